@@ -1,0 +1,83 @@
+# Shared build settings: warnings, sanitizers, precompiled Qt headers, and helpers that keep
+# every library, test and benchmark built the same way.
+
+add_compile_options(-Wall -Wextra)
+if(NUVELA_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(NUVELA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(NUVELA_FUZZ)
+  # Coverage for libFuzzer in every library the fuzz targets link.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds the listed sub-folders that exist, so a subsystem's folder can land on its own.
+# NUVELA_SKIP lists folders (relative to the source root) to leave out of a private build.
+set(NUVELA_SKIP "" CACHE STRING "Folders to leave out of this build, e.g. src/shell/common/rtf")
+macro(nuvela_subdirs)
+  foreach(dir ${ARGN})
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt AND NOT rel IN_LIST NUVELA_SKIP)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endmacro()
+
+# One precompiled header for every target: Qt headers are most of the compile time.
+add_library(nuvela_pch STATIC ${CMAKE_SOURCE_DIR}/cmake/pch_anchor.cpp)
+target_link_libraries(nuvela_pch PUBLIC Qt6::Core Qt6::Gui Qt6::Sql)
+target_precompile_headers(nuvela_pch PUBLIC
+  <QtCore/QString> <QtCore/QStringList> <QtCore/QList> <QtCore/QHash> <QtCore/QMap>
+  <QtCore/QVariant> <QtCore/QDateTime> <QtCore/QDir> <QtCore/QFileInfo> <QtCore/QObject>
+  <QtGui/QImage> <QtSql/QSqlDatabase> <QtSql/QSqlQuery> <memory> <vector> <string>)
+
+# nuvela_library(name [WIDGETS] SOURCES ... LIBS ...): a static library of one folder.
+# Libraries without WIDGETS must not link Qt Widgets: logic stays testable without windows.
+function(nuvela_library name)
+  cmake_parse_arguments(A "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+  if(NOT A_WIDGETS)
+    set_property(TARGET ${name} PROPERTY NUVELA_NO_WIDGETS ON)
+  endif()
+endfunction()
+
+# nuvela_test(name SOURCES ... LIBS ...): a QtTest program run headless by CTest with its own
+# environment; tests make their own temporary program and user-files folders.
+function(nuvela_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} Qt6::Test)
+  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+  target_compile_definitions(${name} PRIVATE NUVELA_SAMPLES_DIR="${NUVELA_SAMPLES_DIR}"
+                                             NUVELA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"
+    TIMEOUT 300)
+endfunction()
+
+# nuvela_bench(name SOURCES ... LIBS ...): a benchmark program; it prints figures, never asserts.
+function(nuvela_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+endfunction()
+
+# nuvela_fuzz(name SOURCES ... LIBS ...): a libFuzzer target (clang only, NUVELA_FUZZ=ON).
+function(nuvela_fuzz name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+endfunction()

@@ -1,0 +1,7 @@
+#include "AppState.h"
+
+AppState &AppState::instance()
+{
+    static AppState state;
+    return state;
+}

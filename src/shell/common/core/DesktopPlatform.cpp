@@ -1,0 +1,124 @@
+#include "DesktopPlatform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+QString location(QStandardPaths::StandardLocation where)
+{
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(where));
+}
+
+} // namespace
+
+DesktopPlatform::DesktopPlatform() = default;
+DesktopPlatform::~DesktopPlatform() = default;
+
+QString DesktopPlatform::specialFolder(int number)
+{
+    switch (number) {
+    case 0: // desktop
+    case 16: // common desktop
+        return location(QStandardPaths::DesktopLocation);
+    case 2: // programs menu
+        return location(QStandardPaths::ApplicationsLocation);
+    case 5: // documents
+        return location(QStandardPaths::DocumentsLocation);
+    case 7: // start-up programs
+        return QDir::toNativeSeparators(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart");
+    case 13: // music
+        return location(QStandardPaths::MusicLocation);
+    case 14: // videos
+        return location(QStandardPaths::MoviesLocation);
+    case 20: // fonts
+        return location(QStandardPaths::FontsLocation);
+    case 26: // application data
+        return location(QStandardPaths::GenericConfigLocation);
+    case 28: // local application data
+    case 35: // common application data
+        return location(QStandardPaths::GenericDataLocation);
+    case 36: // Windows folder
+        return windowsFolder();
+    case 39: // pictures
+        return location(QStandardPaths::PicturesLocation);
+    case 40: // profile
+        return location(QStandardPaths::HomeLocation);
+    default:
+        return {};
+    }
+}
+
+QString DesktopPlatform::windowsFolder()
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(qEnvironmentVariable("SystemRoot", "C:\\Windows"));
+#else
+    return QDir::rootPath();
+#endif
+}
+
+bool DesktopPlatform::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool DesktopPlatform::printDocument(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+#ifdef Q_OS_WIN
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#else
+    // CUPS prints the formats it knows (text, PDF, pictures) directly.
+    return QProcess::startDetached(QStringLiteral("lp"), {path});
+#endif
+}
+
+bool DesktopPlatform::startProgram(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void DesktopPlatform::playSound(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    if (!m_sound)
+        m_sound = std::make_unique<QSoundEffect>();
+    m_sound->stop();
+    m_sound->setSource(QUrl::fromLocalFile(path));
+    m_sound->play();
+}
+
+bool DesktopPlatform::showHelp(const QString &path)
+{
+    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QVariant DesktopPlatform::setting(const QString &application, const QString &section,
+                                  const QString &key, const QVariant &fallback)
+{
+    QSettings settings(QStringLiteral("Nuvela"), application);
+    return settings.value(section + '/' + key, fallback);
+}
+
+void DesktopPlatform::setSetting(const QString &application, const QString &section,
+                                 const QString &key, const QVariant &value)
+{
+    QSettings settings(QStringLiteral("Nuvela"), application);
+    settings.setValue(section + '/' + key, value);
+}
+
+void DesktopPlatform::exitProcess()
+{
+    QCoreApplication::exit(0);
+}

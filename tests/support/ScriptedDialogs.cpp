@@ -1,0 +1,81 @@
+#include "ScriptedDialogs.h"
+
+#include <QColor>
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList texts;
+    for (const Shown &s : m_shown) {
+        if (s.kind == QLatin1String("message"))
+            texts << s.text;
+    }
+    return texts;
+}
+
+void ScriptedDialogs::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unexpected.clear();
+}
+
+QVariant ScriptedDialogs::take(const QString &kind, const QString &text, const QString &title,
+                               Icon icon)
+{
+    m_shown.append({kind, text, title, icon});
+    if (m_answers.isEmpty()) {
+        m_unexpected << kind + QStringLiteral(": ") + text;
+        return {};
+    }
+    return m_answers.dequeue();
+}
+
+void ScriptedDialogs::message(const QString &text, const QString &title, Icon icon)
+{
+    m_shown.append({QStringLiteral("message"), text, title, icon});
+}
+
+bool ScriptedDialogs::question(const QString &text, const QString &title, Icon icon)
+{
+    return take(QStringLiteral("question"), text, title, icon).toBool();
+}
+
+QString ScriptedDialogs::inputText(const QString &prompt, const QString &title, const QString &,
+                                   bool *ok)
+{
+    const QVariant answer = take(QStringLiteral("input"), prompt, title, Icon::None);
+    if (ok)
+        *ok = answer.isValid();
+    return answer.toString();
+}
+
+QString ScriptedDialogs::openFileName(const QString &title, const QString &, const QString &filter)
+{
+    return take(QStringLiteral("open"), filter, title, Icon::None).toString();
+}
+
+QString ScriptedDialogs::saveFileName(const QString &title, const QString &, const QString &filter)
+{
+    return take(QStringLiteral("save"), filter, title, Icon::None).toString();
+}
+
+QString ScriptedDialogs::folderName(const QString &title, const QString &folder)
+{
+    return take(QStringLiteral("folder"), folder, title, Icon::None).toString();
+}
+
+QColor ScriptedDialogs::color(const QColor &initial, bool *ok)
+{
+    const QVariant answer = take(QStringLiteral("color"), QString(), QString(), Icon::None);
+    if (ok)
+        *ok = answer.isValid();
+    return answer.isValid() ? answer.value<QColor>() : initial;
+}
+
+QFont ScriptedDialogs::font(const QFont &initial, bool *ok)
+{
+    const QVariant answer = take(QStringLiteral("font"), QString(), QString(), Icon::None);
+    if (ok)
+        *ok = answer.isValid();
+    return answer.isValid() ? answer.value<QFont>() : initial;
+}
