@@ -1,11 +1,13 @@
 #include "SharedRoutines.h"
 
 #include "AppFolders.h"
+#include "Dialogs.h"
 #include "Platform.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSqlTableModel>
 
 namespace {
 
@@ -99,4 +101,16 @@ QString MainDateText(QDate date, bool national)
 QString GridDateFormat(bool national)
 {
     return national ? QStringLiteral("dd MMM-yy") : QStringLiteral("MMM dd-yy");
+}
+
+bool DeleteCurrentRecord(QSqlTableModel *model, int row)
+{
+    if (!model || model->rowCount() == 0 || row < 0 || row >= model->rowCount())
+        return false;
+    if (!Dialogs::instance().question(QStringLiteral("Delete the record ? "), QString(),
+                                      Dialogs::Icon::Critical))
+        return false;
+    const bool removed = model->removeRow(row) && model->submitAll();
+    model->select();
+    return removed;
 }

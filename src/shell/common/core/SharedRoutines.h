@@ -36,3 +36,8 @@ QString MainDateText(QDate date, bool national);
 QString GridDateFormat(bool national);
 // Formats with English month names whatever the locale, as the stored formats are fixed.
 QString FormatDate(const QDateTime &value, const QString &format);
+
+class QSqlTableModel;
+// Asks "Delete the record ? " (Yes/No, stop icon) when model has rows; on Yes deletes row and
+// refreshes the model. True when a record was deleted.
+bool DeleteCurrentRecord(QSqlTableModel *model, int row);

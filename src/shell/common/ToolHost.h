@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ToolKeys.h"
+
+#include <QString>
+
+class QWidget;
+
+// What tool windows ask of the main window. Absent (null) when a window runs on its own, as in
+// tests.
+class ToolHost
+{
+public:
+    virtual ~ToolHost() = default;
+
+    // Shows the tool's window inside the frame (a new one, or the open one activated).
+    virtual QWidget *showTool(Tool tool) = 0;
+    // The main window's caption of the current tool ("Conversion").
+    virtual void setToolCaption(const QString &caption) = 0;
+    // Shows the main window's navigation panels again (a window without the "Outer" tag closed).
+    virtual void showNavigation() = 0;
+
+    static ToolHost *instance();
+    static void install(ToolHost *host);
+};

@@ -1,0 +1,20 @@
+#include "WindowRoutines.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+void CenterOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    window->move(area.left() + (area.width() - window->width()) / 2,
+                 area.top() + (area.height() - window->height()) / 2);
+}
+
+void CopyPlacement(QWidget *target, const QWidget *source)
+{
+    target->setGeometry(source->geometry());
+}
