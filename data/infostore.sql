@@ -16,6 +16,55 @@ CREATE TABLE NV_CONDENSITY (
     density REAL
 );
 
+-- Densities in kg per cubic metre, at 20 degrees Celsius and normal pressure unless noted:
+-- elements and liquids from the CRC Handbook of Chemistry and Physics; alloys, rocks, woods,
+-- plastics and building materials are typical values from engineering tables (they vary with
+-- composition). Water, ice and air name their own conditions.
+INSERT INTO NV_CONDENSITY (MATERIAL, density) VALUES
+ ('Water (4 degrees)', 1000),
+ ('Sea water', 1025),
+ ('Ice (0 degrees)', 917),
+ ('Ethanol', 789),
+ ('Petrol', 737),
+ ('Diesel', 832),
+ ('Kerosene', 810),
+ ('Olive oil', 911),
+ ('Milk', 1030),
+ ('Glycerine', 1261),
+ ('Mercury', 13534),
+ ('Aluminium', 2699),
+ ('Brass', 8530),
+ ('Bronze', 8800),
+ ('Cast iron', 7200),
+ ('Copper', 8960),
+ ('Gold', 19300),
+ ('Iron', 7874),
+ ('Lead', 11340),
+ ('Nickel', 8908),
+ ('Platinum', 21450),
+ ('Silver', 10490),
+ ('Stainless steel', 7930),
+ ('Steel', 7850),
+ ('Tin', 7287),
+ ('Titanium', 4506),
+ ('Zinc', 7134),
+ ('Concrete', 2400),
+ ('Brick', 1920),
+ ('Glass', 2500),
+ ('Granite', 2700),
+ ('Marble', 2560),
+ ('Sand (dry)', 1600),
+ ('Cement', 1440),
+ ('Clay', 1760),
+ ('Oak', 750),
+ ('Pine', 530),
+ ('Teak', 660),
+ ('Rubber', 1200),
+ ('PVC', 1380),
+ ('Polyethylene', 940),
+ ('Cork', 240),
+ ('Air (15 degrees, sea level)', 1.225);
+
 CREATE TABLE WIA_ColorScheme (
     SchemeName TEXT COLLATE NOCASE,
     FontColor INTEGER,

@@ -1,0 +1,211 @@
+#include "JetSql.h"
+#include "SqlText.h"
+#include "Store.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QTest>
+
+class TestJetSql : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void translation_data();
+    void translation();
+    void likeSemantics_data();
+    void likeSemantics();
+    void corpusRunsOnFreshStores();
+    void dateLiteralEqualsDateOnlyValue();
+    void quotedValuesRoundTrip();
+    void functions();
+    void parseDate_data();
+    void parseDate();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestJetSql::translation_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("sqlite");
+    QTest::newRow("delete star") << "Delete * from fileDetails" << "Delete from fileDetails";
+    QTest::newRow("delete star lower") << "delete  *  from t where a=1" << "delete  from t where a=1";
+    QTest::newRow("plain delete kept") << "Delete from t" << "Delete from t";
+    QTest::newRow("booleans") << "update t set a=True,b=false" << "update t set a=1,b=0";
+    QTest::newRow("boolean inside literal untouched") << "select 'true' from t" << "select 'true' from t";
+    QTest::newRow("column named like a boolean after dot") << "select t.true from t" << "select t.true from t";
+    QTest::newRow("brackets") << "select [Group],[my col] from [t]" << "select \"Group\",\"my col\" from \"t\"";
+    QTest::newRow("date literal") << "where d=#04-Dec-2026#" << "where d='2026-12-04 00:00:00'";
+    QTest::newRow("us date literal") << "where d=#12/04/2026#" << "where d='2026-12-04 00:00:00'";
+    QTest::newRow("hash inside literal") << "where a='#1#'" << "where a='#1#'";
+    QTest::newRow("double-quoted literal") << "where a=\"it's\"" << "where a='it''s'";
+    QTest::newRow("doubled quote kept") << "where a='O''Brien'" << "where a='O''Brien'";
+    QTest::newRow("concatenation") << "select a & 'x' from t" << "select a || 'x' from t";
+    QTest::newRow("unterminated literal does not hang") << "where a='abc" << "where a='abc'";
+}
+
+void TestJetSql::translation()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, sqlite);
+    QCOMPARE(JetSql::translate(jet), sqlite);
+}
+
+void TestJetSql::likeSemantics_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("star") << "report.doc" << "*.doc" << true;
+    QTest::newRow("case-insensitive") << "REPORT.DOC" << "*.doc" << true;
+    QTest::newRow("non-ASCII case") << "Äpfel" << "äp*" << true;
+    QTest::newRow("question mark one char") << "ab" << "a?" << true;
+    QTest::newRow("question mark not zero") << "a" << "a?" << false;
+    QTest::newRow("percent is literal") << "a%b" << "a%b" << true;
+    QTest::newRow("percent does not wildcard") << "axyb" << "a%b" << false;
+    QTest::newRow("underscore is literal") << "axb" << "a_b" << false;
+    QTest::newRow("digit") << "a1" << "a#" << true;
+    QTest::newRow("digit rejects letter") << "ab" << "a#" << false;
+    QTest::newRow("list") << "b" << "[abc]" << true;
+    QTest::newRow("range") << "m" << "[a-z]" << true;
+    QTest::newRow("negated list") << "b" << "[!abc]" << false;
+    QTest::newRow("double star category rule") << "*.doc,*.docx" << "**.doc*" << true;
+    QTest::newRow("category rule prefix ext") << "*.docx" << "**.doc*" << true;
+    QTest::newRow("category rule miss") << "*.txt,*.rtf" << "**.doc*" << false;
+    QTest::newRow("empty pattern") << "" << "" << true;
+    QTest::newRow("star matches empty") << "" << "*" << true;
+    QTest::newRow("unclosed bracket literal") << "[a" << "[a" << true;
+}
+
+void TestJetSql::likeSemantics()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, pattern);
+    QFETCH(bool, matches);
+    QCOMPARE(JetSql::like(value, pattern), matches);
+    // The same answer through SQL, where the engine calls like(pattern, value).
+    Store store(Store::Kind::Data);
+    const QVariant sqlAnswer = store.value(QStringLiteral("select ") + SqlText::literal(value)
+                                           + QStringLiteral(" like ") + SqlText::literal(pattern));
+    QCOMPARE(sqlAnswer.toInt() != 0, matches);
+}
+
+void TestJetSql::corpusRunsOnFreshStores()
+{
+    QFile corpus(QStringLiteral(NUVELA_SOURCE_DIR "/tests/shell/common/core/jet_corpus.txt"));
+    QVERIFY(corpus.open(QIODevice::ReadOnly | QIODevice::Text));
+    Store data(Store::Kind::Data);
+    Store info(Store::Kind::Info);
+    QVERIFY(data.isOpen());
+    QVERIFY(info.isOpen());
+    int statements = 0;
+    while (!corpus.atEnd()) {
+        const QString line = QString::fromUtf8(corpus.readLine()).chopped(1);
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const qsizetype tab = line.indexOf('\t');
+        QVERIFY2(tab > 0, qPrintable(line));
+        const Store &store = line.left(tab) == QLatin1String("info") ? info : data;
+        const QString sql = line.mid(tab + 1);
+        QSqlQuery q = store.query(sql);
+        QVERIFY2(q.lastError().type() == QSqlError::NoError,
+                 qPrintable(sql + QStringLiteral("\n -> ") + JetSql::translate(sql)
+                            + QStringLiteral("\n -> ") + q.lastError().text()));
+        ++statements;
+    }
+    QVERIFY(statements > 100);
+}
+
+void TestJetSql::dateLiteralEqualsDateOnlyValue()
+{
+    Store store(Store::Kind::Data);
+    const QString day = JetSql::canonicalDate(QDate(2026, 12, 4));
+    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('a', ")
+                       + SqlText::literal(day) + ')'));
+    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('b', ")
+                       + SqlText::literal(JetSql::canonicalDate(QDate(2026, 12, 5))) + ')'));
+    QCOMPARE(store.value(QStringLiteral("select path from nv_notesdairy1 where mdate =#04-Dec-2026#"))
+                 .toString(),
+             QStringLiteral("a"));
+    // A range includes both ends.
+    QCOMPARE(store.value(QStringLiteral("select count(*) from nv_notesdairy1 where mdate>=")
+                         + SqlText::dateLiteral(QDate(2026, 12, 4)) + QStringLiteral(" and mdate<=")
+                         + SqlText::dateLiteral(QDate(2026, 12, 5)))
+                 .toInt(),
+             2);
+    QCOMPARE(store.value(QStringLiteral("select year(mdate) * 100 + month(mdate) from nv_notesdairy1 "
+                                        "where path='a'"))
+                 .toInt(),
+             202612);
+}
+
+void TestJetSql::quotedValuesRoundTrip()
+{
+    Store store(Store::Kind::Data);
+    const QString name = QStringLiteral("/home/u/O'Brien's 100%_final.doc");
+    const QString renamed = QStringLiteral("/home/u/Ünïcode \"quoted\" 'x'.doc");
+    QVERIFY(store.exec(QStringLiteral("insert into filedetails (Name, Location) values (")
+                       + SqlText::literal(QStringLiteral("O'Brien's 100%_final")) + ','
+                       + SqlText::literal(name) + ')'));
+    QCOMPARE(store.value(QStringLiteral("select Name from filedetails where location=")
+                         + SqlText::literal(name))
+                 .toString(),
+             QStringLiteral("O'Brien's 100%_final"));
+    // like with the name as a pattern: % and _ must not act as wildcards.
+    QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails where location like ")
+                         + SqlText::literal(name))
+                 .toInt(),
+             1);
+    QVERIFY(store.exec(QStringLiteral("update filedetails set location=") + SqlText::literal(renamed)
+                       + QStringLiteral(" where location=") + SqlText::literal(name)));
+    QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails where location=")
+                         + SqlText::literal(renamed))
+                 .toInt(),
+             1);
+    QVERIFY(store.exec(QStringLiteral("delete from filedetails where location=")
+                       + SqlText::literal(renamed)));
+    QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails")).toInt(), 0);
+    QCOMPARE(SqlText::literal(QString()), QStringLiteral("NULL"));
+}
+
+void TestJetSql::functions()
+{
+    Store store(Store::Kind::Data);
+    QCOMPARE(store.value(QStringLiteral("select len('Ünï')")).toInt(), 3);
+    QCOMPARE(store.value(QStringLiteral("select len(trim('  ab  '))")).toInt(), 2);
+    QVERIFY(store.value(QStringLiteral("select len(NULL)")).isNull());
+    QCOMPARE(store.value(QStringLiteral("select ucase('äb')")).toString(), QStringLiteral("ÄB"));
+    QVERIFY(store.value(QStringLiteral("select month('not a date')")).isNull());
+    // Reserved-looking column names of the stores work as written.
+    QVERIFY(store.exec(QStringLiteral("update nv_setup set key='x'")));
+    QCOMPARE(store.value(QStringLiteral("select key from nv_setup")).toString(), QStringLiteral("x"));
+}
+
+void TestJetSql::parseDate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDateTime>("expected");
+    const QDateTime day(QDate(2026, 12, 4), QTime(0, 0));
+    QTest::newRow("canonical") << "2026-12-04 00:00:00" << day;
+    QTest::newRow("with time") << "2026-12-04 13:05:09" << QDateTime(QDate(2026, 12, 4), QTime(13, 5, 9));
+    QTest::newRow("jet literal") << "04-Dec-2026" << day;
+    QTest::newRow("us") << "12/4/2026" << day;
+    QTest::newRow("two-digit year recent") << "04-Dec-26" << day;
+    QTest::newRow("two-digit year old") << "04-Dec-95" << QDateTime(QDate(1995, 12, 4), QTime(0, 0));
+    QTest::newRow("garbage") << "yesterday" << QDateTime();
+}
+
+void TestJetSql::parseDate()
+{
+    QFETCH(QString, text);
+    QFETCH(QDateTime, expected);
+    QCOMPARE(JetSql::parseDate(text), expected);
+}
+
+QTEST_GUILESS_MAIN(TestJetSql)
+#include "test_jetsql.moc"
