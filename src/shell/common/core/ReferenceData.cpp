@@ -1,5 +1,7 @@
 #include "ReferenceData.h"
 
+#include "ConversionTable.h"
+
 #include <QFile>
 
 #include <sqlite3.h>
@@ -39,7 +41,10 @@ bool ReferenceData::build(Store store, sqlite3 *db, QString *message)
     run(db, QStringLiteral("PRAGMA journal_mode=WAL"), nullptr);
     if (!run(db, QStringLiteral("BEGIN"), message))
         return false;
-    const bool ok = run(db, schema, message);
+    bool ok = run(db, schema, message);
+    // Conversion rows are generated from the unit table rather than shipped as rates.
+    if (ok && store == Store::Info)
+        ok = ConversionTable::insert(db, message);
     if (!ok) {
         run(db, QStringLiteral("ROLLBACK"), nullptr);
         return false;
