@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+// A Windows/DOS code page (1252, 437, 1251, 936, ...) for text stored in 8-bit files.
+// Single-byte pages decode through a 256-entry table built once, so scans stay cheap;
+// multi-byte pages (932, 936, 949, 950) go through iconv. Not thread-safe.
+class CodePage
+{
+public:
+    explicit CodePage(int number = 1252);
+
+    int number() const { return m_number; }
+    // False when the system cannot convert this page; decode then treats bytes as Latin-1.
+    bool isValid() const { return m_valid; }
+
+    QString decode(const char *data, qsizetype size) const;
+    QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    // Characters the page cannot hold become '?'.
+    QByteArray encode(const QString &text) const;
+
+    // The code page of a dBase/FoxPro language driver id (header byte 29); 0 when unknown.
+    static int fromLanguageDriver(unsigned char ldid);
+    // The language driver id for a code page, 0 when there is none.
+    static unsigned char languageDriver(int codePage);
+    // iconv's name of the page.
+    static QByteArray iconvName(int number);
+
+private:
+    struct Converter;
+    int m_number;
+    bool m_valid = false;
+    bool m_singleByte = true;
+    std::array<char16_t, 256> m_table{};
+    std::shared_ptr<Converter> m_converter;
+};

@@ -1,0 +1,48 @@
+#include "SourceTable.h"
+
+qint64 SourceTable::rowCount() const
+{
+    qint64 count = 0;
+    const qint64 total = slotCount();
+    for (qint64 slot = 0; slot < total; ++slot) {
+        if (isLive(slot))
+            ++count;
+    }
+    return count;
+}
+
+bool SourceTable::refuseWrite(QString *error) const
+{
+    if (error)
+        *error = readOnlyReason();
+    return false;
+}
+
+bool SourceTable::beginWrite(QString *)
+{
+    return true;
+}
+
+bool SourceTable::insertRow(const QMap<int, QVariant> &, qint64 *, QString *error)
+{
+    return refuseWrite(error);
+}
+
+bool SourceTable::updateRow(qint64, const QMap<int, QVariant> &, QString *error)
+{
+    return refuseWrite(error);
+}
+
+bool SourceTable::deleteRow(qint64, QString *error)
+{
+    return refuseWrite(error);
+}
+
+bool SourceTable::commitWrite(QString *)
+{
+    return true;
+}
+
+void SourceTable::rollbackWrite()
+{
+}

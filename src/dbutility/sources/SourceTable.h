@@ -1,0 +1,50 @@
+#pragma once
+
+#include "SourceField.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+// One table of a foreign database behind a uniform, row-slot addressed interface.
+//
+// Rows live in slots 0 .. slotCount()-1; a slot may be empty (a deleted dBase record), so
+// readers skip slots for which isLive() is false. Values are Qt types: qint64, double, QString
+// (dates as "yyyy-MM-dd HH:mm:ss"), QByteArray for binary data, a null QVariant for no value.
+//
+// Writes happen inside a write transaction: beginWrite(), any number of insertRow / updateRow
+// / deleteRow, then commitWrite() which makes all of them reach the file at once, or
+// rollbackWrite() which leaves the file as it was. Not thread-safe.
+class SourceTable
+{
+public:
+    virtual ~SourceTable() = default;
+
+    virtual QString name() const = 0;
+    // Which table of type names the fields' typeCode belongs to.
+    virtual TypePath typePath() const { return TypePath::InstallableDriver; }
+    virtual const QList<SourceField> &fields() const = 0;
+    virtual qint64 slotCount() const = 0;
+    virtual bool isLive(qint64 slot) const = 0;
+    virtual QVariant value(qint64 slot, int column) const = 0;
+
+    // Number of live rows.
+    virtual qint64 rowCount() const;
+
+    // Empty when the table can be written, else the message to show for any write attempt.
+    virtual QString readOnlyReason() const = 0;
+
+    // Starts a write transaction; a read-only table refuses in the writes themselves.
+    virtual bool beginWrite(QString *error);
+    // values: column index -> value; missing columns are left empty.
+    virtual bool insertRow(const QMap<int, QVariant> &values, qint64 *slot, QString *error);
+    // changes: only the columns that change.
+    virtual bool updateRow(qint64 slot, const QMap<int, QVariant> &changes, QString *error);
+    virtual bool deleteRow(qint64 slot, QString *error);
+    virtual bool commitWrite(QString *error);
+    virtual void rollbackWrite();
+
+protected:
+    bool refuseWrite(QString *error) const;
+};
