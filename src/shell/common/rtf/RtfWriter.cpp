@@ -1,0 +1,373 @@
+#include "RtfWriter.h"
+
+#include <QBuffer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qreal TwipsPerPixel = 15.0; // at 96 dots per inch
+constexpr int TextWidthTwips = 9360;  // 6.5 inches: a letter page between default margins
+constexpr int ListIndentTwips = 360;
+
+int twips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+
+QByteArray number(int value) { return QByteArray::number(value); }
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// \levelnfc of a list style.
+int levelFormat(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    case QTextListFormat::ListDisc:
+    case QTextListFormat::ListCircle:
+    case QTextListFormat::ListSquare:
+        return 23;
+    default:
+        return 0;
+    }
+}
+
+QString bulletText(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListCircle:
+        return QStringLiteral("o");
+    case QTextListFormat::ListSquare:
+        return QStringLiteral("\u25AA");
+    default:
+        return QStringLiteral("\u2022");
+    }
+}
+
+int listLevel(const QTextList *list) { return std::clamp(list->format().indent() - 1, 0, 8); }
+
+} // namespace
+
+QByteArray RtfWriter::write(const QTextDocument &document)
+{
+    m_document = &document;
+    m_body.clear();
+    m_fonts = QStringList{document.defaultFont().family()};
+    m_colors.clear();
+    m_lists.clear();
+    m_endsCell = false;
+    writeFrame(document.rootFrame(), false);
+    QByteArray rtf = header();
+    rtf += m_body;
+    rtf += "}\n";
+    m_document = nullptr;
+    m_body.clear();
+    return rtf;
+}
+
+QByteArray RtfWriter::header() const
+{
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    RtfWriter names; // escapes font names without touching this writer's body
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        names.m_body.clear();
+        names.writeText(QString(m_fonts[i]).remove(u';')); // ';' ends an entry
+        out += "{\\f" + number(i) + "\\fnil\\fcharset0 " + names.m_body + ";}";
+    }
+    out += "}\n{\\colortbl;";
+    for (const QColor &color : m_colors) {
+        out += "\\red" + number(color.red()) + "\\green" + number(color.green()) + "\\blue" +
+               number(color.blue()) + ';';
+    }
+    out += "}\n";
+    if (!m_lists.isEmpty()) {
+        out += "{\\*\\listtable";
+        for (int i = 0; i < m_lists.size(); ++i) {
+            const QTextListFormat::Style style = m_lists[i]->format().style();
+            const int id = i + 1;
+            out += "\n{\\list\\listtemplateid" + number(id) + "\\listsimple0";
+            for (int level = 0; level < 9; ++level) {
+                out += "{\\listlevel\\levelnfc" + number(levelFormat(style)) + "\\levelnfcn" +
+                       number(levelFormat(style)) + "\\leveljc0\\levelfollow0\\levelstartat1";
+                if (isBullet(style)) {
+                    names.m_body.clear();
+                    names.writeText(bulletText(style));
+                    out += "{\\leveltext\\'01" + names.m_body + ";}{\\levelnumbers;}";
+                } else {
+                    out += "{\\leveltext\\'02\\'0" + number(level) + ".;}{\\levelnumbers\\'01;}";
+                }
+                out += "\\fi-" + number(ListIndentTwips) + "\\li" +
+                       number(ListIndentTwips * (level + 2)) + '}';
+            }
+            out += "\\listid" + number(id) + '}';
+        }
+        out += "}\n{\\*\\listoverridetable";
+        for (int i = 0; i < m_lists.size(); ++i)
+            out += "{\\listoverride\\listid" + number(i + 1) + "\\listoverridecount0\\ls" +
+                   number(i + 1) + '}';
+        out += "}\n";
+    }
+    return out;
+}
+
+void RtfWriter::writeFrame(const QTextFrame *frame, bool inTable)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame *child = it.currentFrame()) {
+            const auto *table = qobject_cast<const QTextTable *>(child);
+            if (table && !inTable)
+                writeTable(table);
+            else
+                writeFrame(child, inTable);
+        } else {
+            writeBlock(it.currentBlock(), inTable);
+        }
+    }
+}
+
+void RtfWriter::writeTable(const QTextTable *table)
+{
+    const QTextTableFormat format = table->format();
+    const QList<QTextLength> widths = format.columnWidthConstraints();
+    QByteArray rowDefinition = "\\trowd\\trgaph108";
+    int right = 0;
+    for (int column = 0; column < table->columns(); ++column) {
+        const bool fixed = column < widths.size() &&
+                           widths[column].type() == QTextLength::FixedLength &&
+                           widths[column].rawValue() > 0;
+        right += fixed ? twips(widths[column].rawValue()) : TextWidthTwips / table->columns();
+        rowDefinition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs"
+                         "\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" +
+                         number(right);
+    }
+    for (int row = 0; row < table->rows(); ++row) {
+        m_body += rowDefinition + '\n';
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column) {
+                // covered by a spanning cell: an empty cell keeps the grid
+                m_body += "\\pard\\plain\\intbl\\cell\n";
+                continue;
+            }
+            // Every cell holds at least one block; the last one ends the cell.
+            QTextBlock last = table->document()->findBlock(cell.lastPosition());
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (const QTextFrame *nested = it.currentFrame()) {
+                    writeFrame(nested, true);
+                } else {
+                    m_endsCell = it.currentBlock() == last;
+                    writeBlock(it.currentBlock(), true);
+                }
+            }
+            m_endsCell = false;
+        }
+        m_body += "\\row\n";
+    }
+}
+
+void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    m_body += "\\pard\\plain";
+    if (inTable)
+        m_body += "\\intbl";
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignJustify)
+        m_body += "\\qj";
+    else if (alignment & Qt::AlignHCenter)
+        m_body += "\\qc";
+    else if (alignment & (Qt::AlignRight | Qt::AlignTrailing))
+        m_body += "\\qr";
+    else
+        m_body += "\\ql";
+    const QTextList *list = block.textList();
+    if (list) {
+        const int level = listLevel(list);
+        m_body += "\\fi-" + number(ListIndentTwips) + "\\li" +
+                  number(ListIndentTwips * (level + 2)) + "\\ls" + number(listNumber(list)) +
+                  "\\ilvl" + number(level);
+    } else {
+        if (const int left = twips(format.leftMargin()))
+            m_body += "\\li" + number(left);
+        if (const int first = twips(format.textIndent()))
+            m_body += "\\fi" + number(first);
+    }
+    if (const int right = twips(format.rightMargin()))
+        m_body += "\\ri" + number(right);
+    if (const int before = twips(format.topMargin()))
+        m_body += "\\sb" + number(before);
+    if (const int after = twips(format.bottomMargin()))
+        m_body += "\\sa" + number(after);
+    if (list) {
+        // The bullet or number as text, for readers that do not know list tables.
+        const QTextListFormat::Style style = list->format().style();
+        m_body += "{\\listtext\\pard\\plain ";
+        writeText(isBullet(style) ? bulletText(style) : list->itemText(block));
+        m_body += "\\tab}";
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat charFormat = fragment.charFormat();
+        if (charFormat.isImageFormat()) {
+            writeImage(charFormat.toImageFormat());
+            continue;
+        }
+        if (!charFormat.anchorHref().isEmpty()) {
+            m_body += "{\\field{\\*\\fldinst{HYPERLINK \"";
+            // field arguments escape a quote or backslash with a backslash
+            QString href = charFormat.anchorHref();
+            href.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+            writeText(href);
+            m_body += "\"}}{\\fldrslt";
+            writeFragmentText(fragment.text(), charFormat);
+            m_body += '}';
+            m_body += '}';
+        } else {
+            writeFragmentText(fragment.text(), charFormat);
+        }
+    }
+    m_body += m_endsCell ? "\\cell\n" : "\\par\n";
+}
+
+void RtfWriter::writeFragmentText(const QString &text, const QTextCharFormat &format)
+{
+    m_body += '{';
+    writeCharFormat(format);
+    m_body += ' ';
+    writeText(text);
+    m_body += '}';
+}
+
+void RtfWriter::writeCharFormat(const QTextCharFormat &format)
+{
+    QString family = format.fontFamilies().toStringList().value(0);
+    if (family.isEmpty())
+        family = format.stringProperty(QTextFormat::FontFamily);
+    m_body += "\\f" + number(family.isEmpty() ? 0 : fontIndex(family));
+    qreal points = format.fontPointSize();
+    if (points <= 0)
+        points = m_document->defaultFont().pointSizeF();
+    if (points <= 0)
+        points = 12;
+    m_body += "\\fs" + number(int(std::lround(points * 2)));
+    if (format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() > QFont::Medium)
+        m_body += "\\b";
+    if (format.fontItalic())
+        m_body += "\\i";
+    if (format.fontUnderline())
+        m_body += "\\ul";
+    if (format.fontStrikeOut())
+        m_body += "\\strike";
+    if (format.foreground().style() != Qt::NoBrush)
+        m_body += "\\cf" + number(colorIndex(format.foreground().color()));
+    if (format.background().style() != Qt::NoBrush) {
+        const QByteArray index = number(colorIndex(format.background().color()));
+        m_body += "\\chcbpat" + index + "\\cb" + index;
+    }
+}
+
+void RtfWriter::writeText(const QString &text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\\':
+        case u'{':
+        case u'}':
+            m_body += '\\';
+            m_body += char(u);
+            break;
+        case u'\t':
+            m_body += "\\tab ";
+            break;
+        case QChar::LineSeparator:
+            m_body += "\\line ";
+            break;
+        case QChar::Nbsp:
+            m_body += "\\~";
+            break;
+        case QChar::ObjectReplacementCharacter:
+            break;
+        default:
+            if (u >= 0x20 && u < 0x80)
+                m_body += char(u);
+            else if (u >= 0x80)
+                m_body += "\\u" + number(int(qint16(u))) + '?';
+            break;
+        }
+    }
+}
+
+void RtfWriter::writeImage(const QTextImageFormat &format)
+{
+    const QVariant resource = m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image = qvariant_cast<QImage>(resource);
+    if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
+        image = QImage::fromData(resource.toByteArray());
+    if (image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return;
+    const qreal width = format.width() > 0 ? format.width() : image.width();
+    const qreal height = format.height() > 0 ? format.height() : image.height();
+    m_body += "{\\pict\\pngblip\\picw" + number(image.width()) + "\\pich" +
+              number(image.height()) + "\\picwgoal" + number(twips(width)) + "\\pichgoal" +
+              number(twips(height)) + '\n';
+    const QByteArray hex = png.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128) {
+        m_body += hex.mid(i, 128);
+        m_body += '\n';
+    }
+    m_body += '}';
+}
+
+int RtfWriter::fontIndex(const QString &family)
+{
+    qsizetype index = m_fonts.indexOf(family);
+    if (index < 0) {
+        index = m_fonts.size();
+        m_fonts.append(family);
+    }
+    return int(index);
+}
+
+int RtfWriter::colorIndex(const QColor &color)
+{
+    const QColor opaque = QColor(color.rgb());
+    qsizetype index = m_colors.indexOf(opaque);
+    if (index < 0) {
+        index = m_colors.size();
+        m_colors.append(opaque);
+    }
+    return int(index) + 1;
+}
+
+int RtfWriter::listNumber(const QTextList *list)
+{
+    qsizetype index = m_lists.indexOf(list);
+    if (index < 0) {
+        index = m_lists.size();
+        m_lists.append(list);
+    }
+    return int(index) + 1;
+}

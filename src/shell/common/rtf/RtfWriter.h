@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QStringList>
+
+class QTextBlock;
+class QTextCharFormat;
+class QTextDocument;
+class QTextFrame;
+class QTextImageFormat;
+class QTextList;
+class QTextTable;
+
+// Writes a QTextDocument as RTF (\ansi, code page 1252, non-ASCII as \uN?): fonts, colours,
+// character and paragraph formats, lists, tables and pictures (as PNG). The same document gives
+// the same bytes.
+class RtfWriter
+{
+public:
+    QByteArray write(const QTextDocument &document);
+
+private:
+    void writeFrame(const QTextFrame *frame, bool inTable);
+    void writeTable(const QTextTable *table);
+    void writeBlock(const QTextBlock &block, bool inTable);
+    void writeFragmentText(const QString &text, const QTextCharFormat &format);
+    void writeImage(const QTextImageFormat &format);
+    void writeCharFormat(const QTextCharFormat &format);
+    void writeText(const QString &text);
+    QByteArray header() const;
+
+    int fontIndex(const QString &family);
+    int colorIndex(const QColor &color);
+    int listNumber(const QTextList *list);
+
+    const QTextDocument *m_document = nullptr;
+    QByteArray m_body;
+    QStringList m_fonts;
+    QList<QColor> m_colors;
+    QList<const QTextList *> m_lists;
+    // The paragraph that ends a table cell writes \cell instead of \par.
+    bool m_endsCell = false;
+};
