@@ -36,6 +36,12 @@ target_precompile_headers(nuvela_pch PUBLIC
   <QtCore/QVariant> <QtCore/QDateTime> <QtCore/QDir> <QtCore/QFileInfo> <QtCore/QObject>
   <QtGui/QImage> <QtSql/QSqlDatabase> <QtSql/QSqlQuery> <memory> <vector> <string>)
 
+# Reuses the shared precompiled header; the target gets the same Qt defines it was made with.
+function(nuvela_use_pch name)
+  target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Sql)
+  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+endfunction()
+
 # nuvela_library(name [WIDGETS] SOURCES ... LIBS ...): a static library of one folder.
 # Libraries without WIDGETS must not link Qt Widgets: logic stays testable without windows.
 function(nuvela_library name)
@@ -43,7 +49,7 @@ function(nuvela_library name)
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_LIBS})
-  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+  nuvela_use_pch(${name})
   if(NOT A_WIDGETS)
     set_property(TARGET ${name} PROPERTY NUVELA_NO_WIDGETS ON)
   endif()
@@ -55,7 +61,7 @@ function(nuvela_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} Qt6::Test)
-  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+  nuvela_use_pch(${name})
   target_compile_definitions(${name} PRIVATE NUVELA_SAMPLES_DIR="${NUVELA_SAMPLES_DIR}"
                                              NUVELA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})
@@ -64,13 +70,14 @@ function(nuvela_test name)
     TIMEOUT 300)
 endfunction()
 
-# nuvela_bench(name SOURCES ... LIBS ...): a benchmark program; it prints figures, never asserts.
+# nuvela_bench(name SOURCES ... LIBS ...): a benchmark program in <build>/bin; it prints figures,
+# never asserts.
 function(nuvela_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   target_link_libraries(${name} PRIVATE ${A_LIBS})
-  target_precompile_headers(${name} REUSE_FROM nuvela_pch)
+  nuvela_use_pch(${name})
 endfunction()
 
 # nuvela_fuzz(name SOURCES ... LIBS ...): a libFuzzer target (clang only, NUVELA_FUZZ=ON).

@@ -3,6 +3,7 @@
 #include "ThemeIcon.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -14,5 +15,8 @@ int main(int argc, char *argv[])
 
     MDIForm1 window;
     window.show();
+    // For the start-up benchmark: end as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("NUVELA_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

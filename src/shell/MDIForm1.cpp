@@ -27,12 +27,8 @@ MDIForm1::MDIForm1(QWidget *parent) : QMainWindow(parent)
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_web = new QTextBrowser(this);
-    m_web->setObjectName(QStringLiteral("wBro"));
-    m_web->setOpenExternalLinks(true);
     m_centre = new QStackedWidget(this);
     m_centre->addWidget(m_mdi);
-    m_centre->addWidget(m_web);
     setCentralWidget(m_centre);
 
     m_date = new QLabel(this);

@@ -49,6 +49,7 @@ private:
     void buildMenu();
     void buildNavigation();
     void showPane(QWidget *pane);
+    QTextBrowser *webPane();
     void startSibling(const QString &exeName);
     void statusNote(const QString &text);
 

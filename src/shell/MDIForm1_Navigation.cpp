@@ -111,10 +111,10 @@ void MDIForm1::buildMenu()
                            {"ID_Hobbies", "Ho&bbies", "applications-games"},
                            {"ID_HomeManager", "Home &Manager", "go-home"},
                            {"ID_Kids", "&Kids", "applications-games"}});
-    addMenu(tr("&View"), {{"ID_ToolBar", "&Tool Bar", "view-list-icons"},
-                          {"ID_ListBar", "&List Bar", "view-list-details"},
-                          {"ID_TreeListBar", "Tree &and List Bar", "view-list-tree"},
-                          {"ID_Tree", "T&ree", "view-list-tree"},
+    addMenu(tr("&View"), {{"ID_ToolBar", "&Tool Bar", "view-grid"},
+                          {"ID_ListBar", "&List Bar", "view-list"},
+                          {"ID_TreeListBar", "Tree &and List Bar", "view-list"},
+                          {"ID_Tree", "T&ree", "view-list"},
                           {"ID_Web", "&Web", "web-browser"}});
     addMenu(tr("&Help"), {{"Help1", "&Contents", "help-contents"},
                           {"NuvelaSuiteProductDetails", "&Nuvela Suite", "help-about"}});
@@ -185,11 +185,25 @@ void MDIForm1::buildNavigation()
     resizeDocks({dock}, {230}, Qt::Horizontal);
 }
 
+QTextBrowser *MDIForm1::webPane()
+{
+    // Made on first use: a text browser costs start-up time most sessions never use.
+    if (!m_web) {
+        m_web = new QTextBrowser(this);
+        m_web->setObjectName(QStringLiteral("wBro"));
+        m_web->setOpenExternalLinks(true);
+        m_centre->addWidget(m_web);
+    }
+    return m_web;
+}
+
 void MDIForm1::showPane(QWidget *pane)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_web), static_cast<QWidget *>(m_tree),
-                       static_cast<QWidget *>(m_list)})
-        w->setVisible(w == pane);
+                       static_cast<QWidget *>(m_list)}) {
+        if (w)
+            w->setVisible(w == pane);
+    }
     m_centre->setCurrentWidget(pane == m_web ? static_cast<QWidget *>(m_web) : m_mdi);
 }
 
@@ -220,11 +234,12 @@ bool MDIForm1::runTool(const QString &id)
             AppFolders::inProgramFolder(QStringLiteral("UserFiles/Misc/Readme/DescIndex.htm")));
     } else if (id == QLatin1String("ID_Web")) {
         const QString page = AppFolders::inProgramFolder(QStringLiteral("NuvelaSuite_Nuvela.htm"));
+        QTextBrowser *web = webPane();
         if (QFileInfo::exists(page))
-            m_web->setSource(QUrl::fromLocalFile(page));
+            web->setSource(QUrl::fromLocalFile(page));
         else
-            m_web->setHtml(tr("<h2>Nuvela Utilities</h2><p>The suite's page is not installed.</p>"));
-        showPane(m_web);
+            web->setHtml(tr("<h2>Nuvela Utilities</h2><p>The suite's page is not installed.</p>"));
+        showPane(web);
     } else if (id == QLatin1String("ID_ToolBar") || id == QLatin1String("ID_ListBar")) {
         showPane(m_list);
     } else if (id == QLatin1String("ID_TreeListBar") || id == QLatin1String("ID_Tree")) {

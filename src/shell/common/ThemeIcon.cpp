@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QIconEngine>
+#include <QPainter>
+#include <QStandardPaths>
 #include <QStyle>
 
 namespace {
@@ -38,17 +42,79 @@ QIcon fallback(const QString &name)
     return qApp ? qApp->style()->standardIcon(QStyle::SP_FileIcon) : QIcon();
 }
 
+// Looked up once per name: theme searches and decoding style icons are slow.
+QIcon resolve(const QString &name)
+{
+    static QHash<QString, QIcon> cache;
+    if (const auto it = cache.constFind(name); it != cache.constEnd())
+        return *it;
+    const QIcon icon = QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : fallback(name);
+    cache.insert(name, icon);
+    return icon;
+}
+
+// Resolves its icon when first drawn, so menus and hidden tools cost nothing at start-up.
+class LazyIconEngine final : public QIconEngine
+{
+public:
+    explicit LazyIconEngine(const QString &name) : m_name(name) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return m_name; }
+    bool isNull() override { return false; }
+    QIconEngine *clone() const override { return new LazyIconEngine(m_name); }
+    QString key() const override { return QStringLiteral("LazyIconEngine"); }
+
+private:
+    const QIcon &icon()
+    {
+        if (!m_resolved) {
+            m_icon = resolve(m_name);
+            m_resolved = true;
+        }
+        return m_icon;
+    }
+
+    QString m_name;
+    QIcon m_icon;
+    bool m_resolved = false;
+};
+
 } // namespace
 
 QIcon ThemeIcon::get(const QString &name)
 {
-    if (QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    return fallback(name);
+    return QIcon(new LazyIconEngine(name));
 }
 
 void ThemeIcon::setUpTheme()
 {
+    // Platforms without desktop integration (offscreen, bare X) search only the resources.
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList dataDirs =
+        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (const QString &dir : dataDirs) {
+        const QString icons = dir + QStringLiteral("/icons");
+        if (!paths.contains(icons) && QDir(icons).exists())
+            paths << icons;
+    }
+    QIcon::setThemeSearchPaths(paths);
+
     const QString current = QIcon::themeName();
     if (!current.isEmpty() && current != QLatin1String("hicolor"))
         return;

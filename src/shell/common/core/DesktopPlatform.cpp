@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QSoundEffect>
+#include <QLibrary>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -18,9 +18,6 @@ QString location(QStandardPaths::StandardLocation where)
 }
 
 } // namespace
-
-DesktopPlatform::DesktopPlatform() = default;
-DesktopPlatform::~DesktopPlatform() = default;
 
 QString DesktopPlatform::specialFolder(int number)
 {
@@ -92,11 +89,12 @@ void DesktopPlatform::playSound(const QString &path)
 {
     if (!QFileInfo::exists(path))
         return;
-    if (!m_sound)
-        m_sound = std::make_unique<QSoundEffect>();
-    m_sound->stop();
-    m_sound->setSource(QUrl::fromLocalFile(path));
-    m_sound->play();
+    using Play = void (*)(const char16_t *, int);
+    // The sound module sits beside the executable; without it, cues are silent.
+    static const Play play = reinterpret_cast<Play>(QLibrary::resolve(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/nuvela-sound"), "nuvelaPlaySound"));
+    if (play)
+        play(reinterpret_cast<const char16_t *>(path.utf16()), int(path.size()));
 }
 
 bool DesktopPlatform::showHelp(const QString &path)

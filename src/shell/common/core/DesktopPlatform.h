@@ -2,17 +2,10 @@
 
 #include "Platform.h"
 
-#include <memory>
-
-class QSoundEffect;
-
 // The platform on a freedesktop (or Windows) desktop, through Qt.
 class DesktopPlatform final : public Platform
 {
 public:
-    DesktopPlatform();
-    ~DesktopPlatform() override;
-
     QString specialFolder(int number) override;
     QString windowsFolder() override;
     bool openDocument(const QString &path) override;
@@ -25,8 +18,4 @@ public:
     void setSetting(const QString &application, const QString &section, const QString &key,
                     const QVariant &value) override;
     void exitProcess() override;
-
-private:
-    // One effect: a new cue cuts off one that is still playing.
-    std::unique_ptr<QSoundEffect> m_sound;
 };
