@@ -1,5 +1,6 @@
 #include "MappedFile.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 MappedFile::~MappedFile()
@@ -35,10 +36,9 @@ void MappedFile::openBytes(const QByteArray &bytes)
 void MappedFile::close()
 {
     if (m_file.isOpen()) {
-        if (m_data && m_bytes.isNull())
-            m_file.unmap(m_data);
-        if (m_file.isWritable() && m_capacity != m_size)
-            m_file.resize(m_size);
+        unmap();
+        if (m_file.isWritable() && m_capacity != m_size && ::ftruncate(m_file.handle(), m_size) != 0)
+            qWarning("cannot cut %s back to its size", qPrintable(m_file.fileName()));
         m_file.close();
     }
     m_bytes = QByteArray();
@@ -46,11 +46,16 @@ void MappedFile::close()
     m_size = m_capacity = 0;
 }
 
+void MappedFile::unmap()
+{
+    if (m_data && m_bytes.isNull() && m_capacity > 0)
+        ::munmap(m_data, size_t(m_capacity));
+    m_data = nullptr;
+}
+
 bool MappedFile::remap(qint64 capacity, QString *error)
 {
-    if (m_data && m_bytes.isNull())
-        m_file.unmap(m_data);
-    m_data = nullptr;
+    unmap();
     m_bytes = QByteArray();
     if (capacity == 0) {
         // An empty file cannot be mapped; point at an empty buffer so that isOpen() holds.
@@ -59,7 +64,10 @@ bool MappedFile::remap(qint64 capacity, QString *error)
         m_capacity = 0;
         return true;
     }
-    m_data = m_file.map(0, capacity);
+    // POSIX mapping: QFile::map warns about a file it has just grown itself.
+    const int protection = PROT_READ | (m_file.isWritable() ? PROT_WRITE : 0);
+    void *mapped = ::mmap(nullptr, size_t(capacity), protection, MAP_SHARED, m_file.handle(), 0);
+    m_data = mapped == MAP_FAILED ? nullptr : static_cast<uchar *>(mapped);
     if (!m_data) {
         if (error)
             *error = QStringLiteral("Cannot read %1: %2").arg(m_file.fileName(), m_file.errorString());
@@ -80,7 +88,7 @@ bool MappedFile::write(qint64 offset, const QByteArray &bytes, QString *error)
     const qint64 end = offset + bytes.size();
     if (end > m_capacity) {
         const qint64 capacity = qMax(end, m_capacity + m_capacity / 2 + 4096);
-        if (!m_file.resize(capacity) || !remap(capacity, error)) {
+        if (::ftruncate(m_file.handle(), capacity) != 0 || !remap(capacity, error)) {
             if (error && error->isEmpty())
                 *error = QStringLiteral("Cannot write %1: %2").arg(m_file.fileName(), m_file.errorString());
             return false;
@@ -103,10 +111,8 @@ bool MappedFile::sync(QString *error)
 {
     if (!m_file.isOpen() || !m_file.isWritable())
         return true;
-    if (m_data && m_bytes.isNull())
-        m_file.unmap(m_data);
-    m_data = nullptr;
-    const bool sized = m_file.resize(m_size);
+    unmap();
+    const bool sized = ::ftruncate(m_file.handle(), m_size) == 0;
     const bool synced = sized && ::fsync(m_file.handle()) == 0;
     if (!synced) {
         if (error)

@@ -33,6 +33,7 @@ public:
 
 private:
     bool remap(qint64 capacity, QString *error);
+    void unmap();
 
     QFile m_file;
     QByteArray m_bytes;
