@@ -2,9 +2,11 @@
 #include "Store.h"
 #include "TestEnvironment.h"
 #include "ToolStrip.h"
+#include "WindowRoutines.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private Q_SLOTS:
 
     void helpTooltipIsReadAfreshEachHover();
     void toolStripDispatchesByIdentifier();
+    void windowPlacement();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -62,6 +65,21 @@ void TestCommonWidgets::toolStripDispatchesByIdentifier()
     QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("SelectAll"));
     QCOMPARE(clicked.at(1).at(0).toString(), QStringLiteral("ID_Copy"));
     QVERIFY(!strip.tool(QStringLiteral("ID_Copy"))->icon().isNull());
+}
+
+void TestCommonWidgets::windowPlacement()
+{
+    QWidget window;
+    window.resize(301, 201);
+    CenterOnScreen(&window);
+    const QRect screen = window.screen()->geometry();
+    QCOMPARE(window.x(), screen.left() + (screen.width() - 301) / 2);
+    QCOMPARE(window.y(), screen.top() + (screen.height() - 201) / 2);
+
+    QWidget source, target;
+    source.setGeometry(10, 20, 130, 40);
+    CopyPlacement(&target, &source);
+    QCOMPARE(target.geometry(), QRect(10, 20, 130, 40));
 }
 
 QTEST_MAIN(TestCommonWidgets)
