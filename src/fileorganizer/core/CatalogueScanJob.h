@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Job.h"
+
+#include <QString>
+
+// Fills the catalogue table filedetails from the file system: one row per file, its category
+// from CategoryRules. The job opens its own handle on the store at storePath (it may run on a
+// thread of its own) and writes in transactions, so a cancelled scan keeps every row written
+// before the cancel.
+//
+// Tree mode walks breadth first from the start folder into every subfolder, entering each
+// folder once (a symbolic link back into the tree is not followed again); folders and files
+// that cannot be read are skipped silently.
+class CatalogueScanJob : public Job
+{
+    Q_OBJECT
+public:
+    enum class Mode {
+        Tree,      // ScanFolderToCatalogue: the folder and every folder beneath it
+        OneFolder  // AddFolderFilesToCatalogue: the files directly inside the folder
+    };
+
+    CatalogueScanJob(const QString &storePath, const QString &folder, Mode mode,
+                     QObject *parent = nullptr);
+
+    // Empties filedetails ("Delete * from fileDetails") before the scan.
+    void setClearFirst(bool clear) { m_clearFirst = clear; }
+    // False when the store could not be opened or written.
+    bool succeeded() const { return m_succeeded; }
+
+protected:
+    void work() override;
+
+private:
+    QString m_storePath;
+    QString m_folder;
+    Mode m_mode;
+    bool m_clearFirst = false;
+    bool m_succeeded = false;
+};

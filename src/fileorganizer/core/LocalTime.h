@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Fast conversions between milliseconds since the epoch and the stores' canonical local date
+// text "yyyy-MM-dd HH:mm:ss" (the same text as JetSql::canonicalDate), for passes over many
+// thousands of catalogue rows.
+class LocalTime
+{
+public:
+    static QString canonicalText(qint64 msecsSinceEpoch);
+    // Milliseconds of a stored date text; fallback when the text is empty or not a date.
+    static qint64 msecsOfText(const QString &text, qint64 fallback);
+};
