@@ -417,6 +417,7 @@ void RtfReader::reset(QTextDocument *document)
     m_table = nullptr;
     m_row = m_column = 0;
     m_cellDone = m_rowDone = false;
+    m_rowCount = m_columnCount = 0;
     m_cellRights.clear();
 }
 
@@ -523,6 +524,11 @@ void RtfReader::endDestination(Destination ended)
         if (!m_fontName.trimmed().isEmpty())
             m_fonts[m_fontEntry].name = m_fontName.trimmed();
         m_fontName.clear();
+        break;
+    case Destination::ColorTable:
+        if (m_colorSet) // the last entry may lack its ';'
+            m_colors.push_back(QColor(m_red, m_green, m_blue));
+        m_colorSet = false;
         break;
     case Destination::List:
         finishListDefinition();
@@ -651,8 +657,6 @@ void RtfReader::handleWord(std::string_view word, bool hasParam, int param)
     if (found == words().end()) {
         if (ignorable)
             state().destination = Destination::Skip;
-        if (word == "bin")
-            return;
         return;
     }
     const Word id = found->second;
@@ -1134,8 +1138,14 @@ void RtfReader::beginContent()
             startTable();
         } else if (m_rowDone) {
             flushRun();
-            m_table->appendRows(1);
             ++m_row;
+            if (m_row >= m_rowCount) {
+                // Qt re-indexes a whole table when rows are added: add them in growing batches
+                // so long tables stay linear; endTable() drops the ones left over.
+                const int more = std::clamp(m_rowCount, 1, 4096);
+                m_table->appendRows(more);
+                m_rowCount += more;
+            }
             m_column = 0;
             m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
             m_rowDone = m_cellDone = false;
@@ -1144,8 +1154,10 @@ void RtfReader::beginContent()
             flushRun();
             if (m_column + 1 < MaxColumns) {
                 ++m_column;
-                if (m_column >= m_table->columns())
+                if (m_column >= m_columnCount) {
                     m_table->appendColumns(1);
+                    ++m_columnCount;
+                }
                 m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
                 m_blockPending = false;
             }
@@ -1231,6 +1243,8 @@ void RtfReader::startTable()
     if (!widths.isEmpty())
         format.setColumnWidthConstraints(widths);
     m_table = m_cursor.insertTable(1, columns, format);
+    m_rowCount = 1;
+    m_columnCount = columns;
     m_row = m_column = 0;
     m_rowDone = m_cellDone = false;
     m_blockPending = false;
@@ -1239,6 +1253,8 @@ void RtfReader::startTable()
 void RtfReader::endTable()
 {
     flushRun();
+    if (m_rowCount > m_row + 1)
+        m_table->removeRows(m_row + 1, m_rowCount - m_row - 1);
     m_cursor = m_table->lastCursorPosition();
     m_cursor.movePosition(QTextCursor::NextBlock);
     m_table = nullptr;

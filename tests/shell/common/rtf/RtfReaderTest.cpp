@@ -106,6 +106,7 @@ class RtfReaderTest : public QObject
 private Q_SLOTS:
     void characterFormats_data();
     void characterFormats();
+    void lastColourWithoutSemicolon();
     void paragraphFormats_data();
     void paragraphFormats();
     void text_data();
@@ -120,6 +121,8 @@ private Q_SLOTS:
     void listTextKeptWithoutListTable();
     void tables();
     void tableRowWiderThanFirst();
+    void longTables_data();
+    void longTables();
     void pictures_data();
     void pictures();
     void hyperlinkField();
@@ -192,6 +195,12 @@ void RtfReaderTest::characterFormats()
     QCOMPARE(format.hasProperty(QTextFormat::BackgroundBrush), background.isValid());
     if (background.isValid())
         QCOMPARE(format.background().color(), background);
+}
+
+void RtfReaderTest::lastColourWithoutSemicolon()
+{
+    const Read read = readRtf("{\\rtf1{\\colortbl;\\red1\\green2\\blue3}\\cf1 X}");
+    QCOMPARE(formatOf(*read.document, QStringLiteral("X")).foreground().color(), QColor(1, 2, 3));
 }
 
 void RtfReaderTest::paragraphFormats_data()
@@ -491,6 +500,34 @@ void RtfReaderTest::tableRowWiderThanFirst()
     QCOMPARE(tables.first()->columns(), 2);
     QCOMPARE(tables.first()->rows(), 3);
     QCOMPARE(read.text, QStringLiteral("a\t\nb\tc\norphan\t\n\n"));
+}
+
+void RtfReaderTest::longTables_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("cut");
+    // rows are made ahead in batches; the counts sit on and around the batch edges
+    for (int rows : {1, 2, 3, 4, 5, 1023, 1024, 1025, 5000})
+        QTest::addRow("%d rows", rows) << rows << false;
+    QTest::newRow("cut short after 1025 rows") << 1025 << true;
+}
+
+void RtfReaderTest::longTables()
+{
+    QFETCH(int, rows);
+    QByteArray rtf = "{\\rtf1 ";
+    for (int row = 0; row < rows; ++row)
+        rtf += "\\trowd\\cellx100\\cellx200\\pard\\intbl r" + QByteArray::number(row) +
+               "\\cell x\\cell\\row\n";
+    QFETCH(bool, cut);
+    rtf += cut ? "\\pard after" : "\\pard after\\par}";
+    const Read read = readRtf(rtf);
+    QCOMPARE(read.damage, cut ? DamageFlags(Damage::Truncated) : DamageFlags(Damage::None));
+    const QList<QTextTable *> tables = tablesOf(*read.document);
+    QCOMPARE(tables.size(), 1);
+    QCOMPARE(tables.first()->rows(), rows);
+    QCOMPARE(cellText(tables.first(), rows - 1, 0), QStringLiteral("r%1").arg(rows - 1));
+    QVERIFY(read.text.endsWith(QStringLiteral("r%1\tx\nafter\n").arg(rows - 1)));
 }
 
 void RtfReaderTest::pictures_data()
