@@ -1,7 +1,6 @@
 #include "FilterHeader.h"
 
 #include <QPainter>
-#include <QPointer>
 
 FilterHeader::FilterHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
 {
@@ -46,12 +45,8 @@ void FilterHeader::placeOver(QWidget *widget, int logicalIndex)
             known = true;
         }
     }
-    if (!known) {
+    if (!known)
         m_placed.append({widget, logicalIndex});
-        connect(widget, &QObject::destroyed, this, [this, widget] {
-            m_placed.removeIf([widget](const auto &placed) { return placed.first == widget; });
-        });
-    }
     if (widget->parentWidget() != viewport())
         widget->setParent(viewport());
     const QRect rect = bandRect(logicalIndex);
@@ -65,6 +60,7 @@ void FilterHeader::placeOver(QWidget *widget, int logicalIndex)
 
 void FilterHeader::placeAll()
 {
+    m_placed.removeIf([](const auto &entry) { return entry.first.isNull(); });
     const auto placed = m_placed;
     for (const auto &entry : placed)
         placeOver(entry.first, entry.second);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHeaderView>
+#include <QPointer>
 
 // A horizontal header with a band under the captions: the grid's filter row. Widgets placed in
 // the band (placeOver) follow their column when columns are resized or scrolled.
@@ -34,5 +35,5 @@ protected:
 
 private:
     int m_bandHeight = 0;
-    QList<QPair<QWidget *, int>> m_placed;
+    QList<QPair<QPointer<QWidget>, int>> m_placed;
 };
