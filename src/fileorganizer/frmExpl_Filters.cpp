@@ -4,6 +4,7 @@
 
 #include "DateRanges.h"
 #include "ExtensionList.h"
+#include "FileGridFilter.h"
 #include "FilterHeader.h"
 #include "KeyedGrid.h"
 #include "RowFilter.h"
@@ -79,16 +80,7 @@ void frmExpl::ApplyDateFilter(int days, const QString &dateColumnKey, const QStr
 {
     KeyedGridModel *model = grid();
     const RowFilter filter = RowFilter::dateFilter(days, cboExt->currentText(), category);
-    if (filter.pass() == RowFilter::Pass::Rows) {
-        const int ext = model->column(QStringLiteral("Ext"));
-        const int group = model->column(QStringLiteral("Group"));
-        const int date = model->column(dateColumnKey);
-        model->hideRows([&](int row) {
-            return !filter.accepts(model->textAt(row, ext), model->textAt(row, group),
-                                   model->dateKey(row, date));
-        });
-    }
-    if (model->shownRows() == 0)
+    if (FileGridFilter::apply(*model, filter, dateColumnKey) == 0)
         return;
     showFirstShownRow();
 }
@@ -99,11 +91,7 @@ void frmExpl::onExtChosen()
     if (model->rows() <= model->fixedRows())
         return;
     resetDateBoxes();
-    const RowFilter filter = RowFilter::extensionFilter(cboExt->currentText(), currentCategory());
-    const int ext = model->column(QStringLiteral("Ext"));
-    const int group = model->column(QStringLiteral("Group"));
-    model->hideRows([&](int row) {
-        return !filter.accepts(model->textAt(row, ext), model->textAt(row, group), 0);
-    });
+    FileGridFilter::apply(*model, RowFilter::extensionFilter(cboExt->currentText(), currentCategory()),
+                          QString());
     showFirstShownRow();
 }

@@ -1,0 +1,115 @@
+// Builds the catalogue of a folder tree into a fresh data store and prints how long it took.
+// With --compare-find it also times find(1) printing size, times, mode and path of every file
+// of the same tree (warmed by a first, untimed find) and prints the ratio scan / find.
+//
+// usage: catalogue_scan [--compare-find] DIR
+//        catalogue_scan --make-tree DIR [--files N] [--folders M]
+//        (makes a tree of N files, default 200000, in M folders, default 20000)
+#include "CatalogueScanJob.h"
+#include "Store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// Folders two levels deep (about sqrt(M) per level), files spread evenly, names with the
+// extensions a real disk holds.
+bool makeTree(const QString &root, int files, int folders)
+{
+    static const char *const extensions[] = {"txt", "doc", "jpg", "png", "mp3", "pdf", "c", "h",
+                                             "cpp", "xls", "zip", "html", "", "tar.gz", "JPG", "md"};
+    const int top = std::max(1, int(std::sqrt(double(folders))));
+    QStringList paths;
+    for (int i = 0; i < folders; ++i) {
+        const QString path = root + QStringLiteral("/d%1/s%2").arg(i % top).arg(i / top);
+        if (!QDir().mkpath(path))
+            return false;
+        paths << path;
+    }
+    for (int i = 0; i < files; ++i) {
+        const char *ext = extensions[i % (sizeof extensions / sizeof *extensions)];
+        const QString name = QStringLiteral("/file %1%2%3").arg(i).arg(*ext ? "." : "").arg(QLatin1String(ext));
+        QFile file(paths[i % paths.size()] + name);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(QByteArray(i % 3000, 'x'));
+    }
+    return true;
+}
+
+double timeFind(const QString &dir)
+{
+    QProcess find;
+    find.setStandardOutputFile(QProcess::nullDevice());
+    find.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    find.start(QStringLiteral("find"), {dir, QStringLiteral("-printf"), QStringLiteral("%s %T@ %C@ %m %p\\n")});
+    if (!find.waitForFinished(-1))
+        return -1;
+    return timer.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    const int makeAt = int(args.indexOf(QStringLiteral("--make-tree")));
+    if (makeAt >= 0) {
+        const QString dir = args.value(makeAt + 1);
+        const int filesAt = int(args.indexOf(QStringLiteral("--files")));
+        const int foldersAt = int(args.indexOf(QStringLiteral("--folders")));
+        const int files = filesAt >= 0 ? args.value(filesAt + 1).toInt() : 200000;
+        const int folders = foldersAt >= 0 ? args.value(foldersAt + 1).toInt() : 20000;
+        if (dir.isEmpty() || files <= 0 || folders <= 0 || !makeTree(dir, files, folders)) {
+            std::fprintf(stderr, "could not make the tree\n");
+            return 1;
+        }
+        std::printf("made files=%d folders=%d in %s\n", files, folders, qPrintable(dir));
+        return 0;
+    }
+    const bool compare = args.contains(QStringLiteral("--compare-find"));
+    QString dir;
+    for (const QString &arg : args) {
+        if (!arg.startsWith(QLatin1String("--")))
+            dir = arg;
+    }
+    if (dir.isEmpty() || !QDir(dir).exists()) {
+        std::fprintf(stderr, "usage: catalogue_scan [--compare-find] DIR | --make-tree DIR\n");
+        return 2;
+    }
+    dir = QDir(dir).absolutePath();
+
+    QTemporaryDir program;
+    qputenv("NUVELA_PROGRAM_DIR", program.path().toUtf8());
+    const QString storePath = program.path() + QStringLiteral("/nuveladata.dll");
+    QString error;
+    if (!Store::createIfMissing(Store::Kind::Data, storePath, &error)) {
+        std::fprintf(stderr, "no store: %s\n", qPrintable(error));
+        return 1;
+    }
+    if (compare)
+        timeFind(dir); // warms the tree for both
+
+    CatalogueScanJob job(storePath, dir, CatalogueScanJob::Mode::Tree);
+    job.setClearFirst(true);
+    QElapsedTimer timer;
+    timer.start();
+    job.runHere();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::printf("files=%lld folders=%lld seconds=%.3f\n", job.filesDone(), job.foldersDone(), seconds);
+    if (compare) {
+        const double find = timeFind(dir);
+        std::printf("find_seconds=%.3f ratio=%.2f\n", find, find > 0 ? seconds / find : 0.0);
+    }
+    return job.succeeded() ? 0 : 1;
+}
