@@ -116,6 +116,30 @@ CodePage::CodePage(int number)
     }
     if (m_valid)
         m_converter = converter;
+    for (int byte = 0; byte < 256; ++byte) {
+        const QByteArray utf8 = QString(QChar(m_table[size_t(byte)])).toUtf8();
+        std::array<char, 4> &entry = m_utf8[size_t(byte)];
+        memcpy(entry.data(), utf8.constData(), size_t(qMin<qsizetype>(utf8.size(), 3)));
+        entry[3] = char(qMin<qsizetype>(utf8.size(), 3));
+    }
+}
+
+void CodePage::appendUtf8(const char *data, qsizetype size, std::string *out) const
+{
+    if (!m_singleByte) {
+        const QByteArray utf8 = decode(data, size).toUtf8();
+        out->append(utf8.constData(), size_t(utf8.size()));
+        return;
+    }
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte < 0x80) {
+            out->push_back(char(byte));
+        } else {
+            const std::array<char, 4> &entry = m_utf8[byte];
+            out->append(entry.data(), size_t(entry[3]));
+        }
+    }
 }
 
 QString CodePage::decode(const char *data, qsizetype size) const

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 // A Windows/DOS code page (1252, 437, 1251, 936, ...) for text stored in 8-bit files.
 // Single-byte pages decode through a 256-entry table built once, so scans stay cheap;
@@ -20,6 +21,9 @@ public:
 
     QString decode(const char *data, qsizetype size) const;
     QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    // Appends the text as UTF-8; for single-byte pages without a detour through QString, which
+    // is what keeps a table scan through SQL cheap.
+    void appendUtf8(const char *data, qsizetype size, std::string *out) const;
     // Characters the page cannot hold become '?'.
     QByteArray encode(const QString &text) const;
 
@@ -36,5 +40,6 @@ private:
     bool m_valid = false;
     bool m_singleByte = true;
     std::array<char16_t, 256> m_table{};
+    std::array<std::array<char, 4>, 256> m_utf8{}; // byte -> UTF-8, length in the last char
     std::shared_ptr<Converter> m_converter;
 };

@@ -72,7 +72,7 @@ QString CsvTable::decode(const QByteArray &bytes, int codePage, Encoding *encodi
     return CodePage(codePage > 0 ? codePage : 1252).decode(bytes);
 }
 
-CsvTable::Parsed CsvTable::parse(const QString &text)
+CsvTable::Parsed CsvTable::parse(const QString &text, const Dialect *known)
 {
     Parsed parsed;
     // The separator is the most frequent candidate in the first record outside quotes.
@@ -102,14 +102,16 @@ CsvTable::Parsed CsvTable::parse(const QString &text)
         if (counts[k] > counts[best])
             best = k;
     }
-    const QChar separator = candidates[best];
+    const QChar separator = known ? known->separator : candidates[best];
     parsed.dialect.separator = separator;
     // \" counts as an escaped quote only when text follows it; "C:\dir\", ends a field.
-    for (qsizetype i = text.indexOf(QLatin1String("\\\"")); i >= 0 && !parsed.dialect.backslashEscape;
+    for (qsizetype i = known ? -1 : text.indexOf(QLatin1String("\\\"")); i >= 0 && !parsed.dialect.backslashEscape;
          i = text.indexOf(QLatin1String("\\\""), i + 1)) {
         const QChar next = i + 2 < text.size() ? text.at(i + 2) : QLatin1Char('\n');
         parsed.dialect.backslashEscape = next != separator && next != QLatin1Char('\r') && next != QLatin1Char('\n');
     }
+    if (known)
+        parsed.dialect.backslashEscape = known->backslashEscape;
     const bool backslashEscape = parsed.dialect.backslashEscape;
 
     QStringList record;
@@ -198,8 +200,18 @@ QString CsvTable::format(const QList<QStringList> &records, const Dialect &diale
                 || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'))
                 || field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
             if (needsQuotes) {
-                QString escaped = field;
-                escaped.replace(quote, dialect.backslashEscape ? QLatin1String("\\\"") : QLatin1String("\"\""));
+                QString escaped;
+                for (qsizetype k = 0; k < field.size(); ++k) {
+                    if (field.at(k) != quote) {
+                        escaped.append(field.at(k));
+                        continue;
+                    }
+                    // \" reads back as a quote only when text follows it; else the quote is doubled.
+                    const QChar next = k + 1 < field.size() ? field.at(k + 1) : QLatin1Char('\n');
+                    const bool backslash = dialect.backslashEscape && next != dialect.separator
+                        && next != QLatin1Char('\r') && next != QLatin1Char('\n');
+                    escaped.append(backslash ? QLatin1String("\\\"") : QLatin1String("\"\""));
+                }
                 text.append(quote + escaped + quote);
             } else {
                 text.append(field);

@@ -34,8 +34,9 @@ public:
     ~CsvTable() override;
 
     static std::unique_ptr<CsvTable> open(const QString &path, const SourceOptions &options, QString *error);
-    // Splits text into records; finds the separator and line end from the first record.
-    static Parsed parse(const QString &text);
+    // Splits text into records; finds the separator, quoting and line end from the text, or
+    // takes separator and quoting from `known` (as when reading back what format() wrote).
+    static Parsed parse(const QString &text, const Dialect *known = nullptr);
     // The text of records in a dialect, each record ended by the dialect's line end.
     static QString format(const QList<QStringList> &records, const Dialect &dialect);
     // The text of a file: UTF-8 (with or without mark) when the bytes are valid UTF-8, else the

@@ -24,8 +24,6 @@ constexpr char endOfFile = 0x1A;
 constexpr uchar flagNullable = 0x02;
 constexpr uchar flagBinary = 0x04;
 
-const QString dateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
 bool knownVersion(uchar version)
 {
     switch (version) {
@@ -102,12 +100,38 @@ double dBase7Double(const uchar *data)
     return value;
 }
 
+// "yyyy-MM-dd HH:mm:ss", written by hand: QDateTime's formatting consults the time zone
+// files on every call, which a table scan cannot afford.
+QString canonicalDate(int year, int month, int day, qint64 milliseconds)
+{
+    const int seconds = int(milliseconds / 1000);
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, seconds / 3600, seconds / 60 % 60,
+                             seconds % 60);
+}
+
 QVariant dateTimeFromJulian(qint64 julianDay, qint64 milliseconds)
 {
     const QDate date = QDate::fromJulianDay(julianDay);
-    if (!date.isValid() || milliseconds < 0 || milliseconds >= 86400000)
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || milliseconds < 0 || milliseconds >= 86400000)
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(milliseconds))).toString(dateFormat);
+    return canonicalDate(date.year(), date.month(), date.day(), milliseconds);
+}
+
+// A dBase date field: eight digits yyyyMMdd.
+QVariant dateFromDigits(const uchar *field)
+{
+    int digits[8];
+    for (int i = 0; i < 8; ++i) {
+        if (field[i] < '0' || field[i] > '9')
+            return {};
+        digits[i] = field[i] - '0';
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = digits[6] * 10 + digits[7];
+    if (year < 1 || !QDate::isValid(year, month, day))
+        return {};
+    return canonicalDate(year, month, day, 0);
 }
 
 int jetTypeOf(char type, int decimals, bool visualFoxPro)
@@ -428,9 +452,7 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
     case 'D': {
         if (length < 8 || isBlank(field, length))
             return {};
-        const QDate date = QDate::fromString(QString::fromLatin1(reinterpret_cast<const char *>(field), 8),
-                                             QStringLiteral("yyyyMMdd"));
-        return date.isValid() ? QVariant(date.startOfDay().toString(dateFormat)) : QVariant();
+        return dateFromDigits(field);
     }
     case 'L': {
         if (length < 1)
@@ -489,6 +511,27 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
         return text.isEmpty() ? QVariant() : QVariant(m_codePage.decode(text));
     }
     }
+}
+
+bool DbfTable::textUtf8(qint64 slot, int columnIndex, std::string *utf8, bool *isNull) const
+{
+    if (slot < 0 || slot >= m_slotCount || columnIndex < 0 || columnIndex >= m_columns.size())
+        return false;
+    const Column &column = m_columns.at(columnIndex);
+    if ((column.type != 'C' && column.type != 'V') || column.binary)
+        return false;
+    const uchar *rec = record(slot);
+    utf8->clear();
+    *isNull = column.nullBit >= 0 && m_nullFlagsOffset >= 0
+        && ((rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1);
+    const uchar *field = rec + column.offset;
+    int end = column.length;
+    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
+        --end;
+    *isNull = *isNull || end == 0;
+    if (!*isNull)
+        m_codePage.appendUtf8(reinterpret_cast<const char *>(field), end, utf8);
+    return true;
 }
 
 QVariant DbfTable::memoValue(const Column &column, const uchar *field) const

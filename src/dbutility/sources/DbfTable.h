@@ -42,6 +42,7 @@ public:
     qint64 slotCount() const override { return m_slotCount; }
     bool isLive(qint64 slot) const override;
     QVariant value(qint64 slot, int column) const override;
+    bool textUtf8(qint64 slot, int column, std::string *utf8, bool *isNull) const override;
     QString readOnlyReason() const override { return m_readOnlyReason; }
 
     bool beginWrite(QString *error) override;

@@ -202,7 +202,17 @@ int xColumn(sqlite3_vtab_cursor *base, sqlite3_context *context, int column)
     if (sqlite3_vtab_nochange(context))
         return SQLITE_OK;
     const auto *cursor = reinterpret_cast<Cursor *>(base);
-    toSqlite(context, tableOf(base->pVtab).value(cursor->slot, column));
+    const SourceTable &table = tableOf(base->pVtab);
+    thread_local std::string text;
+    bool isNull = false;
+    if (table.textUtf8(cursor->slot, column, &text, &isNull)) {
+        if (isNull)
+            sqlite3_result_null(context);
+        else
+            sqlite3_result_text64(context, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        return SQLITE_OK;
+    }
+    toSqlite(context, table.value(cursor->slot, column));
     return SQLITE_OK;
 }
 

@@ -11,6 +11,11 @@ qint64 SourceTable::rowCount() const
     return count;
 }
 
+bool SourceTable::textUtf8(qint64, int, std::string *, bool *) const
+{
+    return false;
+}
+
 bool SourceTable::refuseWrite(QString *error) const
 {
     if (error)

@@ -1,0 +1,488 @@
+// Writes to dBase/FoxPro and text tables: values round-trip, headers stay right, a backup is
+// kept before the first write, and a write either completes or leaves the files as they were.
+
+#include "CsvTable.h"
+#include "DbfTable.h"
+#include "ForeignDatabase.h"
+#include "JetSql.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+QString samples()
+{
+    return QStringLiteral(NUVELA_SAMPLES_DIR);
+}
+
+#define REQUIRE_SAMPLES()                                                                                   \
+    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                                     \
+    QSKIP(qPrintable(QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList filesIn(const QTemporaryDir &dir)
+{
+    QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    return files;
+}
+
+const QList<DbfTable::FieldSpec> plainFields{
+    {QStringLiteral("NAME"), 'C', 10, 0}, {QStringLiteral("COUNT"), 'N', 5, 0},
+    {QStringLiteral("PRICE"), 'N', 8, 2}, {QStringLiteral("RATE"), 'F', 9, 3},
+    {QStringLiteral("BORN"), 'D', 8, 0},  {QStringLiteral("OK"), 'L', 1, 0},
+};
+
+} // namespace
+
+class TestDbSourcesWrites : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dbfRoundTrip_data();
+    void dbfRoundTrip();
+    void dbfAppendKeepsHeaderRight();
+    void dbfDeleteSetsFlag();
+    void dbfMemoUpdateKeepsOthers_data();
+    void dbfMemoUpdateKeepsOthers();
+    void dbfBackupKeptOnce();
+    void dbfBackupChoice();
+    void dbfRollbackLeavesFiles();
+    void dbfAbandonedWriteLeavesFiles();
+    void dbfRefusedValues_data();
+    void dbfRefusedValues();
+    void dbfReadOnlyWithoutMemoFile();
+
+    void csvRoundTripDialect_data();
+    void csvRoundTripDialect();
+    void csvBackupAndFailedStatement();
+};
+
+void TestDbSourcesWrites::dbfRoundTrip_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("memo");
+    QTest::addColumn<QString>("memoFile");
+
+    QTest::newRow("dBase III") << 0x03 << false << "";
+    QTest::newRow("dBase III memo") << 0x83 << true << "t.dbt";
+    QTest::newRow("dBase IV memo") << 0x8B << true << "t.dbt";
+    QTest::newRow("FoxPro 2 memo") << 0xF5 << true << "t.fpt";
+    QTest::newRow("Visual FoxPro") << 0x30 << true << "t.fpt";
+}
+
+void TestDbSourcesWrites::dbfRoundTrip()
+{
+    QFETCH(int, version);
+    QFETCH(bool, memo);
+    QFETCH(QString, memoFile);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QList<DbfTable::FieldSpec> fields = plainFields;
+    if (memo)
+        fields.append({QStringLiteral("NOTES"), 'M', version == 0x30 ? 4 : 10, 0});
+    QString error;
+    QVERIFY2(DbfTable::create(path, fields, uchar(version), 1252, &error), qPrintable(error));
+    if (memo)
+        QVERIFY(QFile::exists(dir.filePath(memoFile)));
+
+    const QString longMemo = QString(700, QLatin1Char('m')) + QStringLiteral(" – ende");
+    QMap<int, QVariant> row{{0, QStringLiteral("Müller")}, {1, qint64(-1234)}, {2, 99.5},
+                            {3, QStringLiteral("0.125")}, {4, QStringLiteral("2024-02-29")}, {5, QStringLiteral("T")}};
+    if (memo)
+        row.insert(6, longMemo);
+    QMap<int, QVariant> empty{{0, QVariant()}, {5, QVariant()}};
+    {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY2(table, qPrintable(error));
+        QVERIFY(table->beginWrite(&error));
+        qint64 slot = -1;
+        QVERIFY2(table->insertRow(row, &slot, &error), qPrintable(error));
+        QCOMPARE(slot, 0);
+        QVERIFY2(table->insertRow(empty, &slot, &error), qPrintable(error));
+        QVERIFY2(table->commitWrite(&error), qPrintable(error));
+    }
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->slotCount(), 2);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("Müller"));
+    QCOMPARE(table->value(0, 1).toLongLong(), -1234);
+    QCOMPARE(table->value(0, 2).toDouble(), 99.5);
+    QCOMPARE(table->value(0, 3).toDouble(), 0.125);
+    QCOMPARE(table->value(0, 4).toString(), QStringLiteral("2024-02-29 00:00:00"));
+    QCOMPARE(table->value(0, 5).toLongLong(), 1);
+    if (memo)
+        QCOMPARE(table->value(0, 6).toString(), longMemo);
+    for (int c = 0; c < table->fields().size(); ++c)
+        QVERIFY2(table->value(1, c).isNull(), qPrintable(table->fields().at(c).name));
+
+    const QByteArray bytes = readFile(path);
+    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), 2u);
+    const QDate today = QDate::currentDate();
+    QCOMPARE(int(uchar(bytes.at(1))) + 1900, today.year());
+    QCOMPARE(int(uchar(bytes.at(2))), today.month());
+    QCOMPARE(int(uchar(bytes.at(3))), today.day());
+    const int headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+    const int recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+    QCOMPARE(bytes.size(), headerSize + 2 * recordLength + 1);
+    QCOMPARE(bytes.back(), '\x1A');
+}
+
+void TestDbSourcesWrites::dbfAppendKeepsHeaderRight()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
+    // Two sessions of appends: the count grows, the end-of-file mark moves to the new end.
+    for (int session = 0; session < 2; ++session) {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY2(table, qPrintable(error));
+        QVERIFY(table->beginWrite(&error));
+        for (int i = 0; i < 3; ++i) {
+            qint64 slot = 0;
+            QVERIFY2(table->insertRow({{0, QStringLiteral("row%1").arg(session * 3 + i)}}, &slot, &error),
+                     qPrintable(error));
+            QCOMPARE(slot, session * 3 + i);
+        }
+        // Rows appended in the transaction are readable before it commits.
+        QCOMPARE(table->value(session * 3 + 2, 0).toString(), QStringLiteral("row%1").arg(session * 3 + 2));
+        QVERIFY2(table->commitWrite(&error), qPrintable(error));
+    }
+    const QByteArray bytes = readFile(path);
+    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), 6u);
+    const int headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+    const int recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+    QCOMPARE(bytes.size(), headerSize + 6 * recordLength + 1);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(table->value(5, 0).toString(), QStringLiteral("row5"));
+}
+
+void TestDbSourcesWrites::dbfDeleteSetsFlag()
+{
+    REQUIRE_SAMPLES();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("people.dbf"));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/people.dbf"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QString error;
+    {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY2(table, qPrintable(error));
+        QCOMPARE(table->rowCount(), 2);
+        QVERIFY(table->beginWrite(&error));
+        QVERIFY2(table->deleteRow(0, &error), qPrintable(error));
+        QVERIFY2(table->commitWrite(&error), qPrintable(error));
+    }
+    const QByteArray bytes = readFile(path);
+    const int headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+    QCOMPARE(bytes.at(headerSize), '*');
+    // The record stays in the file, so the count in the header does not change.
+    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), 3u);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->value(1, 0).toString(), QStringLiteral("Bob"));
+}
+
+void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QString>("copyName");
+
+    QTest::newRow("dBase III .dbt") << "dbase_83.dbf" << "dbase_83.dbt" << "d83";
+    QTest::newRow("dBase IV .dbt") << "dbase_8b.dbf" << "dbase_8b.dbt" << "d8b";
+    QTest::newRow("FoxPro .FPT upper case") << "dbase_f5.dbf" << "dbase_f5.fpt" << "F5";
+}
+
+void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
+{
+    REQUIRE_SAMPLES();
+    QFETCH(QString, table);
+    QFETCH(QString, memo);
+    QFETCH(QString, copyName);
+    QTemporaryDir dir;
+    const bool upper = copyName == copyName.toUpper();
+    const QString path = dir.filePath(copyName + (upper ? QStringLiteral(".DBF") : QStringLiteral(".dbf")));
+    const QString memoPath = dir.filePath(copyName + QLatin1Char('.') + (upper ? memo.section(QLatin1Char('.'), 1).toUpper()
+                                                                               : memo.section(QLatin1Char('.'), 1)));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + table, path));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + memo, memoPath));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(memoPath, QFile::ReadOwner | QFile::WriteOwner);
+
+    QString error;
+    QList<QVariantList> before;
+    int memoColumn = -1;
+    {
+        auto original = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY2(original, qPrintable(error));
+        for (int c = 0; c < original->fields().size(); ++c) {
+            if (original->fields().at(c).nativeType == QLatin1String("M") && memoColumn < 0)
+                memoColumn = c;
+        }
+        QVERIFY(memoColumn >= 0);
+        for (qint64 slot = 0; slot < original->slotCount(); ++slot) {
+            QVariantList row;
+            for (int c = 0; c < original->fields().size(); ++c)
+                row.append(original->value(slot, c));
+            before.append(row);
+        }
+        QVERIFY(original->beginWrite(&error));
+        QVERIFY2(original->updateRow(0, {{memoColumn, QStringLiteral("A new memo\r\nwith two lines")}}, &error),
+                 qPrintable(error));
+        QVERIFY2(original->commitWrite(&error), qPrintable(error));
+    }
+    auto changed = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(changed, qPrintable(error));
+    QCOMPARE(changed->value(0, memoColumn).toString(), QStringLiteral("A new memo\r\nwith two lines"));
+    for (qint64 slot = 0; slot < changed->slotCount(); ++slot) {
+        for (int c = 0; c < changed->fields().size(); ++c) {
+            if (slot == 0 && c == memoColumn)
+                continue;
+            QCOMPARE(changed->value(slot, c), before.at(slot).at(c));
+        }
+    }
+}
+
+void TestDbSourcesWrites::dbfBackupKeptOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QList<DbfTable::FieldSpec> fields = plainFields;
+    fields.append({QStringLiteral("NOTES"), 'M', 10, 0});
+    QVERIFY(DbfTable::create(path, fields, 0x83, 1252, &error));
+    const QByteArray original = readFile(path);
+    const QByteArray originalMemo = readFile(dir.filePath(QStringLiteral("t.dbt")));
+    const auto append = [&](DbfTable &table, const QString &name) {
+        QVERIFY(table.beginWrite(&error));
+        qint64 slot = 0;
+        QVERIFY2(table.insertRow({{0, name}, {6, name + QStringLiteral(" memo")}}, &slot, &error), qPrintable(error));
+        QVERIFY2(table.commitWrite(&error), qPrintable(error));
+    };
+    {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
+        append(*table, QStringLiteral("first"));
+        QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("t.dbt.bak"))), originalMemo);
+        // A second write of the same session keeps the copy from before the session.
+        append(*table, QStringLiteral("second"));
+        QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
+    }
+    const QByteArray afterFirstSession = readFile(path);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    append(*table, QStringLiteral("third"));
+    QCOMPARE(readFile(path + QStringLiteral(".bak")), afterFirstSession);
+    QCOMPARE(table->rowCount(), 3);
+}
+
+void TestDbSourcesWrites::dbfBackupChoice()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
+    SourceOptions options;
+    options.backupSuffix = QStringLiteral(".orig");
+    {
+        auto table = DbfTable::open(path, options, &error);
+        qint64 slot = 0;
+        QVERIFY(table->beginWrite(&error));
+        QVERIFY(table->insertRow({{0, QStringLiteral("x")}}, &slot, &error));
+        QVERIFY(table->commitWrite(&error));
+    }
+    QCOMPARE(filesIn(dir), (QStringList{"t.dbf", "t.dbf.orig"}));
+    options.backupSuffix.clear();
+    QFile::remove(path + QStringLiteral(".orig"));
+    auto table = DbfTable::open(path, options, &error);
+    qint64 slot = 0;
+    QVERIFY(table->beginWrite(&error));
+    QVERIFY(table->insertRow({{0, QStringLiteral("y")}}, &slot, &error));
+    QVERIFY(table->commitWrite(&error));
+    QCOMPARE(filesIn(dir), QStringList{"t.dbf"});
+}
+
+void TestDbSourcesWrites::dbfRollbackLeavesFiles()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QList<DbfTable::FieldSpec> fields = plainFields;
+    fields.append({QStringLiteral("NOTES"), 'M', 10, 0});
+    QVERIFY(DbfTable::create(path, fields, 0x8B, 1252, &error));
+    {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY(table->beginWrite(&error));
+        qint64 slot = 0;
+        QVERIFY(table->insertRow({{0, QStringLiteral("keep")}, {6, QStringLiteral("kept memo")}}, &slot, &error));
+        QVERIFY(table->commitWrite(&error));
+    }
+    const QByteArray before = readFile(path);
+    const QByteArray memoBefore = readFile(dir.filePath(QStringLiteral("t.dbt")));
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY(table->beginWrite(&error));
+    qint64 slot = 0;
+    QVERIFY(table->insertRow({{0, QStringLiteral("gone")}, {6, QStringLiteral("gone memo")}}, &slot, &error));
+    QVERIFY(table->updateRow(0, {{0, QStringLiteral("changed")}, {6, QStringLiteral("changed memo")}}, &error));
+    QVERIFY(table->deleteRow(0, &error));
+    table->rollbackWrite();
+    QCOMPARE(readFile(path), before);
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("t.dbt"))), memoBefore);
+    QCOMPARE(table->slotCount(), 1);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("keep"));
+    QCOMPARE(table->value(0, 6).toString(), QStringLiteral("kept memo"));
+    QCOMPARE(filesIn(dir), (QStringList{"t.dbf", "t.dbf.bak", "t.dbt", "t.dbt.bak"}));
+}
+
+void TestDbSourcesWrites::dbfAbandonedWriteLeavesFiles()
+{
+    // A table closed in the middle of a write (the program stopping) leaves the old files.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
+    const QByteArray before = readFile(path);
+    {
+        auto table = DbfTable::open(path, SourceOptions(), &error);
+        QVERIFY(table->beginWrite(&error));
+        qint64 slot = 0;
+        QVERIFY(table->insertRow({{0, QStringLiteral("lost")}}, &slot, &error));
+    }
+    QCOMPARE(readFile(path), before);
+    QCOMPARE(filesIn(dir), (QStringList{"t.dbf", "t.dbf.bak"}));
+}
+
+void TestDbSourcesWrites::dbfRefusedValues_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("text too long") << 0 << QVariant(QStringLiteral("eleven char")) << "longer than 10";
+    QTest::newRow("not a number") << 1 << QVariant(QStringLiteral("abc")) << "not a number";
+    QTest::newRow("too many digits") << 1 << QVariant(qint64(123456)) << "more than 5";
+    QTest::newRow("decimals overflow") << 2 << QVariant(123456.78) << "more than 8";
+    QTest::newRow("not a date") << 4 << QVariant(QStringLiteral("31-02-2020x")) << "not a date";
+    QTest::newRow("impossible date") << 4 << QVariant(QStringLiteral("2023-02-29")) << "not a date";
+    QTest::newRow("not yes or no") << 5 << QVariant(QStringLiteral("maybe")) << "Yes or No";
+}
+
+void TestDbSourcesWrites::dbfRefusedValues()
+{
+    QFETCH(int, column);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
+    const QByteArray before = readFile(path);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY(table->beginWrite(&error));
+    qint64 slot = 0;
+    QVERIFY(!table->insertRow({{column, value}}, &slot, &error));
+    QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("t.dbf"))
+                 && error.contains(table->fields().at(column).name),
+             qPrintable(error));
+    table->rollbackWrite();
+    QCOMPARE(readFile(path), before);
+}
+
+void TestDbSourcesWrites::dbfReadOnlyWithoutMemoFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, {{QStringLiteral("NOTES"), 'M', 10, 0}}, 0x83, 1252, &error));
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("t.dbt"))));
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QVERIFY(table->readOnlyReason().contains(QStringLiteral("memo file is missing")));
+    qint64 slot = 0;
+    QVERIFY(table->beginWrite(&error));
+    QVERIFY(!table->insertRow({}, &slot, &error));
+    QCOMPARE(error, table->readOnlyReason());
+}
+
+void TestDbSourcesWrites::csvRoundTripDialect_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("comma crlf") << QByteArray("a,b\r\n1,x\r\n2,y\r\n") << QByteArray("a,b\r\n1,changed\r\n2,y\r\n");
+    QTest::newRow("semicolon cr") << QByteArray("a;b\r1;x\r2;y") << QByteArray("a;b\r1;changed\r2;y\r");
+    QTest::newRow("tab lf") << QByteArray("a\tb\n1\tx\n2\ty\n") << QByteArray("a\tb\n1\tchanged\n2\ty\n");
+    QTest::newRow("all quoted") << QByteArray("\"a\",\"b\"\n\"1\",\"x\"\n\"2\",\"y\"\n")
+                                << QByteArray("\"a\",\"b\"\n\"1\",\"changed\"\n\"2\",\"y\"\n");
+    QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF" "a,b\n1,\xC3\xA9\n2,y\n")
+                                << QByteArray("\xEF\xBB\xBF" "a,b\n1,changed\n2,y\n");
+    QTest::newRow("code page 1252") << QByteArray("a,b\n1,x\n2,\xE9t\xE9\n") << QByteArray("a,b\n1,changed\n2,\xE9t\xE9\n");
+}
+
+void TestDbSourcesWrites::csvRoundTripDialect()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.csv"));
+    writeFile(path, input);
+    QString error;
+    auto table = CsvTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QVERIFY(table->beginWrite(&error));
+    QVERIFY(table->updateRow(0, {{1, QStringLiteral("changed")}}, &error));
+    QVERIFY2(table->commitWrite(&error), qPrintable(error));
+    QCOMPARE(readFile(path), expected);
+    QCOMPARE(readFile(path + QStringLiteral(".bak")), input);
+}
+
+void TestDbSourcesWrites::csvBackupAndFailedStatement()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.csv"));
+    const QByteArray input("name,qty\nx,1\ny,2\n");
+    writeFile(path, input);
+    QString error;
+    auto database = ForeignDatabase::open(path, SourceOptions(), &error);
+    QVERIFY2(database, qPrintable(error));
+    QSqlQuery query(database->connection());
+    // The second row's new value overflows: the whole statement fails and the file stays.
+    QVERIFY(!query.exec(JetSql::translate(
+        QStringLiteral("update t set qty = case when name='y' then abs(-9223372036854775807 - 1) else 5 end"))));
+    QCOMPARE(readFile(path), input);
+    QVERIFY(query.exec(QStringLiteral("select qty from t order by name")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 1);
+    query.finish();
+    QVERIFY2(query.exec(JetSql::translate(QStringLiteral("Delete * from t where name='x'"))),
+             qPrintable(query.lastError().text()));
+    QCOMPARE(readFile(path), QByteArray("name,qty\ny,2\n"));
+    QCOMPARE(readFile(path + QStringLiteral(".bak")), input);
+    QCOMPARE(filesIn(dir), (QStringList{"t.csv", "t.csv.bak"}));
+}
+
+QTEST_GUILESS_MAIN(TestDbSourcesWrites)
+#include "test_dbsources_writes.moc"
