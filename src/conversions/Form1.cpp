@@ -35,19 +35,32 @@ using Shape = GeometryCalculator::Shape;
 const QList<Form1::TypeTool> &Form1::typeTools()
 {
     static const QList<TypeTool> tools = {
-        {QStringLiteral("length"), QStringLiteral("Length"), QStringLiteral("Length"), QStringLiteral("Length")},
-        {QStringLiteral("area"), QStringLiteral("Area"), QStringLiteral("Area"), QStringLiteral("Area")},
-        {QStringLiteral("land"), QStringLiteral("Land"), QStringLiteral("Land Area"), QStringLiteral("Land")},
-        {QStringLiteral("volume"), QStringLiteral("Volume"), QStringLiteral("Volume"), QStringLiteral("Volume")},
-        {QStringLiteral("weight"), QStringLiteral("Weight/Mass"), QStringLiteral("Mass"), QStringLiteral("Weight/Mass")},
-        {QStringLiteral("pressure"), QStringLiteral("Pressure"), QStringLiteral("Stress/Pressure"), QStringLiteral("Stress/Pressure")},
-        {QStringLiteral("force"), QStringLiteral("Force"), QStringLiteral("Force"), QStringLiteral("Force")},
-        {QStringLiteral("liquids"), QStringLiteral("Liquids/Volume"), QStringLiteral("Volume"), QStringLiteral("Liquids/Volume")},
-        {QStringLiteral("speed"), QStringLiteral("Speed"), QStringLiteral("Speed"), QStringLiteral("Speed")},
-        {QStringLiteral("rdensity"), QStringLiteral("Rel. Density"), QStringLiteral("Relative Density"), QStringLiteral("Relative Density")},
-        {QStringLiteral("capacity"), QStringLiteral("Capacity"), QStringLiteral("Capacity"), QStringLiteral("Capacity")},
-        {QStringLiteral("energy"), QStringLiteral("Energy"), QStringLiteral("Energy"), QStringLiteral("Energy")},
-        {QStringLiteral("mass"), QStringLiteral("Mass"), QStringLiteral("Mass"), QStringLiteral("Mass")},
+        {QStringLiteral("length"), QStringLiteral("Length"), QStringLiteral("Length"),
+         QStringLiteral("Length")},
+        {QStringLiteral("area"), QStringLiteral("Area"), QStringLiteral("Area"),
+         QStringLiteral("Area")},
+        {QStringLiteral("land"), QStringLiteral("Land"), QStringLiteral("Land Area"),
+         QStringLiteral("Land")},
+        {QStringLiteral("volume"), QStringLiteral("Volume"), QStringLiteral("Volume"),
+         QStringLiteral("Volume")},
+        {QStringLiteral("weight"), QStringLiteral("Weight/Mass"), QStringLiteral("Mass"),
+         QStringLiteral("Weight/Mass")},
+        {QStringLiteral("pressure"), QStringLiteral("Pressure"), QStringLiteral("Stress/Pressure"),
+         QStringLiteral("Stress/Pressure")},
+        {QStringLiteral("force"), QStringLiteral("Force"), QStringLiteral("Force"),
+         QStringLiteral("Force")},
+        {QStringLiteral("liquids"), QStringLiteral("Liquids/Volume"), QStringLiteral("Volume"),
+         QStringLiteral("Liquids/Volume")},
+        {QStringLiteral("speed"), QStringLiteral("Speed"), QStringLiteral("Speed"),
+         QStringLiteral("Speed")},
+        {QStringLiteral("rdensity"), QStringLiteral("Rel. Density"),
+         QStringLiteral("Relative Density"), QStringLiteral("Relative Density")},
+        {QStringLiteral("capacity"), QStringLiteral("Capacity"), QStringLiteral("Capacity"),
+         QStringLiteral("Capacity")},
+        {QStringLiteral("energy"), QStringLiteral("Energy"), QStringLiteral("Energy"),
+         QStringLiteral("Energy")},
+        {QStringLiteral("mass"), QStringLiteral("Mass"), QStringLiteral("Mass"),
+         QStringLiteral("Mass")},
     };
     return tools;
 }
@@ -123,27 +136,33 @@ void Form1::buildToolBars()
     m_tools->addTool(QStringLiteral("ID_Calculation"), QStringLiteral("Calculation  >>"),
                      QStringLiteral("accessories-calculator"));
     m_tools->addSeparator();
-    addMenuTool(m_tools, QStringLiteral("areasrc"), QStringLiteral("Area"), QStringLiteral("x-office-drawing"),
+    addMenuTool(m_tools, QStringLiteral("areasrc"), QStringLiteral("Area"),
+                QStringLiteral("x-office-drawing"),
                 {{QStringLiteral("Square"), QStringLiteral("Square")},
                  {QStringLiteral("Rectangle"), QStringLiteral("Rectangle")},
                  {QStringLiteral("Circle"), QStringLiteral("Circle")}});
-    addMenuTool(m_tools, QStringLiteral("volccs"), QStringLiteral("Volume"), QStringLiteral("insert-object"),
+    addMenuTool(m_tools, QStringLiteral("volccs"), QStringLiteral("Volume"),
+                QStringLiteral("insert-object"),
                 {{QStringLiteral("Cube"), QStringLiteral("Cube")},
                  {QStringLiteral("Sphere"), QStringLiteral("Sphere")},
                  {QStringLiteral("Cylinder"), QStringLiteral("Cylinder")}});
-    addMenuTool(m_tools, QStringLiteral("weight1"), QStringLiteral("Weight"), QStringLiteral("emblem-package"),
+    addMenuTool(m_tools, QStringLiteral("weight1"), QStringLiteral("Weight"),
+                QStringLiteral("emblem-package"),
                 {{QStringLiteral("WeightCube"), QStringLiteral("Cube")},
                  {QStringLiteral("WeightSphere"), QStringLiteral("Sphere")},
                  {QStringLiteral("WeightCylinder"), QStringLiteral("Cylinder")}});
     m_tools->addSeparator();
-    m_tools->addTool(QStringLiteral("ALL"), QStringLiteral("ALL"), QStringLiteral("edit-select-all"));
-    addMenuTool(m_tools, QStringLiteral("ShowUnit"), QStringLiteral("Show Unit"), QStringLiteral("format-justify-fill"),
+    m_tools->addTool(QStringLiteral("ALL"), QStringLiteral("ALL"),
+                     QStringLiteral("edit-select-all"));
+    addMenuTool(m_tools, QStringLiteral("ShowUnit"), QStringLiteral("Show Unit"),
+                QStringLiteral("format-justify-fill"),
                 {{QStringLiteral("UAll"), QStringLiteral("All")},
                  {QStringLiteral("Common"), QStringLiteral("Common")}});
     m_tools->addTool(QStringLiteral("slider"), QStringLiteral("Quick Conversions"),
                      QStringLiteral("preferences-system"));
     m_tools->addSeparator();
-    m_tools->addTool(QStringLiteral("ID_Exit"), QStringLiteral("Exit"), QStringLiteral("application-exit"));
+    m_tools->addTool(QStringLiteral("ID_Exit"), QStringLiteral("Exit"),
+                     QStringLiteral("application-exit"));
     addToolBar(Qt::TopToolBarArea, m_tools);
     addToolBarBreak(Qt::TopToolBarArea);
 
@@ -189,10 +208,12 @@ QWidget *Form1::buildConversionPage()
     entry->addRow(tr("To"), m_to);
     entry->addRow(m_rateCaption, m_rate);
 
-    m_convertAll = new QPushButton(ThemeIcon::get(QStringLiteral("edit-select-all")), tr("Convert to all"), page);
+    m_convertAll = new QPushButton(ThemeIcon::get(QStringLiteral("edit-select-all")),
+                                   tr("Convert to all"), page);
     m_convertAll->setObjectName(QStringLiteral("CmdAll"));
     m_convertAll->hide();
-    auto *refresh = new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Refresh"), page);
+    auto *refresh =
+        new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Refresh"), page);
     refresh->setObjectName(QStringLiteral("CmdRefresh"));
     auto *help = new HelpButton(QStringLiteral("UTL005"), page);
     auto *buttons = new QHBoxLayout;
@@ -250,10 +271,10 @@ QWidget *Form1::buildConversionPage()
     m_rates2 = new QListWidget(page);
     m_rates2->setObjectName(QStringLiteral("Label26"));
     // Line i of both lists belongs together: scroll them as one.
-    connect(m_lines->verticalScrollBar(), &QScrollBar::valueChanged,
-            m_rates2->verticalScrollBar(), &QScrollBar::setValue);
-    connect(m_rates2->verticalScrollBar(), &QScrollBar::valueChanged,
-            m_lines->verticalScrollBar(), &QScrollBar::setValue);
+    connect(m_lines->verticalScrollBar(), &QScrollBar::valueChanged, m_rates2->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(m_rates2->verticalScrollBar(), &QScrollBar::valueChanged, m_lines->verticalScrollBar(),
+            &QScrollBar::setValue);
     auto *results = new QGroupBox(tr("In every unit"), page);
     auto *resultLayout = new QHBoxLayout(results);
     resultLayout->addWidget(m_lines, 3);

@@ -52,8 +52,8 @@ private:
 
     void buildToolBars();
     QWidget *buildConversionPage();
-    void addMenuTool(ToolStrip *strip, const QString &id, const QString &text,
-                     const QString &icon, const QList<std::pair<QString, QString>> &items);
+    void addMenuTool(ToolStrip *strip, const QString &id, const QString &text, const QString &icon,
+                     const QList<std::pair<QString, QString>> &items);
     void runTool(const QString &id);
 
     void selectType(const TypeTool &tool);
@@ -93,19 +93,19 @@ private:
     Keypad *m_keypad = nullptr;
 
     QLabel *m_title = nullptr;
-    QLineEdit *m_value = nullptr;   // Text1
-    DataCombo *m_from = nullptr;    // DBCombo2
-    DataCombo *m_to = nullptr;      // DBCombo3
+    QLineEdit *m_value = nullptr; // Text1
+    DataCombo *m_from = nullptr;  // DBCombo2
+    DataCombo *m_to = nullptr;    // DBCombo3
     QLabel *m_rateCaption = nullptr;
-    QLineEdit *m_rate = nullptr;    // txtrate
-    QLabel *m_result = nullptr;     // Label6
-    QLabel *m_landRate = nullptr;   // lblandarea
-    QListWidget *m_lines = nullptr; // Label4
-    QListWidget *m_rates2 = nullptr; // Label26
+    QLineEdit *m_rate = nullptr;         // txtrate
+    QLabel *m_result = nullptr;          // Label6
+    QLabel *m_landRate = nullptr;        // lblandarea
+    QListWidget *m_lines = nullptr;      // Label4
+    QListWidget *m_rates2 = nullptr;     // Label26
     QPushButton *m_convertAll = nullptr; // CmdAll
     QGroupBox *m_showUnit = nullptr;
-    QRadioButton *m_common = nullptr;    // Option1
-    QRadioButton *m_all = nullptr;       // Option2
-    QRadioButton *m_allUnits = nullptr;  // OptionAll
-    QRadioButton *m_metric = nullptr;    // OptionMetric
+    QRadioButton *m_common = nullptr;   // Option1
+    QRadioButton *m_all = nullptr;      // Option2
+    QRadioButton *m_allUnits = nullptr; // OptionAll
+    QRadioButton *m_metric = nullptr;   // OptionMetric
 };

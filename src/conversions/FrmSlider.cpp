@@ -21,7 +21,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QLabel *label(const QString &name, QWidget *parent)
 {
@@ -51,8 +52,10 @@ FrmSlider::FrmSlider(QWidget *parent) : QMainWindow(parent)
     m_tools->addTool(QStringLiteral("Forw"), tr("Forward"), QStringLiteral("go-next"));
     m_tools->addSeparator();
     m_tools->addTool(QStringLiteral("Comman"), tr("Common"), QStringLiteral("view-restore"));
-    m_tools->addTool(QStringLiteral("Complex"), tr("Complex"), QStringLiteral("format-justify-fill"));
-    m_tools->addTool(QStringLiteral("Advanced"), tr("Advanced"), QStringLiteral("preferences-system"));
+    m_tools->addTool(QStringLiteral("Complex"), tr("Complex"),
+                     QStringLiteral("format-justify-fill"));
+    m_tools->addTool(QStringLiteral("Advanced"), tr("Advanced"),
+                     QStringLiteral("preferences-system"));
     m_tools->addSeparator();
     m_tools->addTool(QStringLiteral("Return"), tr("Return"), QStringLiteral("application-exit"));
     addToolBar(m_tools);
@@ -101,13 +104,15 @@ QSlider *FrmSlider::slider(const QString &name, int minimum, int maximum)
     return s;
 }
 
-QPushButton *FrmSlider::stepButton(const QString &name, const QString &caption, QSlider *target, int step)
+QPushButton *FrmSlider::stepButton(const QString &name, const QString &caption, QSlider *target,
+                                   int step)
 {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(name);
     button->setFixedWidth(30);
     button->setAutoRepeat(true);
-    connect(button, &QPushButton::clicked, target, [target, step] { target->setValue(target->value() + step); });
+    connect(button, &QPushButton::clicked, target,
+            [target, step] { target->setValue(target->value() + step); });
     return button;
 }
 
@@ -123,11 +128,14 @@ QGroupBox *FrmSlider::buildFixedPanel()
     };
     using Fixed = SliderConversions::Fixed;
     const QList<Row> rows = {
-        {Fixed::MilesToKm, "Sliderkm", "Command2", "Command1", "Labelmile", "Labelkm", tr("miles"), tr("km"), 0, 1000},
-        {Fixed::KgToPounds, "Sliderkg", "Command4", "Command3", "Labelkg", "Labellb", tr("kg"), tr("lb"), 0, 1000},
+        {Fixed::MilesToKm, "Sliderkm", "Command2", "Command1", "Labelmile", "Labelkm", tr("miles"),
+         tr("km"), 0, 1000},
+        {Fixed::KgToPounds, "Sliderkg", "Command4", "Command3", "Labelkg", "Labellb", tr("kg"),
+         tr("lb"), 0, 1000},
         {Fixed::CelsiusToFahrenheit, "Slidercf", "Command6", "Command5", "Labelc", "Labelf",
          QStringLiteral("\u00B0C"), QStringLiteral("\u00B0F"), -100, 300},
-        {Fixed::SqFeetToSqMetres, "Slider5", "Command8", "Command7", "Labelsqft", "Labelsqmt", tr("sq ft"), tr("sq m"), 0, 10000},
+        {Fixed::SqFeetToSqMetres, "Slider5", "Command8", "Command7", "Labelsqft", "Labelsqmt",
+         tr("sq ft"), tr("sq m"), 0, 10000},
     };
     for (int i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
@@ -145,7 +153,8 @@ QGroupBox *FrmSlider::buildFixedPanel()
     }
     grid->setColumnStretch(1, 1);
 
-    m_custom = new QPushButton(ThemeIcon::get(QStringLiteral("list-add")), QStringLiteral("Custom"), frame);
+    m_custom = new QPushButton(ThemeIcon::get(QStringLiteral("list-add")), QStringLiteral("Custom"),
+                               frame);
     m_custom->setObjectName(QStringLiteral("SSCommand1"));
     connect(m_custom, &QPushButton::clicked, this, [this] { toggleCustom(9200, 6860); });
     auto *buttons = new QHBoxLayout;
@@ -172,7 +181,8 @@ QGroupBox *FrmSlider::buildCustomPanel()
     m_toEcho->setObjectName(QStringLiteral("lblsecond"));
     m_value = label(QStringLiteral("lblresult1"), frame);
     m_result = label(QStringLiteral("lblresult2"), frame);
-    auto *reset = new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Reset"), frame);
+    auto *reset =
+        new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Reset"), frame);
     reset->setObjectName(QStringLiteral("SSCommand3"));
 
     auto *lists = new QGridLayout;
@@ -184,7 +194,8 @@ QGroupBox *FrmSlider::buildCustomPanel()
     lists->addWidget(m_to, 1, 2);
 
     auto *sliderRow = new QHBoxLayout;
-    sliderRow->addWidget(stepButton(QStringLiteral("Command10"), QStringLiteral("\u2212"), m_slider, -1));
+    sliderRow->addWidget(
+        stepButton(QStringLiteral("Command10"), QStringLiteral("\u2212"), m_slider, -1));
     sliderRow->addWidget(m_slider, 1);
     sliderRow->addWidget(stepButton(QStringLiteral("Command9"), QStringLiteral("+"), m_slider, 1));
 

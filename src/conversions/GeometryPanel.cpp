@@ -19,7 +19,8 @@
 
 using Shape = GeometryCalculator::Shape;
 
-namespace {
+namespace
+{
 
 QString panelTitle(Shape shape, GeometryPanel::Mode mode)
 {
@@ -87,9 +88,12 @@ GeometryPanel::GeometryPanel(const Store &info, QWidget *parent)
     auto *options = new QHBoxLayout;
     auto *optionGroup = new QButtonGroup(this);
     const QList<std::pair<Shape, QString>> shapes = {
-        {Shape::Square, QStringLiteral("Optsquare")}, {Shape::Rectangle, QStringLiteral("Optrect")},
-        {Shape::Circle, QStringLiteral("Optcircle")}, {Shape::Cube, QStringLiteral("Optcube")},
-        {Shape::Sphere, QStringLiteral("OptSphere")}, {Shape::Cylinder, QStringLiteral("Optcylinder")}};
+        {Shape::Square, QStringLiteral("Optsquare")},
+        {Shape::Rectangle, QStringLiteral("Optrect")},
+        {Shape::Circle, QStringLiteral("Optcircle")},
+        {Shape::Cube, QStringLiteral("Optcube")},
+        {Shape::Sphere, QStringLiteral("OptSphere")},
+        {Shape::Cylinder, QStringLiteral("Optcylinder")}};
     const QStringList captions = {QStringLiteral("Square"), QStringLiteral("Rectangle"),
                                   QStringLiteral("Circle"), QStringLiteral("Cube"),
                                   QStringLiteral("Sphere"), QStringLiteral("Cylinder")};
@@ -113,7 +117,8 @@ GeometryPanel::GeometryPanel(const Store &info, QWidget *parent)
     m_material = list(QStringLiteral("DBComboWt"), m_calculator.materials());
     materialLayout->addRow(tr("Material"), m_material);
 
-    auto *refresh = new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Refresh"), this);
+    auto *refresh =
+        new QPushButton(ThemeIcon::get(QStringLiteral("view-refresh")), tr("Refresh"), this);
     refresh->setObjectName(QStringLiteral("cmdrefresh1"));
     connect(refresh, &QPushButton::clicked, this, &GeometryPanel::refresh);
 
@@ -205,7 +210,8 @@ void GeometryPanel::buildPanels()
         c.page->setObjectName(QStringLiteral("FrameArea"));
         auto *form = new QFormLayout(c.page);
         c.inputs = {numberField(QStringLiteral("Text2")), numberField(QStringLiteral("Text3"))};
-        c.units = {list(QStringLiteral("DBCombo4"), lengths), list(QStringLiteral("DBCombo5"), lengths)};
+        c.units = {list(QStringLiteral("DBCombo4"), lengths),
+                   list(QStringLiteral("DBCombo5"), lengths)};
         c.result = list(QStringLiteral("DBCombo6"), all + m_calculator.areaUnits());
         row(form, tr("Side 1"), c.inputs.at(0), c.units.at(0));
         row(form, tr("Side 2"), c.inputs.at(1), c.units.at(1));
@@ -239,7 +245,8 @@ void GeometryPanel::buildPanels()
         auto *form = new QFormLayout(c.page);
         c.inputs = {numberField(QStringLiteral("Text5")), numberField(QStringLiteral("Text6")),
                     numberField(QStringLiteral("Text7"))};
-        c.units = {list(QStringLiteral("DBCombo8"), lengths), list(QStringLiteral("DBCombo9"), lengths),
+        c.units = {list(QStringLiteral("DBCombo8"), lengths),
+                   list(QStringLiteral("DBCombo9"), lengths),
                    list(QStringLiteral("DBCombo10"), lengths)};
         c.result = list(QStringLiteral("DBCombo11"), all + m_calculator.boxVolumeUnits());
         row(form, tr("Length"), c.inputs.at(0), c.units.at(0));
@@ -255,8 +262,10 @@ void GeometryPanel::buildPanels()
         c.page = new QWidget(this);
         c.page->setObjectName(QStringLiteral("FrameCylinder"));
         auto *form = new QFormLayout(c.page);
-        c.inputs = {numberField(QStringLiteral("txtcylinder")), numberField(QStringLiteral("txtrdcyli"))};
-        c.units = {list(QStringLiteral("DBCCylinder"), lengths), list(QStringLiteral("DBCyRDunit"), lengths)};
+        c.inputs = {numberField(QStringLiteral("txtcylinder")),
+                    numberField(QStringLiteral("txtrdcyli"))};
+        c.units = {list(QStringLiteral("DBCCylinder"), lengths),
+                   list(QStringLiteral("DBCyRDunit"), lengths)};
         c.kind = list(QStringLiteral("ComboCylinder"), kinds);
         c.kind->setCurrentIndex(0);
         c.result = list(QStringLiteral("DBCyResult"), all + m_calculator.volumeUnits());
@@ -274,7 +283,8 @@ void GeometryPanel::buildPanels()
         auto *form = new QFormLayout(c.page);
         c.inputs = {numberField(QStringLiteral("TxtSphere"))};
         c.units = {list(QStringLiteral("DBCSphUnit"), m_calculator.sphereLengthUnits())};
-        c.kind = list(QStringLiteral("ComboSphere"), kinds + QStringList{QStringLiteral("Circumference")});
+        c.kind = list(QStringLiteral("ComboSphere"),
+                      kinds + QStringList{QStringLiteral("Circumference")});
         c.kind->setCurrentIndex(0);
         c.result = list(QStringLiteral("DBCSphere"), all + m_calculator.volumeUnits());
         row(form, tr("Measure"), c.inputs.at(0), c.units.at(0), c.kind);

@@ -31,7 +31,8 @@ Keypad::Keypad(QWidget *parent) : QFrame(parent)
         connect(key, &QPushButton::clicked, this, [this, key] { press(key->text()); });
         grid->addWidget(key, i / 3, i % 3);
     }
-    auto *cancel = new QPushButton(ThemeIcon::get(QStringLiteral("edit-clear")), tr("Cancel"), this);
+    auto *cancel =
+        new QPushButton(ThemeIcon::get(QStringLiteral("edit-clear")), tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CmdCancel"));
     cancel->setFocusPolicy(Qt::NoFocus);
     connect(cancel, &QPushButton::clicked, this, [this] {

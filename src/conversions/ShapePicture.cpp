@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
+namespace
+{
 
 // The file at root + relative, matching each name without regard to case, as the names are
 // written for a file system that ignores it; "" when absent.
@@ -63,7 +64,8 @@ void ShapePicture::setShape(GeometryCalculator::Shape shape)
     const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
     m_fromFile = !picture.isNull();
     if (m_fromFile)
-        setPixmap(picture.scaled(size() - QSize(8, 8), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        setPixmap(
+            picture.scaled(size() - QSize(8, 8), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
         clear();
     update();
@@ -95,15 +97,18 @@ void ShapePicture::paintEvent(QPaintEvent *event)
     case Shape::Cube: {
         const QRectF front = box.adjusted(0, 25, -25, 0);
         const QPointF d(25, -25);
-        p.drawPolygon(QPolygonF({front.topLeft(), front.topLeft() + d, front.topRight() + d, front.topRight()}));
-        p.drawPolygon(QPolygonF({front.topRight(), front.topRight() + d, front.bottomRight() + d, front.bottomRight()}));
+        p.drawPolygon(QPolygonF(
+            {front.topLeft(), front.topLeft() + d, front.topRight() + d, front.topRight()}));
+        p.drawPolygon(QPolygonF({front.topRight(), front.topRight() + d, front.bottomRight() + d,
+                                 front.bottomRight()}));
         p.drawRect(front);
         break;
     }
     case Shape::Cylinder: {
         const QRectF top(box.left(), box.top(), box.width(), 30);
         const QRectF bottom = top.translated(0, box.height() - 30);
-        p.drawRect(QRectF(top.center(), bottom.center()).adjusted(-box.width() / 2, 0, box.width() / 2, 0));
+        p.drawRect(QRectF(top.center(), bottom.center())
+                       .adjusted(-box.width() / 2, 0, box.width() / 2, 0));
         p.drawEllipse(bottom);
         p.drawEllipse(top);
         break;

@@ -22,8 +22,10 @@ private:
         Rates rates;
         QSqlQuery q = store.query(QStringLiteral("select * from NV_CONVERSION"));
         while (q.next())
-            rates[q.value(QStringLiteral("TYPE")).toString()][q.value(QStringLiteral("UNIT1")).toString()]
-                 [q.value(QStringLiteral("UNIT2")).toString()] = q.value(QStringLiteral("Value")).toDouble();
+            rates[q.value(QStringLiteral("TYPE")).toString()]
+                 [q.value(QStringLiteral("UNIT1")).toString()]
+                 [q.value(QStringLiteral("UNIT2")).toString()] =
+                     q.value(QStringLiteral("Value")).toDouble();
         return rates;
     }
 
@@ -58,11 +60,13 @@ private Q_SLOTS:
             const QStringList units = type->keys();
             for (const QString &a : units) {
                 QCOMPARE(type->value(a).size(), units.size()); // every ordered pair, A to A too
-                QVERIFY2(nearFloat(type->value(a).value(a), 1.0), qPrintable(type.key() + ": " + a));
+                QVERIFY2(nearFloat(type->value(a).value(a), 1.0),
+                         qPrintable(type.key() + ": " + a));
                 for (const QString &b : units) {
                     const double ab = type->value(a).value(b), ba = type->value(b).value(a);
                     QVERIFY2(ab > 0, qPrintable(type.key() + ": " + a + " -> " + b));
-                    QVERIFY2(nearFloat(ab * ba, 1.0), qPrintable(type.key() + ": " + a + " <-> " + b));
+                    QVERIFY2(nearFloat(ab * ba, 1.0),
+                             qPrintable(type.key() + ": " + a + " <-> " + b));
                     for (const QString &c : units) {
                         QVERIFY2(nearFloat(type->value(a).value(c), ab * type->value(b).value(c)),
                                  qPrintable(type.key() + ": " + a + " -> " + b + " -> " + c));
@@ -77,17 +81,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("unit");
         // Base units of the calculators, and the default From units of the slider window.
-        QTest::newRow("length base") << "Length" << "metre";
-        QTest::newRow("area base") << "Area" << "sq metre";
-        QTest::newRow("volume base") << "Volume" << "cu metre";
-        QTest::newRow("weight") << "Mass" << "Kg";
-        const QList<QPair<QString, QString>> defaults = {
-            {"Length", "cm"}, {"Area", "acre"}, {"Volume", "bushel"}, {"Mass", "gram"},
-            {"Relative Density", "g/cm cube"}, {"Force", "kgf"}, {"Mass/Unit Len", "kg/m"},
-            {"Mass/Unit Area", "sq kg/m"}, {"Stress/Pressure", "atm"}, {"Energy", "btu"},
-            {"Velocity", "km/h"}, {"Power", "horse power"}, {"Time", "day"},
-            {"Frequency", "cycle/second"}, {"Capacity", "cup"}, {"Temperature", "celsius"},
-            {"Temperature", "fahrenheit"}, {"Land Area", "acre"}, {"Speed", "mile/sec"}};
+        QTest::newRow("length base") << "Length"
+                                     << "metre";
+        QTest::newRow("area base") << "Area"
+                                   << "sq metre";
+        QTest::newRow("volume base") << "Volume"
+                                     << "cu metre";
+        QTest::newRow("weight") << "Mass"
+                                << "Kg";
+        const QList<QPair<QString, QString>> defaults = {{"Length", "cm"},
+                                                         {"Area", "acre"},
+                                                         {"Volume", "bushel"},
+                                                         {"Mass", "gram"},
+                                                         {"Relative Density", "g/cm cube"},
+                                                         {"Force", "kgf"},
+                                                         {"Mass/Unit Len", "kg/m"},
+                                                         {"Mass/Unit Area", "sq kg/m"},
+                                                         {"Stress/Pressure", "atm"},
+                                                         {"Energy", "btu"},
+                                                         {"Velocity", "km/h"},
+                                                         {"Power", "horse power"},
+                                                         {"Time", "day"},
+                                                         {"Frequency", "cycle/second"},
+                                                         {"Capacity", "cup"},
+                                                         {"Temperature", "celsius"},
+                                                         {"Temperature", "fahrenheit"},
+                                                         {"Land Area", "acre"},
+                                                         {"Speed", "mile/sec"}};
         for (const auto &[type, unit] : defaults)
             QTest::newRow(qPrintable(type + " " + unit)) << type << unit;
     }
@@ -95,9 +115,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, type);
         QFETCH(QString, unit);
-        const QVariant n = m_store->value(
-            QStringLiteral("select count(*) from NV_CONVERSION where [TYPE]='%1' and UNIT1='%2' and UNIT2='%2'")
-                .arg(type, unit));
+        const QVariant n =
+            m_store->value(QStringLiteral("select count(*) from NV_CONVERSION where [TYPE]='%1' "
+                                          "and UNIT1='%2' and UNIT2='%2'")
+                               .arg(type, unit));
         QCOMPARE(n.toInt(), 1);
     }
 
@@ -111,7 +132,8 @@ private Q_SLOTS:
     void toolBarTypesHaveCommonAndMetricUnits()
     {
         QFETCH(QString, type);
-        const QString count = QStringLiteral("select count(*) from NV_CONVERSION where [TYPE]='%1'").arg(type);
+        const QString count =
+            QStringLiteral("select count(*) from NV_CONVERSION where [TYPE]='%1'").arg(type);
         const int all = m_store->value(count).toInt();
         const int common = m_store->value(count + " and VIEWTYPE='common'").toInt();
         const int metric = m_store->value(count + " and MATRIC='M'").toInt();
@@ -126,19 +148,45 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<double>("rate");
-        QTest::newRow("inch") << "Length" << "inch" << "metre" << 0.0254;
-        QTest::newRow("mile") << "Length" << "mile" << "km" << 1.609344;
-        QTest::newRow("pound") << "Mass" << "pound" << "Kg" << 0.45359237;
-        QTest::newRow("US gallon") << "Volume" << "gallon (US)" << "cu inch" << 231.0;
-        QTest::newRow("bushel") << "Volume" << "bushel" << "cu inch" << 2150.42;
-        QTest::newRow("sq foot") << "Area" << "sq foot" << "sq metre" << 0.09290304;
-        QTest::newRow("acre") << "Land Area" << "acre" << "sq foot" << 43560.0;
-        QTest::newRow("degree sizes") << "Temperature" << "celsius" << "fahrenheit" << 1.8;
-        QTest::newRow("kgf") << "Force" << "kgf" << "newton" << 9.80665;
-        QTest::newRow("atm") << "Stress/Pressure" << "atm" << "pascal" << 101325.0;
-        QTest::newRow("btu") << "Energy" << "btu" << "joule" << 1055.05585262;
-        QTest::newRow("knot") << "Speed" << "knot" << "km/h" << 1.852;
-        QTest::newRow("cup") << "Capacity" << "gallon" << "cup" << 16.0;
+        QTest::newRow("inch") << "Length"
+                              << "inch"
+                              << "metre" << 0.0254;
+        QTest::newRow("mile") << "Length"
+                              << "mile"
+                              << "km" << 1.609344;
+        QTest::newRow("pound") << "Mass"
+                               << "pound"
+                               << "Kg" << 0.45359237;
+        QTest::newRow("US gallon") << "Volume"
+                                   << "gallon (US)"
+                                   << "cu inch" << 231.0;
+        QTest::newRow("bushel") << "Volume"
+                                << "bushel"
+                                << "cu inch" << 2150.42;
+        QTest::newRow("sq foot") << "Area"
+                                 << "sq foot"
+                                 << "sq metre" << 0.09290304;
+        QTest::newRow("acre") << "Land Area"
+                              << "acre"
+                              << "sq foot" << 43560.0;
+        QTest::newRow("degree sizes") << "Temperature"
+                                      << "celsius"
+                                      << "fahrenheit" << 1.8;
+        QTest::newRow("kgf") << "Force"
+                             << "kgf"
+                             << "newton" << 9.80665;
+        QTest::newRow("atm") << "Stress/Pressure"
+                             << "atm"
+                             << "pascal" << 101325.0;
+        QTest::newRow("btu") << "Energy"
+                             << "btu"
+                             << "joule" << 1055.05585262;
+        QTest::newRow("knot") << "Speed"
+                              << "knot"
+                              << "km/h" << 1.852;
+        QTest::newRow("cup") << "Capacity"
+                             << "gallon"
+                             << "cup" << 16.0;
     }
     void definitions()
     {
@@ -147,7 +195,8 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(double, rate);
         const double stored = readRates(*m_store).value(type).value(from).value(to);
-        QVERIFY2(std::fabs(stored - rate) <= 1e-12 * rate, qPrintable(QString::number(stored, 'g', 17)));
+        QVERIFY2(std::fabs(stored - rate) <= 1e-12 * rate,
+                 qPrintable(QString::number(stored, 'g', 17)));
     }
 
     void viewAndSystemFlags_data()
@@ -156,18 +205,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("view");
         QTest::addColumn<QString>("matric");
-        QTest::newRow("both common and metric") << "metre" << "km" << "common" << "M";
-        QTest::newRow("one not metric") << "metre" << "inch" << "common" << "";
-        QTest::newRow("one not common") << "metre" << "angstrom" << "all" << "M";
-        QTest::newRow("neither") << "furlong" << "chain" << "all" << "";
+        QTest::newRow("both common and metric") << "metre"
+                                                << "km"
+                                                << "common"
+                                                << "M";
+        QTest::newRow("one not metric") << "metre"
+                                        << "inch"
+                                        << "common"
+                                        << "";
+        QTest::newRow("one not common") << "metre"
+                                        << "angstrom"
+                                        << "all"
+                                        << "M";
+        QTest::newRow("neither") << "furlong"
+                                 << "chain"
+                                 << "all"
+                                 << "";
     }
     void viewAndSystemFlags()
     {
         QFETCH(QString, from);
         QFETCH(QString, to);
-        QSqlQuery q = m_store->query(
-            QStringLiteral("select VIEWTYPE, MATRIC from NV_CONVERSION where [TYPE]='Length' and UNIT1='%1' and UNIT2='%2'")
-                .arg(from, to));
+        QSqlQuery q =
+            m_store->query(QStringLiteral("select VIEWTYPE, MATRIC from NV_CONVERSION where "
+                                          "[TYPE]='Length' and UNIT1='%1' and UNIT2='%2'")
+                               .arg(from, to));
         QVERIFY(q.next());
         QTEST(q.value(0).toString(), "view");
         QTEST(q.value(1).toString(), "matric");
@@ -183,7 +245,11 @@ private Q_SLOTS:
             names.insert(q.value(0).toString().toLower());
         }
         QVERIFY(names.size() >= 30);
-        QCOMPARE(m_store->value(QStringLiteral("select density from NV_CONDENSITY where MATERIAL='steel'")).toDouble(), 7850.0);
+        QCOMPARE(
+            m_store
+                ->value(QStringLiteral("select density from NV_CONDENSITY where MATERIAL='steel'"))
+                .toDouble(),
+            7850.0);
     }
 
     void evaluate_data()
@@ -192,7 +258,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<double>("value");
         QTest::newRow("number") << "1609.344" << true << 1609.344;
-        QTest::newRow("power and product") << "231*0.0254^3" << true << 231 * 0.0254 * 0.0254 * 0.0254;
+        QTest::newRow("power and product")
+            << "231*0.0254^3" << true << 231 * 0.0254 * 0.0254 * 0.0254;
         QTest::newRow("negative exponent") << "10^-9" << true << 1e-9;
         QTest::newRow("parentheses") << "(1/100)^2" << true << 1e-4;
         QTest::newRow("left to right") << "4.54609/8/1000" << true << 4.54609 / 8 / 1000;
@@ -221,13 +288,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("tsv");
         QTest::addColumn<QString>("why");
-        QTest::newRow("missing field") << "# c\nLength\tmetre\t1\tcommon\n" << "line 2";
-        QTest::newRow("bad factor") << "Length\tmetre\tx\tcommon\tM\n" << "factor";
-        QTest::newRow("zero factor") << "Length\tmetre\t0\tcommon\tM\n" << "factor";
-        QTest::newRow("bad view") << "Length\tmetre\t1\tusual\tM\n" << "view";
-        QTest::newRow("bad system") << "Length\tmetre\t1\tcommon\tmetric\n" << "system";
+        QTest::newRow("missing field") << "# c\nLength\tmetre\t1\tcommon\n"
+                                       << "line 2";
+        QTest::newRow("bad factor") << "Length\tmetre\tx\tcommon\tM\n"
+                                    << "factor";
+        QTest::newRow("zero factor") << "Length\tmetre\t0\tcommon\tM\n"
+                                     << "factor";
+        QTest::newRow("bad view") << "Length\tmetre\t1\tusual\tM\n"
+                                  << "view";
+        QTest::newRow("bad system") << "Length\tmetre\t1\tcommon\tmetric\n"
+                                    << "system";
         QTest::newRow("same unit in other case")
-            << "Mass\tKg\t1\tcommon\tM\nMass\tkg\t1\tcommon\tM\n" << "twice";
+            << "Mass\tKg\t1\tcommon\tM\nMass\tkg\t1\tcommon\tM\n"
+            << "twice";
     }
     void badUnitTables()
     {
@@ -258,7 +331,8 @@ private Q_SLOTS:
     void shippedTableReads()
     {
         QString message;
-        const auto units = ConversionTable::parseUnits(ReferenceData::text(QStringLiteral("units.tsv")), &message);
+        const auto units =
+            ConversionTable::parseUnits(ReferenceData::text(QStringLiteral("units.tsv")), &message);
         QVERIFY2(units, qPrintable(message));
         QVERIFY(units->size() > 150);
     }

@@ -139,14 +139,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("line");
-        QTest::newRow("miles to km") << "Length" << "mile" << "km" << "3" << "3 mile = 4.828032  km";
-        QTest::newRow("square feet") << "Area" << "sq foot" << "sq metre" << "10" << "10 sq foot = 0.9290304  sq metre";
+        QTest::newRow("miles to km") << "Length"
+                                     << "mile"
+                                     << "km"
+                                     << "3"
+                                     << "3 mile = 4.828032  km";
+        QTest::newRow("square feet") << "Area"
+                                     << "sq foot"
+                                     << "sq metre"
+                                     << "10"
+                                     << "10 sq foot = 0.9290304  sq metre";
         // Temperatures convert by the ratio of degree sizes alone.
-        QTest::newRow("no offset") << "Temperature" << "celsius" << "fahrenheit" << "100" << "100 celsius = 180  fahrenheit";
-        QTest::newRow("missing rate gives 0") << "Length" << "mile" << "Kg" << "3" << "3 mile = 0  Kg";
-        QTest::newRow("not a number gives 0") << "Length" << "mile" << "km" << "abc" << "abc mile = 0  km";
-        QTest::newRow("quote in unit") << "Length" << "o'clock" << "km" << "1" << "1 o'clock = 0  km";
-        QTest::newRow("blank To: no line") << "Length" << "mile" << " " << "3" << "";
+        QTest::newRow("no offset") << "Temperature"
+                                   << "celsius"
+                                   << "fahrenheit"
+                                   << "100"
+                                   << "100 celsius = 180  fahrenheit";
+        QTest::newRow("missing rate gives 0") << "Length"
+                                              << "mile"
+                                              << "Kg"
+                                              << "3"
+                                              << "3 mile = 0  Kg";
+        QTest::newRow("not a number gives 0") << "Length"
+                                              << "mile"
+                                              << "km"
+                                              << "abc"
+                                              << "abc mile = 0  km";
+        QTest::newRow("quote in unit") << "Length"
+                                       << "o'clock"
+                                       << "km"
+                                       << "1"
+                                       << "1 o'clock = 0  km";
+        QTest::newRow("blank To: no line") << "Length"
+                                           << "mile"
+                                           << " "
+                                           << "3"
+                                           << "";
     }
     void convert()
     {
@@ -155,7 +183,8 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(QString, value);
         ConversionRates rates(*m_store);
-        const UnitConverter::Converted out = UnitConverter(rates).convert(input(type, from, to, value));
+        const UnitConverter::Converted out =
+            UnitConverter(rates).convert(input(type, from, to, value));
         QVERIFY(out.message.isEmpty());
         QTEST(out.resultLine, "line");
     }
@@ -167,9 +196,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("focus");
-        QTest::newRow("no type") << "" << "mile" << "3" << "Conversion type not selected" << int(UnitConverter::Field::FromList);
-        QTest::newRow("blank From") << "Length" << "  " << "3" << "From Unit cannot be left blank." << int(UnitConverter::Field::FromList);
-        QTest::newRow("blank value") << "Length" << "mile" << " " << "Value cannot be left blank" << int(UnitConverter::Field::ValueBox);
+        QTest::newRow("no type") << ""
+                                 << "mile"
+                                 << "3"
+                                 << "Conversion type not selected"
+                                 << int(UnitConverter::Field::FromList);
+        QTest::newRow("blank From")
+            << "Length"
+            << "  "
+            << "3"
+            << "From Unit cannot be left blank." << int(UnitConverter::Field::FromList);
+        QTest::newRow("blank value")
+            << "Length"
+            << "mile"
+            << " "
+            << "Value cannot be left blank" << int(UnitConverter::Field::ValueBox);
     }
     void convertChecks()
     {
@@ -206,7 +247,8 @@ private Q_SLOTS:
     void landRateThroughConvert()
     {
         ConversionRates rates(*m_store);
-        const auto out = UnitConverter(rates).convert(input("Land Area", "acre", "cent", "2", "5000"));
+        const auto out =
+            UnitConverter(rates).convert(input("Land Area", "acre", "cent", "2", "5000"));
         QCOMPARE(out.resultLine, QStringLiteral("2 acre = 200  cent"));
         QCOMPARE(out.rateLine.value_or(QString()), QStringLiteral("Rate per cent = 50"));
     }
@@ -218,9 +260,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expectedLine");
         QTest::addColumn<QString>("absentUnit");
         QTest::newRow("common: six spaces, no angstrom")
-            << UnitConverter::Listing::Common << 0 << "km      0.001" << "angstrom";
+            << UnitConverter::Listing::Common << 0 << "km      0.001"
+            << "angstrom";
         QTest::newRow("all: five spaces, every unit")
-            << UnitConverter::Listing::All << 0 << "angstrom     10000000000" << "";
+            << UnitConverter::Listing::All << 0 << "angstrom     10000000000"
+            << "";
     }
     void listings()
     {
@@ -234,7 +278,8 @@ private Q_SLOTS:
         QVERIFY2(out.lines.contains(expectedLine), qPrintable(out.lines.join('|')));
         // Every target row is listed, more than the 13 lines the window once had room for.
         if (listing == UnitConverter::Listing::All)
-            QCOMPARE(out.lines.size(), rates.fromUnits("Length", ShowUnit::All, UnitSystem::AllUnits).size());
+            QCOMPARE(out.lines.size(),
+                     rates.fromUnits("Length", ShowUnit::All, UnitSystem::AllUnits).size());
         for (const QString &line : out.lines)
             QVERIFY(absentUnit.isEmpty() || !line.startsWith(absentUnit));
     }
@@ -256,10 +301,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("common blank value") << UnitConverter::Listing::Common << "metre" << "" << "Value cannot be left blank";
-        QTest::newRow("common blank From") << UnitConverter::Listing::Common << "" << "1" << "From Unit cannot be left blank";
-        QTest::newRow("all blank From") << UnitConverter::Listing::All << "" << "1" << "From cannot be left blank";
-        QTest::newRow("ALL mode checks only the value") << UnitConverter::Listing::AnyType << "" << "1" << "";
+        QTest::newRow("common blank value") << UnitConverter::Listing::Common << "metre"
+                                            << ""
+                                            << "Value cannot be left blank";
+        QTest::newRow("common blank From") << UnitConverter::Listing::Common << ""
+                                           << "1"
+                                           << "From Unit cannot be left blank";
+        QTest::newRow("all blank From") << UnitConverter::Listing::All << ""
+                                        << "1"
+                                        << "From cannot be left blank";
+        QTest::newRow("ALL mode checks only the value") << UnitConverter::Listing::AnyType << ""
+                                                        << "1"
+                                                        << "";
     }
     void listingChecks()
     {
@@ -280,7 +333,8 @@ private Q_SLOTS:
                                                    input("Land Area", "acre", "", "1", "4000"));
         const int cent = int(all.lines.indexOf(QRegularExpression("cent .*")));
         QVERIFY(cent >= 0);
-        QCOMPARE(all.rateLines.value(cent).value_or(QString()), QStringLiteral("Rate per cent = 40"));
+        QCOMPARE(all.rateLines.value(cent).value_or(QString()),
+                 QStringLiteral("Rate per cent = 40"));
         // The Common variant writes no rate lines.
         const auto common = UnitConverter(rates).list(UnitConverter::Listing::Common,
                                                       input("Land Area", "acre", "", "1", "4000"));
@@ -310,9 +364,12 @@ private Q_SLOTS:
     {
         ConversionRates rates(*m_store);
         // "acre" is a unit of Area and of Land Area.
-        const auto any = UnitConverter(rates).list(UnitConverter::Listing::AnyType, input("", "acre", "", "1"));
-        const auto area = UnitConverter(rates).list(UnitConverter::Listing::All, input("Area", "acre", "", "1"));
-        const auto land = UnitConverter(rates).list(UnitConverter::Listing::All, input("Land Area", "acre", "", "1"));
+        const auto any =
+            UnitConverter(rates).list(UnitConverter::Listing::AnyType, input("", "acre", "", "1"));
+        const auto area =
+            UnitConverter(rates).list(UnitConverter::Listing::All, input("Area", "acre", "", "1"));
+        const auto land = UnitConverter(rates).list(UnitConverter::Listing::All,
+                                                    input("Land Area", "acre", "", "1"));
         QCOMPARE(any.lines.size(), area.lines.size() + land.lines.size());
         QVERIFY(any.lines.contains("cent     100"));
         QVERIFY(any.lines.contains("sq mile     0.00156"));
@@ -322,10 +379,12 @@ private Q_SLOTS:
     {
         QVERIFY(m_store->exec(QStringLiteral("drop table NV_CONVERSION")));
         ConversionRates rates(*m_store);
-        const auto out = UnitConverter(rates).list(UnitConverter::Listing::All, input("Length", "metre", "", "1"));
+        const auto out = UnitConverter(rates).list(UnitConverter::Listing::All,
+                                                   input("Length", "metre", "", "1"));
         QVERIFY(!out.message.isEmpty());
         QVERIFY(out.lines.isEmpty());
-        const auto any = UnitConverter(rates).list(UnitConverter::Listing::AnyType, input("", "metre", "", "1"));
+        const auto any =
+            UnitConverter(rates).list(UnitConverter::Listing::AnyType, input("", "metre", "", "1"));
         QVERIFY(any.message.isEmpty());
         QCOMPARE(UnitConverter(rates).convert(input("Length", "mile", "km", "3")).resultLine,
                  QStringLiteral("3 mile = 0  km"));
@@ -338,32 +397,46 @@ private Q_SLOTS:
         QTest::addColumn<Measure>("measure");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("line");
-        QTest::newRow("square in sq foot") << Shape::Square << QStringList{"1", "foot"} << Measure::Diameter
-                                           << "sq foot" << "Area of the Square =1 sq foot";
-        QTest::newRow("square, base unit") << Shape::Square << QStringList{"3", "metre"} << Measure::Diameter
-                                           << "metre" << "Area of the Square =9 metre square";
-        QTest::newRow("rectangle, mixed units") << Shape::Rectangle << QStringList{"200", "cm", "3", "metre"}
-                                                << Measure::Diameter << "sq metre" << "Area of the Square =6 sq metre";
-        QTest::newRow("circle of diameter 2 m") << Shape::Circle << QStringList{"2", "metre"} << Measure::Diameter
-                                                << "sq metre" << "Area of the circle is 3.14 sq metre";
-        QTest::newRow("circle by radius") << Shape::Circle << QStringList{"1", "metre"} << Measure::Radius
-                                          << "sq cm" << "Area of the circle is 31400 sq cm";
-        QTest::newRow("unit without a row is metres") << Shape::Circle << QStringList{"2", "cubit"} << Measure::Diameter
-                                                      << "sq metre" << "Area of the circle is 3.14 sq metre";
-        QTest::newRow("box") << Shape::Cube << QStringList{"1", "metre", "100", "cm", "1000", "mm"} << Measure::Diameter
-                             << "litre" << "Volume of the Cube =1000 litre";
-        QTest::newRow("cylinder") << Shape::Cylinder << QStringList{"2", "metre", "1", "metre"} << Measure::Diameter
-                                  << "cu metre" << "Volume of the Cylinder is 3.14 cu metre";
-        QTest::newRow("sphere of radius 1 m") << Shape::Sphere << QStringList{"1", "metre"} << Measure::Radius
-                                              << "cu metre" << "Volume of the sphere is 4.18666666666667 cu metre ";
-        QTest::newRow("sphere by circumference") << Shape::Sphere << QStringList{"6.28", "metre"} << Measure::Circumference
-                                                 << "cu metre" << "Volume of the sphere is 4.18666666666667 cu metre ";
-        QTest::newRow("empty measure is 0") << Shape::Sphere << QStringList{"", "metre"} << Measure::Radius
-                                            << "litre" << "Volume of the sphere is 0 litre";
-        QTest::newRow("leading number") << Shape::Square << QStringList{"2m", "metre"} << Measure::Diameter
-                                        << "sq metre" << "Area of the Square =4 sq metre";
-        QTest::newRow("result unit without a row") << Shape::Square << QStringList{"2", "metre"} << Measure::Diameter
-                                                   << "furlong" << "Area of the Square =0 furlong";
+        QTest::newRow("square in sq foot")
+            << Shape::Square << QStringList{"1", "foot"} << Measure::Diameter << "sq foot"
+            << "Area of the Square =1 sq foot";
+        QTest::newRow("square, base unit")
+            << Shape::Square << QStringList{"3", "metre"} << Measure::Diameter << "metre"
+            << "Area of the Square =9 metre square";
+        QTest::newRow("rectangle, mixed units")
+            << Shape::Rectangle << QStringList{"200", "cm", "3", "metre"} << Measure::Diameter
+            << "sq metre"
+            << "Area of the Square =6 sq metre";
+        QTest::newRow("circle of diameter 2 m")
+            << Shape::Circle << QStringList{"2", "metre"} << Measure::Diameter << "sq metre"
+            << "Area of the circle is 3.14 sq metre";
+        QTest::newRow("circle by radius")
+            << Shape::Circle << QStringList{"1", "metre"} << Measure::Radius << "sq cm"
+            << "Area of the circle is 31400 sq cm";
+        QTest::newRow("unit without a row is metres")
+            << Shape::Circle << QStringList{"2", "cubit"} << Measure::Diameter << "sq metre"
+            << "Area of the circle is 3.14 sq metre";
+        QTest::newRow("box") << Shape::Cube << QStringList{"1", "metre", "100", "cm", "1000", "mm"}
+                             << Measure::Diameter << "litre"
+                             << "Volume of the Cube =1000 litre";
+        QTest::newRow("cylinder") << Shape::Cylinder << QStringList{"2", "metre", "1", "metre"}
+                                  << Measure::Diameter << "cu metre"
+                                  << "Volume of the Cylinder is 3.14 cu metre";
+        QTest::newRow("sphere of radius 1 m")
+            << Shape::Sphere << QStringList{"1", "metre"} << Measure::Radius << "cu metre"
+            << "Volume of the sphere is 4.18666666666667 cu metre ";
+        QTest::newRow("sphere by circumference")
+            << Shape::Sphere << QStringList{"6.28", "metre"} << Measure::Circumference << "cu metre"
+            << "Volume of the sphere is 4.18666666666667 cu metre ";
+        QTest::newRow("empty measure is 0")
+            << Shape::Sphere << QStringList{"", "metre"} << Measure::Radius << "litre"
+            << "Volume of the sphere is 0 litre";
+        QTest::newRow("leading number")
+            << Shape::Square << QStringList{"2m", "metre"} << Measure::Diameter << "sq metre"
+            << "Area of the Square =4 sq metre";
+        QTest::newRow("result unit without a row")
+            << Shape::Square << QStringList{"2", "metre"} << Measure::Diameter << "furlong"
+            << "Area of the Square =0 furlong";
     }
     void geometry()
     {
@@ -394,7 +467,8 @@ private Q_SLOTS:
         const auto out = calculator.calculate(request);
         QVERIFY(out.resultLine.isEmpty());
         QCOMPARE(out.lines.size(), std::min<qsizetype>(13, calculator.areaUnits().size()));
-        QVERIFY2(out.lines.contains("314 are") || out.lines.contains("31400 sq cm"), qPrintable(out.lines.join('|')));
+        QVERIFY2(out.lines.contains("314 are") || out.lines.contains("31400 sq cm"),
+                 qPrintable(out.lines.join('|')));
         request.shape = Shape::Cube;
         request.lengths = {{"1", "metre"}, {"1", "metre"}, {"1", "metre"}};
         const auto cube = calculator.calculate(request);
@@ -407,8 +481,10 @@ private Q_SLOTS:
         QTest::addColumn<Shape>("shape");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("title");
-        QTest::newRow("circle") << Shape::Circle << "Unit is blank. Select a unit" << "Nuvela Suite";
-        QTest::newRow("sphere") << Shape::Sphere << "Unit cannot be blank. Select a unit" << "Nuvela Conversion";
+        QTest::newRow("circle") << Shape::Circle << "Unit is blank. Select a unit"
+                                << "Nuvela Suite";
+        QTest::newRow("sphere") << Shape::Sphere << "Unit cannot be blank. Select a unit"
+                                << "Nuvela Conversion";
     }
     void geometryBlankUnit()
     {
@@ -427,10 +503,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("material");
         QTest::addColumn<QString>("line");
-        QTest::newRow("steel") << "Steel" << "Weight of the cylinder=7850 Kg";
-        QTest::newRow("material case ignored") << "steel" << "Weight of the cylinder=7850 Kg";
-        QTest::newRow("no density row") << "unobtainium" << "Weight of the cylinder=0 Kg";
-        QTest::newRow("quote in material") << "Rock'n roll" << "Weight of the cylinder=0 Kg";
+        QTest::newRow("steel") << "Steel"
+                               << "Weight of the cylinder=7850 Kg";
+        QTest::newRow("material case ignored") << "steel"
+                                               << "Weight of the cylinder=7850 Kg";
+        QTest::newRow("no density row") << "unobtainium"
+                                        << "Weight of the cylinder=0 Kg";
+        QTest::newRow("quote in material") << "Rock'n roll"
+                                           << "Weight of the cylinder=0 Kg";
     }
     void weight()
     {
@@ -438,12 +518,14 @@ private Q_SLOTS:
         GeometryCalculator::Request request;
         request.shape = Shape::Cylinder;
         // Radius 1 / sqrt(3.14) makes the base exactly 1 sq metre (within a double).
-        request.lengths = {{QString::number(1 / std::sqrt(3.14), 'g', 17), "metre"}, {"1", "metre"}};
+        request.lengths = {{QString::number(1 / std::sqrt(3.14), 'g', 17), "metre"},
+                           {"1", "metre"}};
         request.measure = Measure::Radius;
         request.resultUnit = "cu metre";
         request.weight = true;
         request.material = material;
-        QTEST(GeometryCalculator(*m_store).calculate(request).weightLine.value_or(QString()), "line");
+        QTEST(GeometryCalculator(*m_store).calculate(request).weightLine.value_or(QString()),
+              "line");
     }
 
     void fixedSliders_data()
@@ -475,7 +557,8 @@ private Q_SLOTS:
         // Only celsius to fahrenheit has its offset; the reverse goes by the rate alone.
         const auto back = sliders.rate("fahrenheit", "celsius");
         QVERIFY(back);
-        QCOMPARE(NumberText::general(SliderConversions::customResult(212, *back, "fahrenheit", "celsius")),
+        QCOMPARE(NumberText::general(
+                     SliderConversions::customResult(212, *back, "fahrenheit", "celsius")),
                  QStringLiteral("117.777777777778"));
         QVERIFY(!sliders.rate("celsius", "Kg"));
         QVERIFY(sliders.types().contains("Temperature"));
@@ -483,7 +566,8 @@ private Q_SLOTS:
         // The To list crosses types: "acre" reaches Area and Land Area units.
         const QStringList to = sliders.toUnits("acre");
         QVERIFY(to.contains("cent") && to.contains("sq inch"));
-        QCOMPARE(SliderConversions::defaultFromUnit("Velocity").value_or(QString()), QStringLiteral("km/h"));
+        QCOMPARE(SliderConversions::defaultFromUnit("Velocity").value_or(QString()),
+                 QStringLiteral("km/h"));
         QVERIFY(!SliderConversions::defaultFromUnit("Luminance"));
     }
 };

@@ -28,7 +28,7 @@ class tst_Form1 : public QObject
     std::unique_ptr<RecordingToolHost> m_host;
     std::unique_ptr<Form1> m_form;
 
-    template<typename T> T *child(const char *name) const
+    template <typename T> T *child(const char *name) const
     {
         T *widget = m_form->findChild<T *>(QLatin1String(name));
         if (!widget)
@@ -80,7 +80,8 @@ private Q_SLOTS:
     {
         m_form.reset();
         m_host.reset();
-        QVERIFY2(m_env->dialogs().unexpected().isEmpty(), qPrintable(m_env->dialogs().unexpected().join('|')));
+        QVERIFY2(m_env->dialogs().unexpected().isEmpty(),
+                 qPrintable(m_env->dialogs().unexpected().join('|')));
         m_env.reset();
     }
 
@@ -106,19 +107,58 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("unit"); // a unit the From list must offer
-        QTest::newRow("length") << "length" << "Length" << "Length" << "mile";
-        QTest::newRow("area") << "area" << "Area" << "Area" << "sq foot";
-        QTest::newRow("land") << "land" << "Land Area" << "Land" << "cent";
-        QTest::newRow("volume") << "volume" << "Volume" << "Volume" << "bushel";
-        QTest::newRow("weight") << "weight" << "Mass" << "Weight/Mass" << "Kg";
-        QTest::newRow("pressure") << "pressure" << "Stress/Pressure" << "Stress/Pressure" << "atm";
-        QTest::newRow("force") << "force" << "Force" << "Force" << "kgf";
-        QTest::newRow("liquids") << "liquids" << "Volume" << "Liquids/Volume" << "litre";
-        QTest::newRow("speed") << "speed" << "Speed" << "Speed" << "km/h";
-        QTest::newRow("rdensity") << "rdensity" << "Relative Density" << "Relative Density" << "g/cm cube";
-        QTest::newRow("capacity") << "capacity" << "Capacity" << "Capacity" << "cup";
-        QTest::newRow("energy") << "energy" << "Energy" << "Energy" << "btu";
-        QTest::newRow("mass") << "mass" << "Mass" << "Mass" << "gram";
+        QTest::newRow("length") << "length"
+                                << "Length"
+                                << "Length"
+                                << "mile";
+        QTest::newRow("area") << "area"
+                              << "Area"
+                              << "Area"
+                              << "sq foot";
+        QTest::newRow("land") << "land"
+                              << "Land Area"
+                              << "Land"
+                              << "cent";
+        QTest::newRow("volume") << "volume"
+                                << "Volume"
+                                << "Volume"
+                                << "bushel";
+        QTest::newRow("weight") << "weight"
+                                << "Mass"
+                                << "Weight/Mass"
+                                << "Kg";
+        QTest::newRow("pressure") << "pressure"
+                                  << "Stress/Pressure"
+                                  << "Stress/Pressure"
+                                  << "atm";
+        QTest::newRow("force") << "force"
+                               << "Force"
+                               << "Force"
+                               << "kgf";
+        QTest::newRow("liquids") << "liquids"
+                                 << "Volume"
+                                 << "Liquids/Volume"
+                                 << "litre";
+        QTest::newRow("speed") << "speed"
+                               << "Speed"
+                               << "Speed"
+                               << "km/h";
+        QTest::newRow("rdensity") << "rdensity"
+                                  << "Relative Density"
+                                  << "Relative Density"
+                                  << "g/cm cube";
+        QTest::newRow("capacity") << "capacity"
+                                  << "Capacity"
+                                  << "Capacity"
+                                  << "cup";
+        QTest::newRow("energy") << "energy"
+                                << "Energy"
+                                << "Energy"
+                                << "btu";
+        QTest::newRow("mass") << "mass"
+                              << "Mass"
+                              << "Mass"
+                              << "gram";
     }
     void typeTools()
     {
@@ -184,8 +224,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("message");
-        QTest::newRow("blank From") << "3" << " " << "From Unit cannot be left blank.";
-        QTest::newRow("blank value") << "  " << "mile" << "Value cannot be left blank";
+        QTest::newRow("blank From") << "3"
+                                    << " "
+                                    << "From Unit cannot be left blank.";
+        QTest::newRow("blank value") << "  "
+                                     << "mile"
+                                     << "Value cannot be left blank";
     }
     void convertChecks()
     {
@@ -202,8 +246,8 @@ private Q_SLOTS:
         QVERIFY(label("Label6")->text().isEmpty());
         QCOMPARE(lines("Label4")->count(), 0);
         QWidget *focus = QApplication::focusWidget();
-        QVERIFY(focus == edit("Text1") || (focus && focus->parentWidget() == combo("DBCombo2"))
-                || focus == combo("DBCombo2"));
+        QVERIFY(focus == edit("Text1") || (focus && focus->parentWidget() == combo("DBCombo2")) ||
+                focus == combo("DBCombo2"));
         QCOMPARE(focus == edit("Text1"), value.trimmed().isEmpty() && !from.trimmed().isEmpty());
     }
 
@@ -344,7 +388,8 @@ private Q_SLOTS:
         auto *pad = child<QWidget>("Framekeypad");
         edit("Text1")->setFocus();
         QVERIFY(pad->isVisible());
-        const QPoint below = edit("Text1")->mapTo(pad->parentWidget(), QPoint(0, edit("Text1")->height()));
+        const QPoint below =
+            edit("Text1")->mapTo(pad->parentWidget(), QPoint(0, edit("Text1")->height()));
         QCOMPARE(pad->pos(), below);
         const auto key = [this](const QString &caption) {
             for (QPushButton *button : m_form->findChildren<QPushButton *>("Command9")) {
@@ -415,10 +460,12 @@ private Q_SLOTS:
         QCOMPARE(dialogs().shown().first().title, QStringLiteral("Nuvela Suite"));
         QVERIFY(label("lblCalcResult")->text().isEmpty());
         QVERIFY(chooseInList(combo("DBCombo7"), "metre"));
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Area of the circle is 3.14 sq metre"));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Area of the circle is 3.14 sq metre"));
         QVERIFY(chooseInList(combo("Combo1"), "Radius"));
         QVERIFY(chooseInList(combo("DBCircleRslt"), "sq metre"));
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Area of the circle is 12.56 sq metre"));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Area of the circle is 12.56 sq metre"));
     }
 
     void squareStartsWithAllUnits()
@@ -440,7 +487,8 @@ private Q_SLOTS:
         edit("Text3")->setText("2");
         QVERIFY(chooseInList(combo("DBCombo6"), "sq foot"));
         // The second side has no unit yet: taken as metres.
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Area of the Square =65.6167979002625 sq foot"));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Area of the Square =65.6167979002625 sq foot"));
         QVERIFY(chooseInList(combo("DBCombo5"), "foot"));
         QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Area of the Square =20 sq foot"));
     }
@@ -453,12 +501,14 @@ private Q_SLOTS:
         QVERIFY(combo("DBComboWt")->isVisibleTo(m_form.get()));
         edit("TxtSphere")->setText("1");
         QVERIFY(chooseInList(combo("ComboSphere"), "Radius"));
-        QCOMPARE(dialogs().messages(), QStringList{QStringLiteral("Unit cannot be blank. Select a unit")});
+        QCOMPARE(dialogs().messages(),
+                 QStringList{QStringLiteral("Unit cannot be blank. Select a unit")});
         QCOMPARE(dialogs().shown().first().title, QStringLiteral("Nuvela Conversion"));
         QVERIFY(chooseInList(combo("DBComboWt"), "Water (4 degrees)"));
         QVERIFY(chooseInList(combo("DBCSphUnit"), "metre"));
         QVERIFY(chooseInList(combo("DBCSphere"), "cu metre"));
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Volume of the sphere is 4.18666666666667 cu metre "));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Volume of the sphere is 4.18666666666667 cu metre "));
         QCOMPARE(label("lblWeight")->text(), QStringLiteral("Weight of the sphere=4186.667 Kg"));
 
         // The same shape in volume mode hides the material and the weight.
@@ -481,13 +531,15 @@ private Q_SLOTS:
         QVERIFY(chooseInList(combo("DBComboWt"), "Steel"));
         QVERIFY(chooseInList(combo("DBCyRDunit"), "metre"));
         QVERIFY(chooseInList(combo("DBCyResult"), "litre"));
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Volume of the Cylinder is 31.4 litre"));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Volume of the Cylinder is 31.4 litre"));
         QCOMPARE(label("lblWeight")->text(), QStringLiteral("Weight of the cylinder=246.49 Kg"));
 
         child<QPushButton>("cmdrefresh1")->click();
         QVERIFY(edit("txtcylinder")->text().isEmpty());
         QVERIFY(edit("txtrdcyli")->text().isEmpty());
-        for (const char *result : {"DBCombo6", "DBCircleRslt", "DBCombo11", "DBCyResult", "DBCSphere"})
+        for (const char *result :
+             {"DBCombo6", "DBCircleRslt", "DBCombo11", "DBCyResult", "DBCSphere"})
             QCOMPARE(combo(result)->currentText(), QStringLiteral("All"));
         QVERIFY(label("lblCalcResult")->text().isEmpty());
         QVERIFY(label("lblWeight")->text().isEmpty());
@@ -508,7 +560,8 @@ private Q_SLOTS:
         // The third side has no unit yet: taken as metres.
         QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Volume of the Cube =1 cu metre"));
         QVERIFY(chooseInList(combo("DBCombo10"), "foot"));
-        QCOMPARE(label("lblCalcResult")->text(), QStringLiteral("Volume of the Cube =0.3048 cu metre"));
+        QCOMPARE(label("lblCalcResult")->text(),
+                 QStringLiteral("Volume of the Cube =0.3048 cu metre"));
     }
 };
 

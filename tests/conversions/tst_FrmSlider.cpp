@@ -24,7 +24,7 @@ class tst_FrmSlider : public QObject
     std::unique_ptr<RecordingToolHost> m_host;
     std::unique_ptr<FrmSlider> m_form;
 
-    template<typename T> T *child(const QString &name) const
+    template <typename T> T *child(const QString &name) const
     {
         T *widget = m_form->findChild<T *>(name);
         if (!widget)
@@ -33,13 +33,13 @@ class tst_FrmSlider : public QObject
     }
     QString text(const QString &label) const { return child<QLabel>(label)->text(); }
     QSlider *slider(const QString &name) const { return child<QSlider>(name); }
-    bool tool(const QString &id) const { return child<ToolStrip>("SSActiveToolBars1")->trigger(id); }
+    bool tool(const QString &id) const
+    {
+        return child<ToolStrip>("SSActiveToolBars1")->trigger(id);
+    }
     int twips(int value) const { return value * m_form->logicalDpiY() / 1440; }
     // Moves a slider as a drag does.
-    static void drag(QSlider *s, int value)
-    {
-        s->setSliderPosition(value);
-    }
+    static void drag(QSlider *s, int value) { s->setSliderPosition(value); }
 
 private Q_SLOTS:
     void init()
@@ -75,13 +75,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("resultText");
-        QTest::newRow("100 C") << "Slidercf" << 100 << "Labelc" << "Labelf" << "212";
-        QTest::newRow("0 C") << "Slidercf" << 0 << "Labelc" << "Labelf" << "32";
-        QTest::newRow("below freezing") << "Slidercf" << -40 << "Labelc" << "Labelf" << "-40";
-        QTest::newRow("3 miles") << "Sliderkm" << 3 << "Labelmile" << "Labelkm" << "4.828";
-        QTest::newRow("10 sq ft") << "Slider5" << 10 << "Labelsqft" << "Labelsqmt" << "0.929";
-        QTest::newRow("no thousands separator") << "Slider5" << 10000 << "Labelsqft" << "Labelsqmt" << "929.03";
-        QTest::newRow("7 kg") << "Sliderkg" << 7 << "Labelkg" << "Labellb" << "15.435";
+        QTest::newRow("100 C") << "Slidercf" << 100 << "Labelc"
+                               << "Labelf"
+                               << "212";
+        QTest::newRow("0 C") << "Slidercf" << 0 << "Labelc"
+                             << "Labelf"
+                             << "32";
+        QTest::newRow("below freezing") << "Slidercf" << -40 << "Labelc"
+                                        << "Labelf"
+                                        << "-40";
+        QTest::newRow("3 miles") << "Sliderkm" << 3 << "Labelmile"
+                                 << "Labelkm"
+                                 << "4.828";
+        QTest::newRow("10 sq ft") << "Slider5" << 10 << "Labelsqft"
+                                  << "Labelsqmt"
+                                  << "0.929";
+        QTest::newRow("no thousands separator") << "Slider5" << 10000 << "Labelsqft"
+                                                << "Labelsqmt"
+                                                << "929.03";
+        QTest::newRow("7 kg") << "Sliderkg" << 7 << "Labelkg"
+                              << "Labellb"
+                              << "15.435";
     }
     void fixedSliders()
     {
@@ -99,16 +113,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("slider");
         QTest::addColumn<int>("step");
-        QTest::newRow("Command1") << "Command1" << "Sliderkm" << 1;
-        QTest::newRow("Command2") << "Command2" << "Sliderkm" << -1;
-        QTest::newRow("Command3") << "Command3" << "Sliderkg" << 1;
-        QTest::newRow("Command4") << "Command4" << "Sliderkg" << -1;
-        QTest::newRow("Command5") << "Command5" << "Slidercf" << 1;
-        QTest::newRow("Command6") << "Command6" << "Slidercf" << -1;
-        QTest::newRow("Command7") << "Command7" << "Slider5" << 1;
-        QTest::newRow("Command8") << "Command8" << "Slider5" << -1;
-        QTest::newRow("Command9") << "Command9" << "Slider1" << 1;
-        QTest::newRow("Command10") << "Command10" << "Slider1" << -1;
+        QTest::newRow("Command1") << "Command1"
+                                  << "Sliderkm" << 1;
+        QTest::newRow("Command2") << "Command2"
+                                  << "Sliderkm" << -1;
+        QTest::newRow("Command3") << "Command3"
+                                  << "Sliderkg" << 1;
+        QTest::newRow("Command4") << "Command4"
+                                  << "Sliderkg" << -1;
+        QTest::newRow("Command5") << "Command5"
+                                  << "Slidercf" << 1;
+        QTest::newRow("Command6") << "Command6"
+                                  << "Slidercf" << -1;
+        QTest::newRow("Command7") << "Command7"
+                                  << "Slider5" << 1;
+        QTest::newRow("Command8") << "Command8"
+                                  << "Slider5" << -1;
+        QTest::newRow("Command9") << "Command9"
+                                  << "Slider1" << 1;
+        QTest::newRow("Command10") << "Command10"
+                                   << "Slider1" << -1;
     }
     void stepButtons()
     {
@@ -162,11 +186,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("from");
-        QTest::newRow("Length") << "Length" << "cm";
-        QTest::newRow("Mass") << "Mass" << "gram";
-        QTest::newRow("Speed") << "Speed" << "mile/sec";
-        QTest::newRow("Power") << "Power" << "horse power";
-        QTest::newRow("Land Area") << "Land Area" << "acre";
+        QTest::newRow("Length") << "Length"
+                                << "cm";
+        QTest::newRow("Mass") << "Mass"
+                              << "gram";
+        QTest::newRow("Speed") << "Speed"
+                               << "mile/sec";
+        QTest::newRow("Power") << "Power"
+                               << "horse power";
+        QTest::newRow("Land Area") << "Land Area"
+                                   << "acre";
     }
     void customDefaultsAndCrossTypeTargets()
     {
@@ -219,7 +248,8 @@ private Q_SLOTS:
     void panelSwitching()
     {
         const auto frames = [this] {
-            return std::make_pair(!child<QGroupBox>("Frame1")->isHidden(), !child<QGroupBox>("Frame2")->isHidden());
+            return std::make_pair(!child<QGroupBox>("Frame1")->isHidden(),
+                                  !child<QGroupBox>("Frame2")->isHidden());
         };
         QVERIFY(tool("Complex"));
         QCOMPARE(frames(), std::make_pair(false, true));

@@ -25,30 +25,30 @@ QStringList ConversionRates::column(const QString &sql) const
 
 QStringList ConversionRates::fromUnits(const QString &type, ShowUnit show, UnitSystem system) const
 {
-    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]=")
-                  + SqlText::literal(type) + suffix(show, system));
+    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]=") +
+                  SqlText::literal(type) + suffix(show, system));
 }
 
 QStringList ConversionRates::toUnits(const QString &type, const QString &from, ShowUnit show,
                                      UnitSystem system) const
 {
-    return column(QStringLiteral("select distinct UNIT2 from NV_CONVERSION where [TYPE]=")
-                  + SqlText::literal(type) + QStringLiteral(" and [UNIT1]=")
-                  + SqlText::literal(from) + suffix(show, system));
+    return column(QStringLiteral("select distinct UNIT2 from NV_CONVERSION where [TYPE]=") +
+                  SqlText::literal(type) + QStringLiteral(" and [UNIT1]=") +
+                  SqlText::literal(from) + suffix(show, system));
 }
 
 float ConversionRates::rate(const QString &type, const QString &from, const QString &to) const
 {
     const QVariant value = m_store.value(
-        QStringLiteral("select * from NV_CONVERSION where [TYPE]=") + SqlText::literal(type)
-            + QStringLiteral(" and [UNIT1]=") + SqlText::literal(from)
-            + QStringLiteral(" and [UNIT2]= ") + SqlText::literal(to),
+        QStringLiteral("select * from NV_CONVERSION where [TYPE]=") + SqlText::literal(type) +
+            QStringLiteral(" and [UNIT1]=") + SqlText::literal(from) +
+            QStringLiteral(" and [UNIT2]= ") + SqlText::literal(to),
         QStringLiteral("Value"));
     return value.isValid() ? value.toFloat() : 0.0f;
 }
 
-std::optional<QList<ConversionRates::Target>>
-ConversionRates::targetRows(const QString &sql, QString *error) const
+std::optional<QList<ConversionRates::Target>> ConversionRates::targetRows(const QString &sql,
+                                                                          QString *error) const
 {
     QSqlQuery q = m_store.query(sql);
     if (!q.isActive()) {
@@ -64,19 +64,19 @@ ConversionRates::targetRows(const QString &sql, QString *error) const
 }
 
 std::optional<QList<ConversionRates::Target>>
-ConversionRates::targets(const QString &type, const QString &from, ShowUnit show,
-                         UnitSystem system, QString *error) const
+ConversionRates::targets(const QString &type, const QString &from, ShowUnit show, UnitSystem system,
+                         QString *error) const
 {
-    return targetRows(QStringLiteral("select * from NV_CONVERSION where [TYPE]=")
-                          + SqlText::literal(type) + QStringLiteral(" and [UNIT1]=")
-                          + SqlText::literal(from) + suffix(show, system),
+    return targetRows(QStringLiteral("select * from NV_CONVERSION where [TYPE]=") +
+                          SqlText::literal(type) + QStringLiteral(" and [UNIT1]=") +
+                          SqlText::literal(from) + suffix(show, system),
                       error);
 }
 
 std::optional<QList<ConversionRates::Target>>
 ConversionRates::targetsOfAnyType(const QString &from, QString *error) const
 {
-    return targetRows(QStringLiteral("select * from NV_CONVERSION where [UNIT1] =")
-                          + SqlText::literal(from),
+    return targetRows(QStringLiteral("select * from NV_CONVERSION where [UNIT1] =") +
+                          SqlText::literal(from),
                       error);
 }

@@ -4,7 +4,8 @@
 #include "SqlText.h"
 #include "Store.h"
 
-namespace {
+namespace
+{
 
 using Shape = GeometryCalculator::Shape;
 using Measure = GeometryCalculator::Measure;
@@ -12,8 +13,10 @@ using Measure = GeometryCalculator::Measure;
 QString resultQuery(Shape shape)
 {
     return GeometryCalculator::isArea(shape)
-               ? QStringLiteral("select * from NV_CONVERSION where [TYPE]='Area' and [UNIT1]='sq metre'")
-               : QStringLiteral("select * from NV_CONVERSION where [TYPE]='Volume' and [UNIT1]='cu metre'");
+               ? QStringLiteral(
+                     "select * from NV_CONVERSION where [TYPE]='Area' and [UNIT1]='sq metre'")
+               : QStringLiteral(
+                     "select * from NV_CONVERSION where [TYPE]='Volume' and [UNIT1]='cu metre'");
 }
 
 // The unit whose result is shown as computed, without a table row.
@@ -35,8 +38,8 @@ QString resultLine(Shape shape, const QString &number, const QString &unit, bool
     switch (shape) {
     case Shape::Square:
     case Shape::Rectangle:
-        return QStringLiteral("Area of the Square =") + number + QLatin1Char(' ')
-               + (isBase ? QStringLiteral("metre square") : unit);
+        return QStringLiteral("Area of the Square =") + number + QLatin1Char(' ') +
+               (isBase ? QStringLiteral("metre square") : unit);
     case Shape::Circle:
         return QStringLiteral("Area of the circle is ") + number + QLatin1Char(' ') + unit;
     case Shape::Cube:
@@ -44,8 +47,8 @@ QString resultLine(Shape shape, const QString &number, const QString &unit, bool
     case Shape::Cylinder:
         return QStringLiteral("Volume of the Cylinder is ") + number + QLatin1Char(' ') + unit;
     case Shape::Sphere:
-        return QStringLiteral("Volume of the sphere is ") + number + QLatin1Char(' ')
-               + (isBase ? QStringLiteral("cu metre ") : unit);
+        return QStringLiteral("Volume of the sphere is ") + number + QLatin1Char(' ') +
+               (isBase ? QStringLiteral("cu metre ") : unit);
     }
     return {};
 }
@@ -92,13 +95,15 @@ double GeometryCalculator::baseResult(Shape shape, const QList<double> &metres, 
         return at(0) * at(1);
     case Shape::Circle: {
         // A circle's measure is a diameter or a radius.
-        const double r = radius(at(0), measure == Measure::Radius ? Measure::Radius : Measure::Diameter);
+        const double r =
+            radius(at(0), measure == Measure::Radius ? Measure::Radius : Measure::Diameter);
         return r * pi * r;
     }
     case Shape::Cube:
         return at(0) * at(1) * at(2);
     case Shape::Cylinder: {
-        const double r = radius(at(0), measure == Measure::Radius ? Measure::Radius : Measure::Diameter);
+        const double r =
+            radius(at(0), measure == Measure::Radius ? Measure::Radius : Measure::Diameter);
         return r * pi * r * at(1);
     }
     case Shape::Sphere: {
@@ -114,8 +119,8 @@ double GeometryCalculator::toMetres(Shape shape, const Length &length) const
     const double value = NumberText::leadingNumber(length.text);
     if (length.unit == QLatin1String("metre"))
         return value;
-    QString sql = QStringLiteral("select * from NV_CONVERSION where [TYPE]='Length' and [UNIT1]=")
-                  + SqlText::literal(length.unit);
+    QString sql = QStringLiteral("select * from NV_CONVERSION where [TYPE]='Length' and [UNIT1]=") +
+                  SqlText::literal(length.unit);
     if (shape == Shape::Square)
         sql += QStringLiteral(" and [UNIT2]='Metre'");
     else if (shape == Shape::Cube || shape == Shape::Cylinder)
@@ -154,30 +159,31 @@ GeometryCalculator::Result GeometryCalculator::calculate(const Request &request)
         QSqlQuery q = m_store.query(resultQuery(request.shape));
         while (q.next() && out.lines.size() < maxLines) {
             const double converted = out.base * q.value(QStringLiteral("Value")).toDouble();
-            out.lines << NumberText::general(NumberText::roundHalfEven(converted, 5))
-                             + QLatin1Char(' ') + q.value(QStringLiteral("UNIT2")).toString();
+            out.lines << NumberText::general(NumberText::roundHalfEven(converted, 5)) +
+                             QLatin1Char(' ') + q.value(QStringLiteral("UNIT2")).toString();
         }
     } else {
         const bool isBase = request.resultUnit == baseUnit(request.shape);
         double result = out.base;
         if (!isBase) {
-            const QVariant rate = m_store.value(resultQuery(request.shape)
-                                                    + QStringLiteral(" and [UNIT2]=")
-                                                    + SqlText::literal(request.resultUnit),
-                                                QStringLiteral("Value"));
+            const QVariant rate =
+                m_store.value(resultQuery(request.shape) + QStringLiteral(" and [UNIT2]=") +
+                                  SqlText::literal(request.resultUnit),
+                              QStringLiteral("Value"));
             result = out.base * rate.toDouble(); // no row: 0
         }
-        out.resultLine = resultLine(request.shape, NumberText::general(result), request.resultUnit,
-                                    isBase);
+        out.resultLine =
+            resultLine(request.shape, NumberText::general(result), request.resultUnit, isBase);
     }
 
     if (request.weight && !isArea(request.shape)) {
-        const QVariant density = m_store.value(
-            QStringLiteral("select * from NV_CONDENSITY where [MATERIAL]=") + SqlText::literal(request.material),
-            QStringLiteral("density"));
+        const QVariant density =
+            m_store.value(QStringLiteral("select * from NV_CONDENSITY where [MATERIAL]=") +
+                              SqlText::literal(request.material),
+                          QStringLiteral("density"));
         out.weight = static_cast<float>(out.base * density.toDouble()); // no row: 0
-        out.weightLine = weightCaption(request.shape) + NumberText::single(out.weight)
-                         + QLatin1Char(' ') + QStringLiteral("Kg");
+        out.weightLine = weightCaption(request.shape) + NumberText::single(out.weight) +
+                         QLatin1Char(' ') + QStringLiteral("Kg");
     }
     return out;
 }

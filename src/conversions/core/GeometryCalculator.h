@@ -36,11 +36,11 @@ public:
     struct Result {
         QString message; // a blank unit: nothing was computed
         QString title;
-        double base = 0;       // in square or cubic metres
-        QString resultLine;    // empty for "All"
-        QStringList lines;     // the "All" lines, at most 13
+        double base = 0;    // in square or cubic metres
+        QString resultLine; // empty for "All"
+        QStringList lines;  // the "All" lines, at most 13
         std::optional<QString> weightLine;
-        float weight = 0;      // kilograms
+        float weight = 0; // kilograms
     };
 
     static constexpr double pi = 3.14;

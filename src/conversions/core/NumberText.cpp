@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QString printed(double value, int significant)
 {
@@ -88,7 +89,8 @@ double NumberText::leadingNumber(const QString &text)
     end = mantissaEnd;
     if (end < trimmed.size() && (trimmed.at(end) == 'E' || trimmed.at(end) == 'e')) {
         qsizetype exponent = end + 1;
-        if (exponent < trimmed.size() && (trimmed.at(exponent) == '-' || trimmed.at(exponent) == '+'))
+        if (exponent < trimmed.size() &&
+            (trimmed.at(exponent) == '-' || trimmed.at(exponent) == '+'))
             ++exponent;
         const qsizetype exponentEnd = digitsFrom(exponent);
         if (exponentEnd > exponent)

@@ -78,21 +78,21 @@ QStringList SliderConversions::types() const
 
 QStringList SliderConversions::fromUnits(const QString &type) const
 {
-    return column(QStringLiteral("select distinct unit1 from nv_conversion where [type]=")
-                  + SqlText::literal(type));
+    return column(QStringLiteral("select distinct unit1 from nv_conversion where [type]=") +
+                  SqlText::literal(type));
 }
 
 QStringList SliderConversions::toUnits(const QString &from) const
 {
-    return column(QStringLiteral("select distinct unit2 from nv_conversion where unit1=")
-                  + SqlText::literal(from));
+    return column(QStringLiteral("select distinct unit2 from nv_conversion where unit1=") +
+                  SqlText::literal(from));
 }
 
 std::optional<double> SliderConversions::rate(const QString &from, const QString &to) const
 {
     const QVariant value = m_store.value(
-        QStringLiteral("select * from nv_conversion where unit1=") + SqlText::literal(from)
-            + QStringLiteral(" and unit2= ") + SqlText::literal(to),
+        QStringLiteral("select * from nv_conversion where unit1=") + SqlText::literal(from) +
+            QStringLiteral(" and unit2= ") + SqlText::literal(to),
         QStringLiteral("Value"));
     if (!value.isValid() || value.isNull())
         return std::nullopt;

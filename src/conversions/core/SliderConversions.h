@@ -13,10 +13,10 @@ class SliderConversions
 {
 public:
     enum class Fixed {
-        MilesToKm,       // v × 1.609344
-        KgToPounds,      // v × 2.205
+        MilesToKm,           // v × 1.609344
+        KgToPounds,          // v × 2.205
         CelsiusToFahrenheit, // v × 9/5 + 32
-        SqFeetToSqMetres // v × 0.09290304
+        SqFeetToSqMetres     // v × 0.09290304
     };
 
     explicit SliderConversions(const Store &store) : m_store(store) {}

@@ -2,7 +2,8 @@
 
 #include "NumberText.h"
 
-namespace {
+namespace
+{
 
 bool blank(const QString &text)
 {
@@ -18,8 +19,8 @@ std::optional<QString> UnitConverter::rateLine(const QString &price, double valu
     const double perFrom = NumberText::number(price, &ok);
     if (!ok || result == 0)
         return std::nullopt;
-    return QStringLiteral("Rate per ") + unit + QStringLiteral(" = ")
-           + NumberText::general(NumberText::roundHalfEven(perFrom * (value / result), 2));
+    return QStringLiteral("Rate per ") + unit + QStringLiteral(" = ") +
+           NumberText::general(NumberText::roundHalfEven(perFrom * (value / result), 2));
 }
 
 UnitConverter::Converted UnitConverter::convert(const Input &input) const
@@ -44,8 +45,8 @@ UnitConverter::Converted UnitConverter::convert(const Input &input) const
     const double value = NumberText::number(input.value);
     out.result = static_cast<float>(value * static_cast<double>(out.rate));
     if (!blank(input.to)) {
-        out.resultLine = input.value + QLatin1Char(' ') + input.from + QStringLiteral(" = ")
-                         + NumberText::single(out.result) + QStringLiteral("  ") + input.to;
+        out.resultLine = input.value + QLatin1Char(' ') + input.from + QStringLiteral(" = ") +
+                         NumberText::single(out.result) + QStringLiteral("  ") + input.to;
         out.rateLine = rateLine(input.rate, value, static_cast<double>(out.result), input.to);
     }
     return out;
@@ -68,12 +69,12 @@ UnitConverter::Listed UnitConverter::list(Listing listing, const Input &input) c
     out.cleared = true;
 
     QString error;
-    const auto rows = listing == Listing::AnyType
-                          ? m_rates.targetsOfAnyType(input.from, &error)
-                          : m_rates.targets(input.type, input.from,
-                                            listing == Listing::Common ? ShowUnit::Common
-                                                                       : ShowUnit::All,
-                                            input.system, &error);
+    const auto rows =
+        listing == Listing::AnyType
+            ? m_rates.targetsOfAnyType(input.from, &error)
+            : m_rates.targets(input.type, input.from,
+                              listing == Listing::Common ? ShowUnit::Common : ShowUnit::All,
+                              input.system, &error);
     if (!rows) {
         // The listings report a failing query; ALL mode goes on without it.
         if (listing != Listing::AnyType)
@@ -83,12 +84,12 @@ UnitConverter::Listed UnitConverter::list(Listing listing, const Input &input) c
 
     const double value = NumberText::number(input.value);
     const bool withRates = listing != Listing::Common && !blank(input.rate);
-    const QString spaces = listing == Listing::Common ? QStringLiteral("      ")
-                                                      : QStringLiteral("     ");
+    const QString spaces =
+        listing == Listing::Common ? QStringLiteral("      ") : QStringLiteral("     ");
     for (const ConversionRates::Target &row : *rows) {
         const float product = static_cast<float>(value * static_cast<double>(row.rate));
-        out.lines << row.unit + spaces
-                         + NumberText::general(
+        out.lines << row.unit + spaces +
+                         NumberText::general(
                              NumberText::roundHalfEven(static_cast<double>(product), 5));
         std::optional<QString> line;
         if (withRates) {
@@ -97,7 +98,8 @@ UnitConverter::Listed UnitConverter::list(Listing listing, const Input &input) c
             if (!line && listing == Listing::All) {
                 bool ok = false;
                 NumberText::number(input.rate, &ok);
-                out.message = ok ? QStringLiteral("Division by zero") : QStringLiteral("Type mismatch");
+                out.message =
+                    ok ? QStringLiteral("Division by zero") : QStringLiteral("Type mismatch");
                 out.rateLines.append(std::nullopt);
                 return out;
             }

@@ -37,7 +37,7 @@ public:
         std::optional<QString> rateLine; // not written when it cannot be computed
     };
     struct Listed {
-        QString message;      // a failed check or the error that ended the listing
+        QString message; // a failed check or the error that ended the listing
         Field focus = Field::None;
         bool cleared = false; // the checks passed: the result lines were emptied, then lines set
         QStringList lines;

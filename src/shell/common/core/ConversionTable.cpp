@@ -9,7 +9,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 // Recursive descent over one factor expression:
 //   expr := term (('*' | '/') term)*
@@ -174,7 +175,8 @@ QList<ConversionTable::Row> ConversionTable::rows(const QList<Unit> &units)
             row.unit1 = from.name;
             row.unit2 = to.name;
             row.value = static_cast<double>(from.factor / to.factor);
-            row.viewType = from.common && to.common ? QStringLiteral("common") : QStringLiteral("all");
+            row.viewType =
+                from.common && to.common ? QStringLiteral("common") : QStringLiteral("all");
             row.matric = from.metric && to.metric ? QStringLiteral("M") : QString();
             rows.append(row);
         }
@@ -195,8 +197,9 @@ bool ConversionTable::insert(sqlite3 *db, QString *message)
         return false;
 
     sqlite3_stmt *statement = nullptr;
-    const char *sql = "INSERT INTO NV_CONVERSION (\"TYPE\", UNIT1, UNIT2, \"Value\", VIEWTYPE, MATRIC)"
-                      " VALUES (?, ?, ?, ?, ?, ?)";
+    const char *sql =
+        "INSERT INTO NV_CONVERSION (\"TYPE\", UNIT1, UNIT2, \"Value\", VIEWTYPE, MATRIC)"
+        " VALUES (?, ?, ?, ?, ?, ?)";
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
         if (message)
             *message = QString::fromUtf8(sqlite3_errmsg(db));
