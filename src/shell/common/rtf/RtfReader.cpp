@@ -375,6 +375,12 @@ bool RtfReader::read(const QByteArray &rtf, QTextDocument *document)
     m_cursor.beginEditBlock();
     parse();
     m_cursor.endEditBlock();
+    // \deff names the font of text that names none: the document's own font.
+    if (const QString family = m_fonts.value(m_defaultFont).name; !family.isEmpty()) {
+        QFont font = document->defaultFont();
+        font.setFamilies({family});
+        document->setDefaultFont(font);
+    }
     m_cursor = QTextCursor();
     m_table = nullptr;
     m_textLists.clear();

@@ -63,13 +63,61 @@ QString bulletText(QTextListFormat::Style style)
 
 int listLevel(const QTextList *list) { return std::clamp(list->format().indent() - 1, 0, 8); }
 
+// A font table entry ends at ';' and readers trim its name: names are kept as they read back.
+QString fontName(const QString &family)
+{
+    QString name;
+    for (QChar c : family) {
+        if (c != u';' && c.unicode() >= 0x20)
+            name += c;
+    }
+    return name.trimmed();
+}
+
+// RTF text of a string: specials escaped, non-ASCII as \uN? (N a signed 16-bit unit, so a
+// surrogate pair becomes two), control characters other than tab left out.
+QByteArray escape(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\\':
+        case u'{':
+        case u'}':
+            out += '\\';
+            out += char(u);
+            break;
+        case u'\t':
+            out += "\\tab ";
+            break;
+        case QChar::LineSeparator:
+            out += "\\line ";
+            break;
+        case QChar::Nbsp:
+            out += "\\~";
+            break;
+        case QChar::ObjectReplacementCharacter:
+            break;
+        default:
+            if (u >= 0x20 && u < 0x80)
+                out += char(u);
+            else if (u >= 0x80)
+                out += "\\u" + number(int(qint16(u))) + '?';
+            break;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QByteArray RtfWriter::write(const QTextDocument &document)
 {
     m_document = &document;
     m_body.clear();
-    m_fonts = QStringList{document.defaultFont().family()};
+    m_fonts = QStringList{fontName(document.defaultFont().family())}; // f0
     m_colors.clear();
     m_lists.clear();
     m_endsCell = false;
@@ -85,11 +133,8 @@ QByteArray RtfWriter::write(const QTextDocument &document)
 QByteArray RtfWriter::header() const
 {
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
-    RtfWriter names; // escapes font names without touching this writer's body
     for (int i = 0; i < m_fonts.size(); ++i) {
-        names.m_body.clear();
-        names.writeText(QString(m_fonts[i]).remove(u';')); // ';' ends an entry
-        out += "{\\f" + number(i) + "\\fnil\\fcharset0 " + names.m_body + ";}";
+        out += "{\\f" + number(i) + "\\fnil\\fcharset0 " + escape(m_fonts[i]) + ";}";
     }
     out += "}\n{\\colortbl;";
     for (const QColor &color : m_colors) {
@@ -107,9 +152,7 @@ QByteArray RtfWriter::header() const
                 out += "{\\listlevel\\levelnfc" + number(levelFormat(style)) + "\\levelnfcn" +
                        number(levelFormat(style)) + "\\leveljc0\\levelfollow0\\levelstartat1";
                 if (isBullet(style)) {
-                    names.m_body.clear();
-                    names.writeText(bulletText(style));
-                    out += "{\\leveltext\\'01" + names.m_body + ";}{\\levelnumbers;}";
+                    out += "{\\leveltext\\'01" + escape(bulletText(style)) + ";}{\\levelnumbers;}";
                 } else {
                     out += "{\\leveltext\\'02\\'0" + number(level) + ".;}{\\levelnumbers\\'01;}";
                 }
@@ -219,100 +262,80 @@ void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
         // The bullet or number as text, for readers that do not know list tables.
         const QTextListFormat::Style style = list->format().style();
         m_body += "{\\listtext\\pard\\plain ";
-        writeText(isBullet(style) ? bulletText(style) : list->itemText(block));
+        m_body += escape(isBullet(style) ? bulletText(style) : list->itemText(block));
         m_body += "\\tab}";
     }
+    // Fragments split where Qt happened to insert text; runs join them again by what is written,
+    // so the same document always gives the same runs.
+    QByteArray runCode;
+    QByteArray runText;
+    QString runHref;
+    const auto writeRun = [&] {
+        if (runText.isEmpty())
+            return;
+        if (runHref.isEmpty()) {
+            m_body += '{' + runCode + ' ' + runText + '}';
+        } else {
+            // field arguments escape a quote or backslash with a backslash
+            QString href = runHref;
+            href.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+            m_body += "{\\field{\\*\\fldinst{HYPERLINK \"" + escape(href) + "\"}}{\\fldrslt{" +
+                      runCode + ' ' + runText + "}}}";
+        }
+        runText.clear();
+    };
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat charFormat = fragment.charFormat();
         if (charFormat.isImageFormat()) {
+            writeRun();
             writeImage(charFormat.toImageFormat());
             continue;
         }
-        if (!charFormat.anchorHref().isEmpty()) {
-            m_body += "{\\field{\\*\\fldinst{HYPERLINK \"";
-            // field arguments escape a quote or backslash with a backslash
-            QString href = charFormat.anchorHref();
-            href.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-            writeText(href);
-            m_body += "\"}}{\\fldrslt";
-            writeFragmentText(fragment.text(), charFormat);
-            m_body += '}';
-            m_body += '}';
-        } else {
-            writeFragmentText(fragment.text(), charFormat);
+        const QByteArray text = escape(fragment.text());
+        if (text.isEmpty())
+            continue; // nothing a reader would see; its font and colours stay out of the tables
+        const QByteArray code = charFormatCode(charFormat);
+        if (code != runCode || charFormat.anchorHref() != runHref) {
+            writeRun();
+            runCode = code;
+            runHref = charFormat.anchorHref();
         }
+        runText += text;
     }
+    writeRun();
     m_body += m_endsCell ? "\\cell\n" : "\\par\n";
 }
 
-void RtfWriter::writeFragmentText(const QString &text, const QTextCharFormat &format)
+QByteArray RtfWriter::charFormatCode(const QTextCharFormat &format)
 {
-    m_body += '{';
-    writeCharFormat(format);
-    m_body += ' ';
-    writeText(text);
-    m_body += '}';
-}
-
-void RtfWriter::writeCharFormat(const QTextCharFormat &format)
-{
+    QByteArray code;
     QString family = format.fontFamilies().toStringList().value(0);
     if (family.isEmpty())
         family = format.stringProperty(QTextFormat::FontFamily);
-    m_body += "\\f" + number(family.isEmpty() ? 0 : fontIndex(family));
+    code += "\\f" + number(fontIndex(family));
     qreal points = format.fontPointSize();
     if (points <= 0)
         points = m_document->defaultFont().pointSizeF();
     if (points <= 0)
         points = 12;
-    m_body += "\\fs" + number(int(std::lround(points * 2)));
+    // readers keep sizes between 1 and 1638 points
+    code += "\\fs" + number(std::clamp(int(std::lround(points * 2)), 2, 3276));
     if (format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() > QFont::Medium)
-        m_body += "\\b";
+        code += "\\b";
     if (format.fontItalic())
-        m_body += "\\i";
+        code += "\\i";
     if (format.fontUnderline())
-        m_body += "\\ul";
+        code += "\\ul";
     if (format.fontStrikeOut())
-        m_body += "\\strike";
+        code += "\\strike";
     if (format.foreground().style() != Qt::NoBrush)
-        m_body += "\\cf" + number(colorIndex(format.foreground().color()));
+        code += "\\cf" + number(colorIndex(format.foreground().color()));
     if (format.background().style() != Qt::NoBrush) {
         const QByteArray index = number(colorIndex(format.background().color()));
-        m_body += "\\chcbpat" + index + "\\cb" + index;
+        code += "\\chcbpat" + index + "\\cb" + index;
     }
-}
-
-void RtfWriter::writeText(const QString &text)
-{
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        switch (u) {
-        case u'\\':
-        case u'{':
-        case u'}':
-            m_body += '\\';
-            m_body += char(u);
-            break;
-        case u'\t':
-            m_body += "\\tab ";
-            break;
-        case QChar::LineSeparator:
-            m_body += "\\line ";
-            break;
-        case QChar::Nbsp:
-            m_body += "\\~";
-            break;
-        case QChar::ObjectReplacementCharacter:
-            break;
-        default:
-            if (u >= 0x20 && u < 0x80)
-                m_body += char(u);
-            else if (u >= 0x80)
-                m_body += "\\u" + number(int(qint16(u))) + '?';
-            break;
-        }
-    }
+    return code;
 }
 
 void RtfWriter::writeImage(const QTextImageFormat &format)
@@ -343,10 +366,13 @@ void RtfWriter::writeImage(const QTextImageFormat &format)
 
 int RtfWriter::fontIndex(const QString &family)
 {
-    qsizetype index = m_fonts.indexOf(family);
+    const QString name = fontName(family);
+    if (name.isEmpty())
+        return 0;
+    qsizetype index = m_fonts.indexOf(name);
     if (index < 0) {
         index = m_fonts.size();
-        m_fonts.append(family);
+        m_fonts.append(name);
     }
     return int(index);
 }

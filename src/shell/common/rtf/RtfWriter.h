@@ -25,10 +25,8 @@ private:
     void writeFrame(const QTextFrame *frame, bool inTable);
     void writeTable(const QTextTable *table);
     void writeBlock(const QTextBlock &block, bool inTable);
-    void writeFragmentText(const QString &text, const QTextCharFormat &format);
     void writeImage(const QTextImageFormat &format);
-    void writeCharFormat(const QTextCharFormat &format);
-    void writeText(const QString &text);
+    QByteArray charFormatCode(const QTextCharFormat &format);
     QByteArray header() const;
 
     int fontIndex(const QString &family);

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void characterFormats_data();
     void characterFormats();
     void lastColourWithoutSemicolon();
+    void defaultFontFromDeff();
     void paragraphFormats_data();
     void paragraphFormats();
     void text_data();
@@ -201,6 +202,14 @@ void RtfReaderTest::lastColourWithoutSemicolon()
 {
     const Read read = readRtf("{\\rtf1{\\colortbl;\\red1\\green2\\blue3}\\cf1 X}");
     QCOMPARE(formatOf(*read.document, QStringLiteral("X")).foreground().color(), QColor(1, 2, 3));
+}
+
+void RtfReaderTest::defaultFontFromDeff()
+{
+    const Read read = readRtf("{\\rtf1\\deff1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}X}");
+    QCOMPARE(read.document->defaultFont().family(), QStringLiteral("Courier New"));
+    QCOMPARE(formatOf(*read.document, QStringLiteral("X")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Courier New")});
 }
 
 void RtfReaderTest::paragraphFormats_data()

@@ -117,6 +117,9 @@ private Q_SLOTS:
     void escapesAndUnicode_data();
     void escapesAndUnicode();
     void headerAndTables();
+    void runsJoinAcrossFragments();
+    void fontNames_data();
+    void fontNames();
     void imageRoundTrip();
     void listTextForOtherReaders();
     void spannedCellsKeepTheGrid();
@@ -327,6 +330,51 @@ void RtfWriterTest::headerAndTables()
     auto read = readBack(rtf);
     QVERIFY(read);
     QCOMPARE(read->toPlainText(), QStringLiteral("xyz"));
+}
+
+void RtfWriterTest::runsJoinAcrossFragments()
+{
+    // Text typed out of order lands in separate fragments of one format; the output must not
+    // depend on that history.
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText("world", chars("Arial", 12));
+    cursor.setPosition(0);
+    cursor.insertText("hello ", chars("Arial", 12));
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("\u0001\u0002"), chars("Unused Font", 30)); // not written
+    const QByteArray rtf = RtfWriter().write(document);
+    QVERIFY2(rtf.contains("{\\f1\\fs24 hello world}\\par"), rtf.constData());
+    QVERIFY(!rtf.contains("Unused Font"));
+    QVERIFY(!rtf.contains("\\fs60"));
+}
+
+void RtfWriterTest::fontNames_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QByteArray>("entry");
+
+    QTest::newRow("plain") << "Arial" << QByteArray("{\\f1\\fnil\\fcharset0 Arial;}");
+    QTest::newRow("semicolon ends an entry, so it goes")
+        << "Odd;Name" << QByteArray("{\\f1\\fnil\\fcharset0 OddName;}");
+    QTest::newRow("spaces and control characters trimmed")
+        << QStringLiteral("\u0001 Times ") << QByteArray("{\\f1\\fnil\\fcharset0 Times;}");
+    QTest::newRow("non-ASCII") << QString::fromUtf8("宋体") << QByteArray("{\\f1\\fnil\\fcharset0 \\u23435?\\u20307?;}");
+    QTest::newRow("nothing left: the document font") << ";" << QByteArray("}");
+}
+
+void RtfWriterTest::fontNames()
+{
+    QFETCH(QString, family);
+    QTextDocument document;
+    document.setDefaultFont(QFont(QStringLiteral("Default Face")));
+    QTextCursor(&document).insertText("x", chars(family, 12));
+    const QByteArray rtf = RtfWriter().write(document);
+    QFETCH(QByteArray, entry);
+    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Default Face;}" + entry), rtf.constData());
+    auto read = readBack(rtf);
+    QVERIFY(read);
+    QCOMPARE(RtfWriter().write(*read), rtf);
 }
 
 void RtfWriterTest::imageRoundTrip()
