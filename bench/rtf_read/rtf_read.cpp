@@ -16,7 +16,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 QByteArray readFile(const QString &path, bool *ok)
 {
@@ -30,13 +31,13 @@ QByteArray readFile(const QString &path, bool *ok)
 void appendChapter(QTextCursor &cursor, int chapter)
 {
     static const QStringList words = {
-        QStringLiteral("Speiseplan"), QStringLiteral("Gemüse"), QStringLiteral("café"),
-        QStringLiteral("naïve"), QStringLiteral("résumé"), QStringLiteral("straße"),
-        QStringLiteral("Ελληνικά"), QStringLiteral("русский"), QStringLiteral("测试"),
-        QStringLiteral("한국어"), QStringLiteral("table"), QStringLiteral("paragraph"),
-        QStringLiteral("{braces}"), QStringLiteral("back\\slash"), QStringLiteral("quote’s"),
-        QStringLiteral("the"), QStringLiteral("and"), QStringLiteral("of"),
-        QStringLiteral("document"), QStringLiteral("format")};
+        QStringLiteral("Speiseplan"), QStringLiteral("Gemüse"),      QStringLiteral("café"),
+        QStringLiteral("naïve"),      QStringLiteral("résumé"),      QStringLiteral("straße"),
+        QStringLiteral("Ελληνικά"),   QStringLiteral("русский"),     QStringLiteral("测试"),
+        QStringLiteral("한국어"),     QStringLiteral("table"),       QStringLiteral("paragraph"),
+        QStringLiteral("{braces}"),   QStringLiteral("back\\slash"), QStringLiteral("quote’s"),
+        QStringLiteral("the"),        QStringLiteral("and"),         QStringLiteral("of"),
+        QStringLiteral("document"),   QStringLiteral("format")};
     static const QStringList fonts = {QStringLiteral("Times New Roman"), QStringLiteral("Arial"),
                                       QStringLiteral("Courier New"), QStringLiteral("Calibri")};
     static const QList<QColor> colors = {Qt::black, Qt::darkRed, Qt::darkBlue, Qt::darkGreen};
@@ -106,8 +107,10 @@ int make(const QString &path, double megabytes)
     int chapters = 0;
     while (rtf.size() < target) {
         // Grow in steps sized from the last measure, so the writer runs only a few times.
-        const int more = chapters == 0 ? 50
-                                       : std::max<int>(1, int(chapters * (double(target) / double(rtf.size()) - 1.0)) + 1);
+        const int more =
+            chapters == 0
+                ? 50
+                : std::max<int>(1, int(chapters * (double(target) / double(rtf.size()) - 1.0)) + 1);
         for (int i = 0; i < more; ++i)
             appendChapter(cursor, ++chapters);
         rtf = RtfWriter().write(document);
@@ -162,9 +165,10 @@ int measure(const QStringList &paths, int runs)
             total += elapsed;
         }
         const double megabytes = rtf.size() / 1e6;
-        std::printf("%s: %.2f MB, %d runs, mean %.1f ms, best %.1f ms, %.1f MB/s (best %.1f MB/s)\n",
-                    qPrintable(path), megabytes, runs, total / 1e6 / runs, best / 1e6,
-                    megabytes * runs / (total / 1e9), megabytes / (best / 1e9));
+        std::printf(
+            "%s: %.2f MB, %d runs, mean %.1f ms, best %.1f ms, %.1f MB/s (best %.1f MB/s)\n",
+            qPrintable(path), megabytes, runs, total / 1e6 / runs, best / 1e6,
+            megabytes * runs / (total / 1e9), megabytes / (best / 1e9));
     }
     return failures == 0 ? 0 : 1;
 }
@@ -187,7 +191,8 @@ int main(int argc, char **argv)
         args = args.mid(2);
     }
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: rtf_read [--runs N] FILE... | --text FILE | --make FILE [MB]\n");
+        std::fprintf(stderr,
+                     "usage: rtf_read [--runs N] FILE... | --text FILE | --make FILE [MB]\n");
         return 2;
     }
     return measure(args, runs);

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <iconv.h>
 
-namespace {
+namespace
+{
 
 const iconv_t NoHandle = reinterpret_cast<iconv_t>(-1);
 

@@ -46,8 +46,7 @@ void RtfPlainText::appendFrame(const QTextFrame *frame, QString &out)
                     if (inner.currentFrame())
                         continue;
                     // A cell is one field of its row: its lines and paragraphs join with spaces.
-                    const QString paragraph =
-                        blockText(inner.currentBlock()).replace(u'\n', u' ');
+                    const QString paragraph = blockText(inner.currentBlock()).replace(u'\n', u' ');
                     if (!text.isEmpty() && !paragraph.isEmpty())
                         text += u' ';
                     text += paragraph;

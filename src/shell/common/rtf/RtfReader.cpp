@@ -11,7 +11,8 @@
 #include <climits>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 enum class Word {
     // destinations
@@ -278,8 +279,14 @@ bool understoodAfterStar(Word word)
     }
 }
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int hexValue(char c)
 {
@@ -359,7 +366,10 @@ constexpr int MaxColumns = 63; // what word processors allow; more cells share t
 constexpr int MaxTwips = 31680 * 4;
 constexpr qreal TwipsPerPixel = 15.0; // at 96 dots per inch
 
-qreal pixels(int twips) { return std::clamp(twips, -MaxTwips, MaxTwips) / TwipsPerPixel; }
+qreal pixels(int twips)
+{
+    return std::clamp(twips, -MaxTwips, MaxTwips) / TwipsPerPixel;
+}
 
 } // namespace
 
@@ -1283,9 +1293,8 @@ void RtfReader::insertPicture()
     m_document->addResource(QTextDocument::ImageResource, name, image);
     QTextImageFormat format;
     format.setName(name.toString());
-    format.setWidth(m_picture.widthGoal > 0
-                        ? pixels(m_picture.widthGoal) * m_picture.scaleX / 100.0
-                        : image.width() * m_picture.scaleX / 100.0);
+    format.setWidth(m_picture.widthGoal > 0 ? pixels(m_picture.widthGoal) * m_picture.scaleX / 100.0
+                                            : image.width() * m_picture.scaleX / 100.0);
     format.setHeight(m_picture.heightGoal > 0
                          ? pixels(m_picture.heightGoal) * m_picture.scaleY / 100.0
                          : image.height() * m_picture.scaleY / 100.0);

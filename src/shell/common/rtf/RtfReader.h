@@ -202,7 +202,7 @@ private:
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;
-    int m_rowCount = 0;    // rows the table holds, some of them made ahead
+    int m_rowCount = 0; // rows the table holds, some of them made ahead
     int m_columnCount = 0;
     bool m_cellDone = false;
     bool m_rowDone = false;

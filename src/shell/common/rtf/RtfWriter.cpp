@@ -12,15 +12,22 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr qreal TwipsPerPixel = 15.0; // at 96 dots per inch
 constexpr int TextWidthTwips = 9360;  // 6.5 inches: a letter page between default margins
 constexpr int ListIndentTwips = 360;
 
-int twips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+int twips(qreal pixels)
+{
+    return int(std::lround(pixels * TwipsPerPixel));
+}
 
-QByteArray number(int value) { return QByteArray::number(value); }
+QByteArray number(int value)
+{
+    return QByteArray::number(value);
+}
 
 bool isBullet(QTextListFormat::Style style)
 {
@@ -61,7 +68,10 @@ QString bulletText(QTextListFormat::Style style)
     }
 }
 
-int listLevel(const QTextList *list) { return std::clamp(list->format().indent() - 1, 0, 8); }
+int listLevel(const QTextList *list)
+{
+    return std::clamp(list->format().indent() - 1, 0, 8);
+}
 
 // A font table entry ends at ';' and readers trim its name: names are kept as they read back.
 QString fontName(const QString &family)
@@ -340,7 +350,8 @@ QByteArray RtfWriter::charFormatCode(const QTextCharFormat &format)
 
 void RtfWriter::writeImage(const QTextImageFormat &format)
 {
-    const QVariant resource = m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+    const QVariant resource =
+        m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image = qvariant_cast<QImage>(resource);
     if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
         image = QImage::fromData(resource.toByteArray());
@@ -353,9 +364,8 @@ void RtfWriter::writeImage(const QTextImageFormat &format)
         return;
     const qreal width = format.width() > 0 ? format.width() : image.width();
     const qreal height = format.height() > 0 ? format.height() : image.height();
-    m_body += "{\\pict\\pngblip\\picw" + number(image.width()) + "\\pich" +
-              number(image.height()) + "\\picwgoal" + number(twips(width)) + "\\pichgoal" +
-              number(twips(height)) + '\n';
+    m_body += "{\\pict\\pngblip\\picw" + number(image.width()) + "\\pich" + number(image.height()) +
+              "\\picwgoal" + number(twips(width)) + "\\pichgoal" + number(twips(height)) + '\n';
     const QByteArray hex = png.toHex();
     for (qsizetype i = 0; i < hex.size(); i += 128) {
         m_body += hex.mid(i, 128);

@@ -1,5 +1,5 @@
-#include "RtfPlainText.h"
 #include "RtfReader.h"
+#include "RtfPlainText.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -17,7 +17,8 @@
 using Damage = RtfReader::Damage;
 using DamageFlags = RtfReader::DamageFlags;
 
-namespace {
+namespace
+{
 
 // Reads rtf; the caller checks the damage itself where it matters.
 struct Read {
@@ -159,14 +160,14 @@ void RtfReaderTest::characterFormats_data()
     QTest::newRow("ulnone, word and double underline")
         << QByteArray("\\ulw\\ulnone\\uldb X") << "Times New Roman" << 12.0 << false << false
         << true << false << none << none;
-    QTest::newRow("plain resets") << QByteArray("\\f1\\b\\i\\cf1\\fs40\\plain X") << "Times New Roman"
-                                  << 12.0 << false << false << false << false << none << none;
-    QTest::newRow("group ends a format")
-        << QByteArray("{\\b\\cf1 A}X") << "Times New Roman" << 12.0 << false << false << false
-        << false << none << none;
-    QTest::newRow("highlight and chcbpat") << QByteArray("\\highlight1 A\\chcbpat2 X")
-                                           << "Times New Roman" << 12.0 << false << false << false
-                                           << false << none << QColor(Qt::blue);
+    QTest::newRow("plain resets") << QByteArray("\\f1\\b\\i\\cf1\\fs40\\plain X")
+                                  << "Times New Roman" << 12.0 << false << false << false << false
+                                  << none << none;
+    QTest::newRow("group ends a format") << QByteArray("{\\b\\cf1 A}X") << "Times New Roman" << 12.0
+                                         << false << false << false << false << none << none;
+    QTest::newRow("highlight and chcbpat")
+        << QByteArray("\\highlight1 A\\chcbpat2 X") << "Times New Roman" << 12.0 << false << false
+        << false << false << none << QColor(Qt::blue);
     QTest::newRow("colour 0 is auto") << QByteArray("\\cf1 A\\cf0 X") << "Times New Roman" << 12.0
                                       << false << false << false << false << none << none;
     QTest::newRow("colour past the table") << QByteArray("\\cf9 X") << "Times New Roman" << 12.0
@@ -227,10 +228,10 @@ void RtfReaderTest::paragraphFormats_data()
     QTest::newRow("centred, indents in twips")
         << QByteArray("\\qc\\li1440\\ri720\\fi-360\\sb240\\sa120 X\\par") << int(Qt::AlignHCenter)
         << 96.0 << 48.0 << -24.0 << 16.0 << 8.0;
-    QTest::newRow("right") << QByteArray("\\qr X\\par") << int(Qt::AlignRight) << 0.0 << 0.0
-                           << 0.0 << 0.0 << 0.0;
-    QTest::newRow("justified") << QByteArray("\\qj X\\par") << int(Qt::AlignJustify) << 0.0
-                               << 0.0 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("right") << QByteArray("\\qr X\\par") << int(Qt::AlignRight) << 0.0 << 0.0 << 0.0
+                           << 0.0 << 0.0;
+    QTest::newRow("justified") << QByteArray("\\qj X\\par") << int(Qt::AlignJustify) << 0.0 << 0.0
+                               << 0.0 << 0.0 << 0.0;
     QTest::newRow("pard resets") << QByteArray("\\qc\\li720 A\\par\\pard X\\par")
                                  << int(Qt::AlignLeft) << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
     QTest::newRow("properties carry to the next paragraph")
@@ -239,9 +240,9 @@ void RtfReaderTest::paragraphFormats_data()
     QTest::newRow("last value before par counts")
         << QByteArray("\\ql X\\qc\\par") << int(Qt::AlignHCenter) << 0.0 << 0.0 << 0.0 << 0.0
         << 0.0;
-    QTest::newRow("last paragraph without par") << QByteArray("A\\par\\qc\\li300 X")
-                                                << int(Qt::AlignHCenter) << 20.0 << 0.0 << 0.0
-                                                << 0.0 << 0.0;
+    QTest::newRow("last paragraph without par")
+        << QByteArray("A\\par\\qc\\li300 X") << int(Qt::AlignHCenter) << 20.0 << 0.0 << 0.0 << 0.0
+        << 0.0;
 }
 
 void RtfReaderTest::paragraphFormats()
@@ -266,14 +267,13 @@ void RtfReaderTest::text_data()
 
     QTest::newRow("paragraphs") << QByteArray("{\\rtf1 One\\par Two\\par}") << "One\nTwo\n";
     QTest::newRow("no final par") << QByteArray("{\\rtf1 One\\par Two}") << "One\nTwo\n";
-    QTest::newRow("empty paragraph kept") << QByteArray("{\\rtf1 One\\par\\par Two\\par}")
-                                          << "One\n\nTwo\n";
-    QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 One\\\nTwo}")
-                                                      << "One\nTwo\n";
+    QTest::newRow("empty paragraph kept")
+        << QByteArray("{\\rtf1 One\\par\\par Two\\par}") << "One\n\nTwo\n";
+    QTest::newRow("backslash newline is a paragraph")
+        << QByteArray("{\\rtf1 One\\\nTwo}") << "One\nTwo\n";
     QTest::newRow("line breaks in source are not text")
         << QByteArray("{\\rtf1 On\r\ne\nTwo}") << "OneTwo\n";
-    QTest::newRow("control word delimiter") << QByteArray("{\\rtf1\\b  two\\b0 x}")
-                                            << " twox\n";
+    QTest::newRow("control word delimiter") << QByteArray("{\\rtf1\\b  two\\b0 x}") << " twox\n";
     QTest::newRow("line and tab") << QByteArray("{\\rtf1 a\\line b\\tab c}") << "a\nb\tc\n";
     QTest::newRow("escaped specials") << QByteArray("{\\rtf1 \\{x\\} \\\\}") << "{x} \\\n";
     QTest::newRow("hex in 1252") << QByteArray("{\\rtf1\\ansi caf\\'e9 \\'80}")
@@ -283,18 +283,18 @@ void RtfReaderTest::text_data()
         << QString::fromUtf8("—–•‘’“”\u00A0\n");
     QTest::newRow("unicode skips one fallback")
         << QByteArray("{\\rtf1 \\u8364?x}") << QString::fromUtf8("€x\n");
-    QTest::newRow("negative unicode") << QByteArray("{\\rtf1 \\u-4064?}")
-                                      << QString(QChar(0xF020)) + u'\n';
+    QTest::newRow("negative unicode")
+        << QByteArray("{\\rtf1 \\u-4064?}") << QString(QChar(0xF020)) + u'\n';
     QTest::newRow("uc2 skips a hex pair")
         << QByteArray("{\\rtf1\\uc2 \\u20320\\'c4\\'e3x}") << QString::fromUtf8("你x\n");
-    QTest::newRow("uc0 skips nothing") << QByteArray("{\\rtf1\\uc0 \\u233 x}")
-                                       << QString::fromUtf8("éx\n");
+    QTest::newRow("uc0 skips nothing")
+        << QByteArray("{\\rtf1\\uc0 \\u233 x}") << QString::fromUtf8("éx\n");
     QTest::newRow("uc is scoped to its group")
         << QByteArray("{\\rtf1 {\\uc3 a}\\u233 xy}") << QString::fromUtf8("aéy\n");
     QTest::newRow("skip stops at group end")
         << QByteArray("{\\rtf1\\uc4 {\\u233 x}y}") << QString::fromUtf8("éy\n");
-    QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?!}")
-                                    << QString::fromUtf8("😀!\n");
+    QTest::newRow("surrogate pair")
+        << QByteArray("{\\rtf1 \\u-10179?\\u-8704?!}") << QString::fromUtf8("😀!\n");
     QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b}") << "ab\n";
     QTest::newRow("footnote number stays, text does not")
         << QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn note}b}") << "a1b\n";
@@ -339,8 +339,8 @@ void RtfReaderTest::codePages_data()
     QTest::newRow("850") << cp(850) << QByteArray("\\'82\\'9b") << QString::fromUtf8("éø");
     QTest::newRow("mac") << QByteArray("\\mac") << QByteArray("\\'8e") << QString::fromUtf8("é");
     QTest::newRow("pc") << QByteArray("\\pc") << QByteArray("\\'81") << QString::fromUtf8("ü");
-    QTest::newRow("raw bytes, not escaped") << cp(1251) << QByteArray("\xcf\xf0\xe8")
-                                            << QString::fromUtf8("При");
+    QTest::newRow("raw bytes, not escaped")
+        << cp(1251) << QByteArray("\xcf\xf0\xe8") << QString::fromUtf8("При");
     QTest::newRow("double-byte with an ASCII trail byte")
         << cp(932) << QByteArray("\\'83\\'5c") << QString::fromUtf8("ソ");
     QTest::newRow("font charset beats ansicpg")
@@ -388,7 +388,8 @@ void RtfReaderTest::skippedDestinations_data()
     QTest::newRow("known word under star") << QByteArray("{\\*\\b LEAK}");
     QTest::newRow("generator") << QByteArray("{\\*\\generator LEAK;}");
     QTest::newRow("field instruction") << QByteArray("{\\field{\\*\\fldinst PAGE LEAK}}");
-    QTest::newRow("alternative picture") << QByteArray("{\\nonshppict{\\pict\\wmetafile8 4c45414b}}");
+    QTest::newRow("alternative picture")
+        << QByteArray("{\\nonshppict{\\pict\\wmetafile8 4c45414b}}");
     QTest::newRow("list table names") << QByteArray("{\\*\\listtable{\\list{\\listname LEAK;}}}");
     QTest::newRow("binary data") << QByteArray("{\\*\\blob\\bin4 LEAK}");
     QTest::newRow("windows metafile") << QByteArray("{\\pict\\wmetafile8\\picw10 4c45414b}");
@@ -423,11 +424,11 @@ void RtfReaderTest::lists_data()
                "{\\listtext\\'b7\\tab}\\pard" + para + " one\\par" +
                "{\\listtext\\'b7\\tab}\\pard" + para + " two\\par\\pard End\\par}";
     };
-    QTest::newRow("bullets") << items("\\li720\\fi-360\\ls1") << int(QTextListFormat::ListDisc)
-                             << 1 << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
-    QTest::newRow("circle bullets, level 2") << items("\\ls1\\ilvl1")
-                                             << int(QTextListFormat::ListCircle) << 2
-                                             << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
+    QTest::newRow("bullets") << items("\\li720\\fi-360\\ls1") << int(QTextListFormat::ListDisc) << 1
+                             << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
+    QTest::newRow("circle bullets, level 2")
+        << items("\\ls1\\ilvl1") << int(QTextListFormat::ListCircle) << 2
+        << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
     QTest::newRow("decimal") << items("\\ls2") << int(QTextListFormat::ListDecimal) << 1
                              << QStringLiteral("Intro\n1.\tone\n2.\ttwo\nEnd\n");
     QTest::newRow("lower letters") << items("\\ls2\\ilvl1") << int(QTextListFormat::ListLowerAlpha)
@@ -435,11 +436,11 @@ void RtfReaderTest::lists_data()
     QTest::newRow("upper roman") << items("\\ls3") << int(QTextListFormat::ListUpperRoman) << 1
                                  << QStringLiteral("Intro\nI.\tone\nII.\ttwo\nEnd\n");
     QTest::newRow("old style bullets")
-        << items("{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}\\plain") << int(QTextListFormat::ListDisc) << 1
-        << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
-    QTest::newRow("old style numbers")
-        << items("{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\plain") << int(QTextListFormat::ListDecimal)
-        << 1 << QStringLiteral("Intro\n1.\tone\n2.\ttwo\nEnd\n");
+        << items("{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}\\plain")
+        << int(QTextListFormat::ListDisc) << 1 << QString::fromUtf8("Intro\n•\tone\n•\ttwo\nEnd\n");
+    QTest::newRow("old style numbers") << items("{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\plain")
+                                       << int(QTextListFormat::ListDecimal) << 1
+                                       << QStringLiteral("Intro\n1.\tone\n2.\ttwo\nEnd\n");
 }
 
 void RtfReaderTest::lists()
@@ -470,13 +471,12 @@ void RtfReaderTest::listTextKeptWithoutListTable()
 
 void RtfReaderTest::tables()
 {
-    const Read read = readRtf(
-        "{\\rtf1\\ansi Before\\par"
-        "\\trowd\\cellx1500\\cellx3000\\cellx4500"
-        "\\pard\\intbl A1\\cell B1\\cell\\qc C1\\par second\\cell\\row"
-        "\\trowd\\cellx1500\\cellx3000\\cellx4500"
-        "\\pard\\intbl A2\\cell\\cell C2\\cell\\row"
-        "\\pard After\\par}");
+    const Read read = readRtf("{\\rtf1\\ansi Before\\par"
+                              "\\trowd\\cellx1500\\cellx3000\\cellx4500"
+                              "\\pard\\intbl A1\\cell B1\\cell\\qc C1\\par second\\cell\\row"
+                              "\\trowd\\cellx1500\\cellx3000\\cellx4500"
+                              "\\pard\\intbl A2\\cell\\cell C2\\cell\\row"
+                              "\\pard After\\par}");
     QCOMPARE(read.damage, DamageFlags(Damage::None));
     const QList<QTextTable *> tables = tablesOf(*read.document);
     QCOMPARE(tables.size(), 1);
@@ -590,8 +590,9 @@ void RtfReaderTest::pictures()
 
 void RtfReaderTest::hyperlinkField()
 {
-    const Read read = readRtf("{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a b\"}}"
-                              "{\\fldrslt{\\ul link}}} now}");
+    const Read read =
+        readRtf("{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a b\"}}"
+                "{\\fldrslt{\\ul link}}} now}");
     QCOMPARE(read.damage, DamageFlags(Damage::None));
     QCOMPARE(read.text, QStringLiteral("see link now\n"));
     const QTextCharFormat link = formatOf(*read.document, QStringLiteral("link"));
@@ -606,44 +607,48 @@ void RtfReaderTest::damagedInput_data()
     QTest::addColumn<DamageFlags>("damage");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("cut short") << QByteArray("{\\rtf1 {\\b one\\par two") << DamageFlags(Damage::Truncated)
-                               << "one\ntwo\n";
-    QTest::newRow("cut inside a control word") << QByteArray("{\\rtf1 one\\pa")
-                                               << DamageFlags(Damage::Truncated) << "one\n";
-    QTest::newRow("cut after a backslash") << QByteArray("{\\rtf1 one\\")
-                                           << DamageFlags(Damage::Truncated) << "one\n";
-    QTest::newRow("cut inside a hex escape") << QByteArray("{\\rtf1 one\\'4")
-                                             << DamageFlags(Damage::Truncated) << "one\x04\n";
-    QTest::newRow("cut inside a picture") << "{\\rtf1 a{\\pict\\pngblip " + pictureHex("PNG").left(40)
-                                          << DamageFlags(Damage::Truncated) << "a\n";
-    QTest::newRow("extra closing brace") << QByteArray("{\\rtf1 a}}") << DamageFlags(Damage::UnbalancedBraces)
-                                         << "a\n";
-    QTest::newRow("text after the document") << QByteArray("{\\rtf1 a}b")
-                                             << DamageFlags(Damage::UnbalancedBraces) << "a\n";
+    QTest::newRow("cut short") << QByteArray("{\\rtf1 {\\b one\\par two")
+                               << DamageFlags(Damage::Truncated) << "one\ntwo\n";
+    QTest::newRow("cut inside a control word")
+        << QByteArray("{\\rtf1 one\\pa") << DamageFlags(Damage::Truncated) << "one\n";
+    QTest::newRow("cut after a backslash")
+        << QByteArray("{\\rtf1 one\\") << DamageFlags(Damage::Truncated) << "one\n";
+    QTest::newRow("cut inside a hex escape")
+        << QByteArray("{\\rtf1 one\\'4") << DamageFlags(Damage::Truncated) << "one\x04\n";
+    QTest::newRow("cut inside a picture")
+        << "{\\rtf1 a{\\pict\\pngblip " + pictureHex("PNG").left(40)
+        << DamageFlags(Damage::Truncated) << "a\n";
+    QTest::newRow("extra closing brace")
+        << QByteArray("{\\rtf1 a}}") << DamageFlags(Damage::UnbalancedBraces) << "a\n";
+    QTest::newRow("text after the document")
+        << QByteArray("{\\rtf1 a}b") << DamageFlags(Damage::UnbalancedBraces) << "a\n";
     QTest::newRow("nulls after the document are fine")
         << QByteArray("{\\rtf1 a}\r\n\0\0", 9) << DamageFlags(Damage::None) << "a\n";
     QTest::newRow("huge bin") << QByteArray("{\\rtf1 a{\\bin2147483647 xyz}b}")
                               << DamageFlags(Damage::BadBinary | Damage::Truncated) << "a\n";
-    QTest::newRow("bin count past int") << QByteArray("{\\rtf1 a{\\bin99999999999999 xyz}b}")
-                                        << DamageFlags(Damage::BadBinary | Damage::Truncated) << "a\n";
+    QTest::newRow("bin count past int")
+        << QByteArray("{\\rtf1 a{\\bin99999999999999 xyz}b}")
+        << DamageFlags(Damage::BadBinary | Damage::Truncated) << "a\n";
     QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 xyz}")
                                   << DamageFlags(Damage::BadBinary | Damage::Truncated) << "a\n";
-    QTest::newRow("bin skips braces") << QByteArray("{\\rtf1 a{\\*\\x\\bin3 }}{}b}")
-                                      << DamageFlags(Damage::None) << "ab\n";
+    QTest::newRow("bin skips braces")
+        << QByteArray("{\\rtf1 a{\\*\\x\\bin3 }}{}b}") << DamageFlags(Damage::None) << "ab\n";
     QTest::newRow("not rtf") << QByteArray("plain words") << DamageFlags(Damage::NotRtf)
                              << "plain words\n";
     QTest::newRow("empty") << QByteArray() << DamageFlags(Damage::NotRtf) << "\n";
     QTest::newRow("huge parameter") << QByteArray("{\\rtf1\\fs99999999999999999999 a\\u99999999?b}")
                                     << DamageFlags(Damage::None) << "ab\n";
-    QTest::newRow("row and cell outside a table") << QByteArray("{\\rtf1 \\row a\\cell b}")
-                                                  << DamageFlags(Damage::None) << "a\n\tb\n\n";
-    QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1 \\u-8704?}") << DamageFlags(Damage::None)
-                                        << QString(QChar(0xDE00)) + u'\n';
+    QTest::newRow("row and cell outside a table")
+        << QByteArray("{\\rtf1 \\row a\\cell b}") << DamageFlags(Damage::None) << "a\n\tb\n\n";
+    QTest::newRow("lone low surrogate")
+        << QByteArray("{\\rtf1 \\u-8704?}") << DamageFlags(Damage::None)
+        << QString(QChar(0xDE00)) + u'\n';
     QTest::newRow("font table without a name end")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial}}\\f0 a}") << DamageFlags(Damage::None) << "a\n";
-    QTest::newRow("colour table without a final semicolon")
-        << QByteArray("{\\rtf1{\\colortbl;\\red1\\green2\\blue3}\\cf1 a}") << DamageFlags(Damage::None)
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial}}\\f0 a}") << DamageFlags(Damage::None)
         << "a\n";
+    QTest::newRow("colour table without a final semicolon")
+        << QByteArray("{\\rtf1{\\colortbl;\\red1\\green2\\blue3}\\cf1 a}")
+        << DamageFlags(Damage::None) << "a\n";
 }
 
 void RtfReaderTest::damagedInput()
@@ -661,8 +666,8 @@ void RtfReaderTest::deepNestingDoesNotHang()
 {
     // A million open groups, then text, then a million closes: one pass, flat memory.
     const int depth = 1000000;
-    const QByteArray rtf = "{\\rtf1 a" + QByteArray(depth, '{') + "deep\\b\\par" +
-                           QByteArray(depth, '}') + "b}";
+    const QByteArray rtf =
+        "{\\rtf1 a" + QByteArray(depth, '{') + "deep\\b\\par" + QByteArray(depth, '}') + "b}";
     const Read read = readRtf(rtf);
     QCOMPARE(read.damage, DamageFlags(Damage::TooDeep));
     QCOMPARE(read.text, QStringLiteral("ab\n"));
@@ -695,7 +700,7 @@ void RtfReaderTest::samples_data()
     QTest::addColumn<int>("tableRows");
 
     QTest::newRow("Word lists") << "ListWord.rtf"
-                                << QStringList{"Paragraph", "•\tBullet", "•\tBullet 2",
+                                << QStringList{"Paragraph",   "•\tBullet",  "•\tBullet 2",
                                                "Paragraph 2", "1.\tList 1", "2.\tList 2"}
                                 << QStringList{"·", "\uF0B7"} << 0;
     QTest::newRow("Word tables, German")
@@ -706,15 +711,18 @@ void RtfReaderTest::samples_data()
                        "Freitag: Suppe:\tM 1\tFischstäbchen auf Erdäpfel - Vogerlsalat     A,C,D,",
                        "12.08.–16.08.2019\t\t"}
         << QStringList{"Normal", "Table Grid"} << 21;
-    QTest::newRow("LibreOffice nested table")
-        << "calcium_score.rtf" << QStringList{"Calcium-Score"}
-        << QStringList{"LibreOffice", "Standard"} << 1;
-    QTest::newRow("Word, Chinese code page") << "issue_11.rtf" << QStringList{"测试"}
-                                             << QStringList{"宋体", "SimSun"} << 0;
+    QTest::newRow("LibreOffice nested table") << "calcium_score.rtf" << QStringList{"Calcium-Score"}
+                                              << QStringList{"LibreOffice", "Standard"} << 1;
+    QTest::newRow("Word, Chinese code page")
+        << "issue_11.rtf" << QStringList{"测试"} << QStringList{"宋体", "SimSun"} << 0;
     QTest::newRow("TextEdit table")
         << "pages_table_sample.rtf"
-        << QStringList{"Hier steht normaler Text, dann kommt eine Tabelle.", "Tabelle ist:",
-                       "Header A\tHeader B\tHeader C", "A1\tB1\tC1", "A2\tB2\tC2", "A3\tB3\tC3",
+        << QStringList{"Hier steht normaler Text, dann kommt eine Tabelle.",
+                       "Tabelle ist:",
+                       "Header A\tHeader B\tHeader C",
+                       "A1\tB1\tC1",
+                       "A2\tB2\tC2",
+                       "A3\tB3\tC3",
                        "Hier steht wieder normaler Text."}
         << QStringList{"HelveticaNeue"} << 5;
     QTest::newRow("WordPad metafile pictures")
@@ -729,8 +737,11 @@ void RtfReaderTest::samples_data()
                        "Hi! I’m a test file. This is some bold text, and some italic text, as well "
                        "as some underline text. And a bit of  text. So we’re going to end this "
                        "paragraph here and go on to a nice little list:",
-                       "•\tItem 1", "•\tItem 4", "Cell 1\tCell 2 More in cell 2\tCell 3",
-                       "Next row\tNext row \tNext row", "This para has a 1footnote."}
+                       "•\tItem 1",
+                       "•\tItem 4",
+                       "Cell 1\tCell 2 More in cell 2\tCell 3",
+                       "Next row\tNext row \tNext row",
+                       "This para has a 1footnote."}
         << QStringList{"hidden", "actual content of the footnote", "Table Grid"} << 2;
     QTest::newRow("WordPad, Korean code page")
         << "testKoreanEncoding.rtf" << QStringList{"MS Project Addin ProjectPlus"}
@@ -742,7 +753,8 @@ void RtfReaderTest::samples()
     QFETCH(QString, file);
     const QString path = QDir(samplesDir()).filePath(file);
     if (!QFileInfo::exists(path))
-        QSKIP(qPrintable(QStringLiteral("sample files not found: %1 (set NUVELA_SAMPLES_DIR)").arg(path)));
+        QSKIP(qPrintable(
+            QStringLiteral("sample files not found: %1 (set NUVELA_SAMPLES_DIR)").arg(path)));
     QFile input(path);
     QVERIFY(input.open(QIODevice::ReadOnly));
     const Read read = readRtf(input.readAll());

@@ -1,6 +1,6 @@
+#include "RtfWriter.h"
 #include "RtfPlainText.h"
 #include "RtfReader.h"
-#include "RtfWriter.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -13,7 +13,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 using Builder = std::function<void(QTextCursor &)>;
 
@@ -65,7 +66,8 @@ QString describeBlock(const QTextBlock &block)
                    .arg(list->itemNumber(block));
     out += u']';
     for (auto it = block.begin(); !it.atEnd(); ++it)
-        out += u'{' + describeChars(it.fragment().charFormat()) + u'|' + it.fragment().text() + u'}';
+        out +=
+            u'{' + describeChars(it.fragment().charFormat()) + u'|' + it.fragment().text() + u'}';
     return out;
 }
 
@@ -177,10 +179,10 @@ void RtfWriterTest::roundTrip_data()
     QTest::newRow("lists") << Builder([](QTextCursor &c) {
         c.insertText("intro", chars("Arial", 12));
         const QList<QTextListFormat::Style> styles = {
-            QTextListFormat::ListDisc, QTextListFormat::ListCircle, QTextListFormat::ListSquare,
-            QTextListFormat::ListDecimal, QTextListFormat::ListLowerAlpha,
-            QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerRoman,
-            QTextListFormat::ListUpperRoman};
+            QTextListFormat::ListDisc,       QTextListFormat::ListCircle,
+            QTextListFormat::ListSquare,     QTextListFormat::ListDecimal,
+            QTextListFormat::ListLowerAlpha, QTextListFormat::ListUpperAlpha,
+            QTextListFormat::ListLowerRoman, QTextListFormat::ListUpperRoman};
         for (int i = 0; i < styles.size(); ++i) {
             QTextListFormat list;
             list.setStyle(styles[i]);
@@ -278,11 +280,10 @@ void RtfWriterTest::escapesAndUnicode_data()
     QTest::addColumn<QByteArray>("written");
 
     QTest::newRow("rtf specials") << QStringLiteral("a\\b{c}d") << QByteArray("a\\\\b\\{c\\}d");
-    QTest::newRow("tab and line break") << QStringLiteral("a\tb\u2028c")
-                                        << QByteArray("a\\tab b\\line c");
+    QTest::newRow("tab and line break")
+        << QStringLiteral("a\tb\u2028c") << QByteArray("a\\tab b\\line c");
     QTest::newRow("latin") << QString::fromUtf8("café") << QByteArray("caf\\u233?");
-    QTest::newRow("upper half is negative") << QString(QChar(0xF0B7))
-                                            << QByteArray("\\u-3913?");
+    QTest::newRow("upper half is negative") << QString(QChar(0xF0B7)) << QByteArray("\\u-3913?");
     QTest::newRow("surrogate pair") << QString::fromUtf8("😀") << QByteArray("\\u-10179?\\u-8704?");
     QTest::newRow("cjk") << QString::fromUtf8("测试") << QByteArray("\\u27979?\\u-29739?");
     QTest::newRow("non-breaking space") << QString::fromUtf8("a\u00A0b") << QByteArray("a\\~b");
@@ -319,9 +320,10 @@ void RtfWriterTest::headerAndTables()
     const QByteArray rtf = RtfWriter().write(document);
     QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
     QVERIFY(rtf.endsWith("}\n"));
-    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Serif;}"
-                          "{\\f1\\fnil\\fcharset0 Arial;}{\\f2\\fnil\\fcharset0 FontWith Semicolon;}}"),
-             rtf.constData());
+    QVERIFY2(
+        rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Liberation Serif;}"
+                     "{\\f1\\fnil\\fcharset0 Arial;}{\\f2\\fnil\\fcharset0 FontWith Semicolon;}}"),
+        rtf.constData());
     QVERIFY2(rtf.contains("{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"),
              rtf.constData());
     QVERIFY2(rtf.contains("{\\f2\\fs24\\cf2\\chcbpat1\\cb1 y}"), rtf.constData());
@@ -359,7 +361,8 @@ void RtfWriterTest::fontNames_data()
         << "Odd;Name" << QByteArray("{\\f1\\fnil\\fcharset0 OddName;}");
     QTest::newRow("spaces and control characters trimmed")
         << QStringLiteral("\u0001 Times ") << QByteArray("{\\f1\\fnil\\fcharset0 Times;}");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("宋体") << QByteArray("{\\f1\\fnil\\fcharset0 \\u23435?\\u20307?;}");
+    QTest::newRow("non-ASCII") << QString::fromUtf8("宋体")
+                               << QByteArray("{\\f1\\fnil\\fcharset0 \\u23435?\\u20307?;}");
     QTest::newRow("nothing left: the document font") << ";" << QByteArray("}");
 }
 
@@ -371,7 +374,8 @@ void RtfWriterTest::fontNames()
     QTextCursor(&document).insertText("x", chars(family, 12));
     const QByteArray rtf = RtfWriter().write(document);
     QFETCH(QByteArray, entry);
-    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Default Face;}" + entry), rtf.constData());
+    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Default Face;}" + entry),
+             rtf.constData());
     auto read = readBack(rtf);
     QVERIFY(read);
     QCOMPARE(RtfWriter().write(*read), rtf);
@@ -434,8 +438,7 @@ void RtfWriterTest::spannedCellsKeepTheGrid()
     table->cellAt(1, 1).firstCursorPosition().insertText("middle");
     auto read = readBack(RtfWriter().write(document));
     QVERIFY(read);
-    QCOMPARE(RtfPlainText::fromDocument(*read),
-             QStringLiteral("wide\t\tright\n\tmiddle\t\n\n"));
+    QCOMPARE(RtfPlainText::fromDocument(*read), QStringLiteral("wide\t\tright\n\tmiddle\t\n\n"));
 }
 
 QTEST_MAIN(RtfWriterTest)
