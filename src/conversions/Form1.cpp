@@ -525,22 +525,18 @@ void Form1::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         m_activated = true;
+    // Inside the frame the window is activated as a sub-window, not as a top-level one.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            connect(sub, &QMdiSubWindow::aboutToActivate, this, &Form1::markActivated,
+                    Qt::UniqueConnection);
+    }
     QMainWindow::changeEvent(event);
 }
 
-void Form1::showEvent(QShowEvent *event)
+void Form1::markActivated()
 {
-    // Inside the frame the window is activated as a sub-window, not as a top-level one.
-    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (sub && !m_watchingSubWindow) {
-        m_watchingSubWindow = true;
-        connect(sub, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates, Qt::WindowStates now) {
-                    if (now & Qt::WindowActive)
-                        m_activated = true;
-                });
-    }
-    QMainWindow::showEvent(event);
+    m_activated = true;
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -38,7 +38,6 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -69,6 +68,8 @@ private:
     void valueBoxEntered();
     void openSlider();
     void closeWindow();
+    // The listing of all targets waits for the first activation.
+    void markActivated();
     void warn(const QString &message);
     void focusField(UnitConverter::Field field);
 
@@ -82,7 +83,6 @@ private:
     QString m_type;
     bool m_allMode = false;
     bool m_activated = false;
-    bool m_watchingSubWindow = false;
 
     ToolStrip *m_tools = nullptr;
     ToolStrip *m_types = nullptr;

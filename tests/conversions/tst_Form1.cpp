@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -436,6 +438,26 @@ private Q_SLOTS:
         else
             m_form->close();
         QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_env->platform().exits, 1);
+    }
+
+    void insideTheFrame()
+    {
+        // As the main window shows it: a sub-window, activated as such.
+        QMdiArea area;
+        auto *form = new Form1;
+        QMdiSubWindow *sub = area.addSubWindow(form);
+        area.show();
+        QApplication::setActiveWindow(&area);
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        area.setActiveSubWindow(sub);
+        form->findChild<QLineEdit *>("Text1")->setText("1");
+        QVERIFY(chooseInList(form->findChild<QComboBox *>("DBCombo2"), "yard"));
+        QVERIFY(chooseInList(form->findChild<QComboBox *>("DBCombo3"), "foot"));
+        auto *listed = form->findChild<QListWidget *>("Label4");
+        QVERIFY(listed->count() > 0);
+        QTest::keyClick(form->findChild<QLineEdit *>("Text1"), Qt::Key_Escape);
+        QVERIFY(!sub->isVisible());
         QCOMPARE(m_env->platform().exits, 1);
     }
 
