@@ -2,6 +2,7 @@
 #include "FrmSlider.h"
 #include "HelpButton.h"
 #include "RecordingToolHost.h"
+#include "Store.h"
 #include "TestEnvironment.h"
 #include "ToolStrip.h"
 
@@ -205,6 +206,22 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>("DBCombo1")->currentText(), from);
         QVERIFY(!openedItems(child<QComboBox>("DBCombo2")).isEmpty());
         QVERIFY(openedItems(child<QComboBox>("DBCombo1")).contains(from));
+    }
+
+    void typeWithoutDefaultKeepsFromUnit()
+    {
+        {
+            Store info(Store::Kind::Info);
+            QVERIFY(info.exec(QStringLiteral("insert into NV_CONVERSION ([TYPE], UNIT1, UNIT2, "
+                                             "[Value]) values ('Luminance', 'nit', 'nit', 1)")));
+        }
+        m_form = std::make_unique<FrmSlider>();
+        QVERIFY(chooseInList(child<QComboBox>("DBCombo3"), "Time"));
+        QCOMPARE(child<QComboBox>("DBCombo1")->currentText(), QStringLiteral("day"));
+        QVERIFY(chooseInList(child<QComboBox>("DBCombo3"), "Luminance"));
+        QCOMPARE(text("lblType"), QStringLiteral("Luminance"));
+        QCOMPARE(child<QComboBox>("DBCombo1")->currentText(), QStringLiteral("day"));
+        QCOMPARE(openedItems(child<QComboBox>("DBCombo1")), QStringList{"nit"});
     }
 
     void customPairWithoutRowKeepsResult()
