@@ -9,7 +9,6 @@
 #include <memory>
 
 class DataCombo;
-class GeometryPanel;
 class Keypad;
 class QActionGroup;
 class QGroupBox;
