@@ -104,6 +104,8 @@ QWidget *MDIForm1::showTool(Tool tool)
             return sub->widget();
         }
     }
+    // The tool's own window may set a caption of its own while it is made.
+    setToolCaption(ToolKeys::caption(tool));
     QWidget *window = CreateToolWindow(tool);
     QMdiSubWindow *sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -111,7 +113,6 @@ QWidget *MDIForm1::showTool(Tool tool)
     const QSize wanted = window->size().expandedTo(window->sizeHint());
     sub->resize(wanted.boundedTo(m_mdi->viewport()->size()).expandedTo(QSize(320, 200)));
     sub->show();
-    setToolCaption(window->windowTitle());
     return window;
 }
 
