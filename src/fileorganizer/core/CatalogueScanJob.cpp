@@ -10,7 +10,10 @@
 
 #include <sqlite3.h>
 
+#include <condition_variable>
 #include <deque>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -24,13 +27,137 @@ QByteArray joined(const QByteArray &folder, const QByteArray &name)
     return folder + '/' + name;
 }
 
-void bindText(sqlite3_stmt *statement, int column, const QString &text)
+// Binds bytes that live until the statement has run; UTF-8 is the store's own encoding, so
+// SQLite converts nothing.
+void bindBytes(sqlite3_stmt *statement, int column, const char *bytes, qsizetype size)
 {
-    if (text.isNull())
-        sqlite3_bind_null(statement, column);
-    else
-        sqlite3_bind_text16(statement, column, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, column, bytes, int(size), SQLITE_STATIC);
 }
+
+// Takes the indexes off filedetails and answers the statements that make them again. Filling
+// an emptied table and indexing it afterwards is several times faster than keeping the index
+// up to date row by row.
+QList<QByteArray> dropIndexes(sqlite3 *db)
+{
+    QList<QByteArray> names;
+    QList<QByteArray> statements;
+    sqlite3_stmt *list = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT name, sql FROM sqlite_master WHERE type = 'index'"
+                           " AND lower(tbl_name) = 'filedetails' AND sql IS NOT NULL",
+                           -1, &list, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(list) == SQLITE_ROW) {
+            names << reinterpret_cast<const char *>(sqlite3_column_text(list, 0));
+            statements << reinterpret_cast<const char *>(sqlite3_column_text(list, 1));
+        }
+    }
+    sqlite3_finalize(list);
+    QList<QByteArray> dropped;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QByteArray name = names[i];
+        name.replace('"', "\"\"");
+        if (sqlite3_exec(db, "DROP INDEX \"" + name + '"', nullptr, nullptr, nullptr) == SQLITE_OK)
+            dropped << statements[i];
+    }
+    return dropped;
+}
+
+// Canonical date texts, remembered for the last second asked: a file's two times and the
+// files of one folder often share it.
+class DateTexts
+{
+public:
+    // Bytes valid until the next call.
+    QByteArray text(qint64 msecs)
+    {
+        const qint64 seconds = msecs >= 0 ? msecs / 1000 : (msecs - 999) / 1000;
+        if (seconds != m_seconds || m_text.isNull()) {
+            m_seconds = seconds;
+            char text[19];
+            m_text = LocalTime::canonicalText(msecs, text)
+                         ? QByteArray(text, 19)
+                         : LocalTime::canonicalText(msecs).toUtf8();
+        }
+        return m_text;
+    }
+
+private:
+    qint64 m_seconds = 0;
+    QByteArray m_text;
+};
+
+} // namespace
+
+struct CatalogueScanJob::Row
+{
+    // The file's full path as UTF-8 (a name that is not UTF-8 is read through the locale, as
+    // everywhere else); the name and the extension are parts of it.
+    QByteArray location;
+    qsizetype nameStart = 0;
+    qsizetype dot = -1; // the last "." of the name, or -1
+    QByteArray group;
+    qint64 size = 0;
+    qint64 created = 0;
+    qint64 modified = 0;
+    int attributes = 0;
+};
+
+namespace {
+
+using CatalogueRow = CatalogueScanJob::Row;
+using RowBatch = std::vector<CatalogueRow>;
+constexpr size_t RowsPerBatch = 512;
+
+// Hands batches of rows from the walking thread to the writing one. Bounded, so a slow disk
+// holds the walk back instead of filling memory.
+class RowQueue
+{
+public:
+    // False when the reader has stopped taking rows.
+    bool push(RowBatch &&batch)
+    {
+        std::unique_lock lock(m_lock);
+        m_changed.wait(lock, [this] { return m_batches.size() < 8 || m_stopped; });
+        if (m_stopped)
+            return false;
+        m_batches.push_back(std::move(batch));
+        m_changed.notify_all();
+        return true;
+    }
+    // False when the writer has closed the queue and every batch is taken.
+    bool pop(RowBatch &batch)
+    {
+        std::unique_lock lock(m_lock);
+        m_changed.wait(lock, [this] { return !m_batches.empty() || m_closed || m_stopped; });
+        if (m_batches.empty() || m_stopped)
+            return false;
+        batch = std::move(m_batches.front());
+        m_batches.pop_front();
+        m_changed.notify_all();
+        return true;
+    }
+    // The walk has ended.
+    void close()
+    {
+        std::lock_guard lock(m_lock);
+        m_closed = true;
+        m_changed.notify_all();
+    }
+    // The writer takes no more rows.
+    void stop()
+    {
+        std::lock_guard lock(m_lock);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<RowBatch> m_batches;
+    bool m_closed = false;
+    bool m_stopped = false;
+};
 
 // Writes catalogue rows through one prepared statement, committing every few thousand rows.
 class CatalogueWriter
@@ -51,21 +178,30 @@ public:
     }
     bool isReady() const { return m_insert != nullptr; }
 
-    void add(const FileEntry &file, const QString &name, const QString &location, const QString &group)
+    void add(const CatalogueRow &row)
     {
         if (!m_inTransaction) {
             sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
             m_inTransaction = true;
         }
-        const QString base = BaseName(name);
-        bindText(m_insert, 1, base.isEmpty() ? QString() : base);
-        bindText(m_insert, 2, Extension(name).isNull() ? QStringLiteral("") : Extension(name));
-        bindText(m_insert, 3, group);
-        bindText(m_insert, 4, LocalTime::canonicalText(file.createdMsecs));
-        bindText(m_insert, 5, LocalTime::canonicalText(file.modifiedMsecs));
-        sqlite3_bind_int64(m_insert, 6, file.size);
-        bindText(m_insert, 7, location);
-        sqlite3_bind_int(m_insert, 8, file.attributes);
+        const char *path = row.location.constData();
+        const qsizetype nameEnd = row.dot < 0 ? row.location.size() : row.dot;
+        if (nameEnd > row.nameStart)
+            bindBytes(m_insert, 1, path + row.nameStart, nameEnd - row.nameStart);
+        else
+            sqlite3_bind_null(m_insert, 1);
+        if (row.dot < 0)
+            bindBytes(m_insert, 2, "", 0);
+        else
+            bindBytes(m_insert, 2, path + row.dot + 1, row.location.size() - row.dot - 1);
+        bindBytes(m_insert, 3, row.group.constData(), row.group.size());
+        const QByteArray created = m_created.text(row.created);
+        const QByteArray modified = m_modified.text(row.modified);
+        bindBytes(m_insert, 4, created.constData(), created.size());
+        bindBytes(m_insert, 5, modified.constData(), modified.size());
+        sqlite3_bind_int64(m_insert, 6, row.size);
+        bindBytes(m_insert, 7, path, row.location.size());
+        sqlite3_bind_int(m_insert, 8, row.attributes);
         if (sqlite3_step(m_insert) != SQLITE_DONE)
             m_failed = true;
         sqlite3_reset(m_insert);
@@ -88,6 +224,8 @@ private:
     bool m_inTransaction = false;
     bool m_failed = false;
     int m_pending = 0;
+    DateTexts m_created;
+    DateTexts m_modified;
 };
 
 } // namespace
@@ -110,20 +248,60 @@ void CatalogueScanJob::work()
         m_succeeded = true;
         return;
     }
+    // In WAL mode this syncs at checkpoints only: a crash loses at most the last rows, never
+    // the store, and the scan does not wait on the disk after every transaction.
+    store.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // One checkpoint at the end instead of one every thousand pages.
+    store.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
     CategoryRules rules(store);
+    const QList<QByteArray> indexes = m_clearFirst ? dropIndexes(store.handle()) : QList<QByteArray>();
     CatalogueWriter writer(store.handle());
-    if (!writer.isReady())
-        return;
+    if (writer.isReady()) {
+        // The walk runs beside the writer: reading folders and writing rows overlap.
+        RowQueue queue;
+        std::thread walker([this, &rules, &queue] {
+            walk(rules, [&queue](RowBatch &&batch) { return queue.push(std::move(batch)); });
+            queue.close();
+        });
+        RowBatch batch;
+        while (queue.pop(batch)) {
+            for (const CatalogueRow &row : batch) {
+                if (isCancelled())
+                    break;
+                writer.add(row);
+                addFiles(1);
+            }
+            if (isCancelled())
+                queue.stop();
+        }
+        walker.join();
+        writer.commit();
+        m_succeeded = !writer.failed();
+    }
+    // Indexes come back even after a cancel or a failed write.
+    for (const QByteArray &index : indexes) {
+        if (sqlite3_exec(store.handle(), index.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            m_succeeded = false;
+    }
+    store.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
 
+void CatalogueScanJob::walk(CategoryRules &rules,
+                            const std::function<bool(std::vector<Row> &&)> &deliver)
+{
     // Folders already entered, by device and inode, so that links never lead round in a loop.
     QSet<QPair<quint64, quint64>> entered;
     std::deque<QByteArray> pending{QFile::encodeName(m_folder)};
     std::vector<FileEntry> entries;
+    // Category by extension bytes: the rules are asked once per extension.
+    QHash<QByteArray, QByteArray> groups;
+    RowBatch batch;
     bool first = true;
     while (!pending.empty() && !isCancelled()) {
         const QByteArray folder = std::move(pending.front());
         pending.pop_front();
         const QString folderText = QFile::decodeName(folder);
+        const QByteArray prefix = folderText.toUtf8() + (folder.endsWith('/') ? "" : "/");
         setCurrentText(folderText);
         if (!FolderReader::read(folder, entries)) {
             first = false;
@@ -137,11 +315,7 @@ void CatalogueScanJob::work()
                 entered.insert({self.device, self.inode});
         }
         first = false;
-        const QString prefix = folderText.endsWith(QLatin1Char('/')) ? folderText
-                                                                       : folderText + QLatin1Char('/');
         for (const FileEntry &entry : entries) {
-            if (isCancelled())
-                break;
             if (entry.isFolder) {
                 if (m_mode == Mode::Tree && !entered.contains({entry.device, entry.inode})) {
                     entered.insert({entry.device, entry.inode});
@@ -149,13 +323,33 @@ void CatalogueScanJob::work()
                 }
                 continue;
             }
-            const QString name = entry.name();
-            writer.add(entry, name, prefix + name, rules.groupOf(Extension(name)));
-            addFiles(1);
+            CatalogueRow row;
+            const bool utf8 = entry.nativeName.isValidUtf8();
+            const QByteArray name = utf8 ? entry.nativeName : entry.name().toUtf8();
+            row.location.reserve(prefix.size() + name.size());
+            row.location.append(prefix).append(name);
+            row.nameStart = prefix.size();
+            const qsizetype dot = name.lastIndexOf('.');
+            row.dot = dot < 0 ? -1 : prefix.size() + dot;
+            const QByteArray ext = dot < 0 ? QByteArray() : name.mid(dot + 1);
+            auto known = groups.constFind(ext);
+            if (known == groups.constEnd())
+                known = groups.insert(ext, rules.groupOf(QString::fromUtf8(ext)).toUtf8());
+            row.group = *known;
+            row.size = entry.size;
+            row.created = entry.createdMsecs;
+            row.modified = entry.modifiedMsecs;
+            row.attributes = entry.attributes;
+            batch.push_back(std::move(row));
+            if (batch.size() >= RowsPerBatch) {
+                if (!deliver(std::move(batch)))
+                    return;
+                batch = RowBatch();
+            }
         }
         if (m_mode == Mode::OneFolder)
             break;
     }
-    writer.commit();
-    m_succeeded = !writer.failed();
+    if (!batch.empty())
+        deliver(std::move(batch));
 }

@@ -4,6 +4,11 @@
 
 #include <QString>
 
+#include <functional>
+#include <vector>
+
+class CategoryRules;
+
 // Fills the catalogue table filedetails from the file system: one row per file, its category
 // from CategoryRules. The job opens its own handle on the store at storePath (it may run on a
 // thread of its own) and writes in transactions, so a cancelled scan keeps every row written
@@ -21,6 +26,9 @@ public:
         OneFolder  // AddFolderFilesToCatalogue: the files directly inside the folder
     };
 
+    // One catalogue row as the walk finds it, before it is written.
+    struct Row;
+
     CatalogueScanJob(const QString &storePath, const QString &folder, Mode mode,
                      QObject *parent = nullptr);
 
@@ -33,6 +41,10 @@ protected:
     void work() override;
 
 private:
+    // Walks the folders on the calling thread and hands rows over in batches; stops when
+    // deliver answers false or the job is cancelled.
+    void walk(CategoryRules &rules, const std::function<bool(std::vector<Row> &&)> &deliver);
+
     QString m_storePath;
     QString m_folder;
     Mode m_mode;

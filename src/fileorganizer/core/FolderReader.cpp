@@ -41,12 +41,13 @@ qint64 msecsOf(const struct statx_timestamp &t)
 // someone, so only a file without any write bit is read-only for root.
 bool readOnly(const struct statx &st)
 {
-    const uid_t user = geteuid();
+    static const uid_t user = geteuid();
     if (user == 0)
         return (st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     if (st.stx_uid == user)
         return (st.stx_mode & S_IWUSR) == 0;
-    if (st.stx_gid == getegid())
+    static const gid_t group = getegid();
+    if (st.stx_gid == group)
         return (st.stx_mode & S_IWGRP) == 0;
     return (st.stx_mode & S_IWOTH) == 0;
 }

@@ -6,20 +6,52 @@
 
 #include <ctime>
 
-QString LocalTime::canonicalText(qint64 msecsSinceEpoch)
+bool LocalTime::canonicalText(qint64 msecsSinceEpoch, char out[19])
 {
 #ifdef Q_OS_UNIX
     const time_t seconds = time_t(msecsSinceEpoch >= 0 ? msecsSinceEpoch / 1000
                                                        : (msecsSinceEpoch - 999) / 1000);
     struct tm local;
-    if (localtime_r(&seconds, &local)) {
-        char text[32];
-        const int n = snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d",
-                               local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                               local.tm_hour, local.tm_min, local.tm_sec);
-        return QString::fromLatin1(text, n);
-    }
+    if (!localtime_r(&seconds, &local))
+        return false;
+    const int year = local.tm_year + 1900;
+    const int month = local.tm_mon + 1;
+    const int day = local.tm_mday;
+    const int hour = local.tm_hour;
+    const int minute = local.tm_min;
+    const int second = local.tm_sec;
+#else
+    const QDateTime value = QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch);
+    const int year = value.date().year();
+    const int month = value.date().month();
+    const int day = value.date().day();
+    const int hour = value.time().hour();
+    const int minute = value.time().minute();
+    const int second = value.time().second();
 #endif
+    if (year < 0 || year > 9999)
+        return false;
+    auto put = [out](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[at + i] = char('0' + value % 10);
+    };
+    put(0, year, 4);
+    out[4] = out[7] = '-';
+    put(5, month, 2);
+    put(8, day, 2);
+    out[10] = ' ';
+    put(11, hour, 2);
+    out[13] = out[16] = ':';
+    put(14, minute, 2);
+    put(17, second, 2);
+    return true;
+}
+
+QString LocalTime::canonicalText(qint64 msecsSinceEpoch)
+{
+    char text[19];
+    if (canonicalText(msecsSinceEpoch, text))
+        return QString::fromLatin1(text, 19);
     return JetSql::canonicalDate(QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch));
 }
 

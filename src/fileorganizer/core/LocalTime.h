@@ -9,6 +9,8 @@ class LocalTime
 {
 public:
     static QString canonicalText(qint64 msecsSinceEpoch);
+    // The same text as 19 Latin-1 characters into out; false for a year outside 0..9999.
+    static bool canonicalText(qint64 msecsSinceEpoch, char out[19]);
     // Milliseconds of a stored date text; fallback when the text is empty or not a date.
     static qint64 msecsOfText(const QString &text, qint64 fallback);
 };
