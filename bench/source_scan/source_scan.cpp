@@ -20,7 +20,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int firstPageRows = 100;
 
@@ -46,12 +47,12 @@ qint64 drain(QSqlQuery &query, qint64 limit = -1)
 int makeDbf(const QString &path, qint64 rows)
 {
     const QList<DbfTable::FieldSpec> fields{
-        {QStringLiteral("ID"), 'N', 10, 0},     {QStringLiteral("NAME"), 'C', 30, 0},
-        {QStringLiteral("CITY"), 'C', 20, 0},   {QStringLiteral("COUNTRY"), 'C', 15, 0},
-        {QStringLiteral("AMOUNT"), 'N', 12, 2}, {QStringLiteral("PRICE"), 'F', 10, 3},
-        {QStringLiteral("QTY"), 'N', 5, 0},     {QStringLiteral("BORN"), 'D', 8, 0},
-        {QStringLiteral("ACTIVE"), 'L', 1, 0},  {QStringLiteral("CODE"), 'C', 8, 0},
-        {QStringLiteral("NOTE"), 'C', 40, 0},   {QStringLiteral("RATIO"), 'N', 8, 4},
+        {QStringLiteral("ID"), 'N', 10, 0},      {QStringLiteral("NAME"), 'C', 30, 0},
+        {QStringLiteral("CITY"), 'C', 20, 0},    {QStringLiteral("COUNTRY"), 'C', 15, 0},
+        {QStringLiteral("AMOUNT"), 'N', 12, 2},  {QStringLiteral("PRICE"), 'F', 10, 3},
+        {QStringLiteral("QTY"), 'N', 5, 0},      {QStringLiteral("BORN"), 'D', 8, 0},
+        {QStringLiteral("ACTIVE"), 'L', 1, 0},   {QStringLiteral("CODE"), 'C', 8, 0},
+        {QStringLiteral("NOTE"), 'C', 40, 0},    {QStringLiteral("RATIO"), 'N', 8, 4},
         {QStringLiteral("REMARKS"), 'M', 10, 0},
     };
     QString error;
@@ -62,7 +63,8 @@ int makeDbf(const QString &path, qint64 rows)
     auto table = DbfTable::open(path, options, &error);
     if (!table || !table->beginWrite(&error))
         return fail(error);
-    static const char *const countries[] = {"France", "Germany", "Italy", "Spain", "Norway", "Japan", "Chile"};
+    static const char *const countries[] = {"France", "Germany", "Italy", "Spain",
+                                            "Norway", "Japan",   "Chile"};
     const QDate base(1940, 1, 1);
     for (qint64 i = 0; i < rows; ++i) {
         // Deterministic values: a linear congruential mix gives repeats without a pattern.
@@ -82,7 +84,9 @@ int makeDbf(const QString &path, qint64 rows)
             {11, double(mix % 10000) / 10000.0},
         };
         if (i % 4 == 0)
-            values.insert(12, QStringLiteral("Memo of row %1: %2").arg(i).arg(QString(int(mix % 40), QLatin1Char('x'))));
+            values.insert(12, QStringLiteral("Memo of row %1: %2")
+                                  .arg(i)
+                                  .arg(QString(int(mix % 40), QLatin1Char('x'))));
         qint64 slot = 0;
         if (!table->insertRow(values, &slot, &error))
             return fail(error);
@@ -131,8 +135,9 @@ int scan(const QString &path)
         }
     }
     if (textField.isEmpty()) {
-        std::printf("rows=%lld first_page_ms=%lld full_scan_ms=%lld distinct_ms=-1\n", static_cast<long long>(rows),
-                    static_cast<long long>(firstPageMs), static_cast<long long>(fullScanMs));
+        std::printf("rows=%lld first_page_ms=%lld full_scan_ms=%lld distinct_ms=-1\n",
+                    static_cast<long long>(rows), static_cast<long long>(firstPageMs),
+                    static_cast<long long>(fullScanMs));
         return 0;
     }
     const QString column = SourceModule::quoted(textField);
@@ -141,7 +146,9 @@ int scan(const QString &path)
         clock.start();
         QSqlQuery query(database->connection());
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("select distinct %1 from %2 where %1 is not null order by %1").arg(column, from)))
+        if (!query.exec(
+                QStringLiteral("select distinct %1 from %2 where %1 is not null order by %1")
+                    .arg(column, from)))
             return qint64(-1);
         *count = drain(query);
         return clock.elapsed();
@@ -152,26 +159,31 @@ int scan(const QString &path)
     // The same data in a plain table with the same column declarations.
     QStringList columns;
     for (const SourceField &field : table->fields())
-        columns.append(SourceModule::quoted(field.name) + QLatin1Char(' ')
-                       + SourceModule::columnDeclaration(table->typePath(), field));
+        columns.append(SourceModule::quoted(field.name) + QLatin1Char(' ') +
+                       SourceModule::columnDeclaration(table->typePath(), field));
     QSqlQuery import(database->connection());
     QElapsedTimer importClock;
     importClock.start();
-    if (!import.exec(QStringLiteral("create temp table plain_copy(%1)").arg(columns.join(QLatin1String(", "))))
-        || !import.exec(QStringLiteral("insert into plain_copy select * from ") + quotedTable))
+    if (!import.exec(QStringLiteral("create temp table plain_copy(%1)")
+                         .arg(columns.join(QLatin1String(", ")))) ||
+        !import.exec(QStringLiteral("insert into plain_copy select * from ") + quotedTable))
         return fail(import.lastError().text());
     const qint64 importMs = importClock.elapsed();
     qint64 plainRows = 0;
     const qint64 plainMs = distinctOn(QStringLiteral("plain_copy"), &plainRows);
 
-    std::printf("rows=%lld first_page_ms=%lld full_scan_ms=%lld distinct_ms=%lld\n", static_cast<long long>(rows),
-                static_cast<long long>(firstPageMs), static_cast<long long>(fullScanMs),
-                static_cast<long long>(distinctMs));
-    std::printf("distinct_field=%s distinct_values=%lld import_ms=%lld plain_distinct_ms=%lld ratio=%.2f\n",
-                qPrintable(textField), static_cast<long long>(distinctRows), static_cast<long long>(importMs),
-                static_cast<long long>(plainMs), plainMs > 0 ? double(distinctMs) / double(plainMs) : 0.0);
+    std::printf("rows=%lld first_page_ms=%lld full_scan_ms=%lld distinct_ms=%lld\n",
+                static_cast<long long>(rows), static_cast<long long>(firstPageMs),
+                static_cast<long long>(fullScanMs), static_cast<long long>(distinctMs));
+    std::printf(
+        "distinct_field=%s distinct_values=%lld import_ms=%lld plain_distinct_ms=%lld ratio=%.2f\n",
+        qPrintable(textField), static_cast<long long>(distinctRows),
+        static_cast<long long>(importMs), static_cast<long long>(plainMs),
+        plainMs > 0 ? double(distinctMs) / double(plainMs) : 0.0);
     if (plainRows != distinctRows)
-        return fail(QStringLiteral("the plain table gave %1 distinct values, the source %2").arg(plainRows).arg(distinctRows));
+        return fail(QStringLiteral("the plain table gave %1 distinct values, the source %2")
+                        .arg(plainRows)
+                        .arg(distinctRows));
     return 0;
 }
 

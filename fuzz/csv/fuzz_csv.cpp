@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (parsed.dialect.backslashEscape && record.join(QString()).contains(QLatin1Char('\\')))
             return 0;
     }
-    const CsvTable::Parsed again = CsvTable::parse(CsvTable::format(parsed.records, parsed.dialect), &parsed.dialect);
+    const CsvTable::Parsed again =
+        CsvTable::parse(CsvTable::format(parsed.records, parsed.dialect), &parsed.dialect);
     if (again.records != parsed.records)
         abort();
     return 0;

@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const int codePages[] = {0, 1252, 866, 936, 950, 437};
     const int codePage = codePages[data[0] % 6];
     const size_t memoSize = qMin<size_t>(size_t(data[1] | (data[2] << 8)), size - 3);
-    const QByteArray table(reinterpret_cast<const char *>(data + 3), qsizetype(size - 3 - memoSize));
-    const QByteArray memo(reinterpret_cast<const char *>(data + size - memoSize), qsizetype(memoSize));
+    const QByteArray table(reinterpret_cast<const char *>(data + 3),
+                           qsizetype(size - 3 - memoSize));
+    const QByteArray memo(reinterpret_cast<const char *>(data + size - memoSize),
+                          qsizetype(memoSize));
     QString error;
     auto dbf = DbfTable::fromBytes(table, memo, codePage, &error);
     if (!dbf)

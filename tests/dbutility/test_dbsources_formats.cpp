@@ -11,7 +11,8 @@
 #include <QTest>
 #include <QtEndian>
 
-namespace {
+namespace
+{
 
 QString samples()
 {
@@ -23,9 +24,10 @@ bool haveSamples()
     return QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md"));
 }
 
-#define REQUIRE_SAMPLES()                                                                                   \
-    if (!haveSamples())                                                                                     \
-    QSKIP(qPrintable(QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
+#define REQUIRE_SAMPLES()                                                                          \
+    if (!haveSamples())                                                                            \
+    QSKIP(qPrintable(                                                                              \
+        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
 
 int fieldIndex(const SourceTable &table, const QString &name)
 {
@@ -80,6 +82,7 @@ private Q_SLOTS:
     void dbfDamaged();
     void dbfFoxProBinaryTypes();
     void dbfUpperCaseMemoCompanion();
+    void dBase7BinaryTypes();
 
     void paradoxSamples_data();
     void paradoxSamples();
@@ -131,7 +134,8 @@ void TestDbSourcesFormats::dbfSamples()
     QFETCH(int, codePage);
 
     QString error;
-    auto table = DbfTable::open(samples() + QStringLiteral("/dbf/") + file, SourceOptions(), &error);
+    auto table =
+        DbfTable::open(samples() + QStringLiteral("/dbf/") + file, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(int(table->version()), version);
     QCOMPARE(table->rowCount(), rows);
@@ -162,7 +166,8 @@ void TestDbSourcesFormats::dbfSampleValues()
 {
     REQUIRE_SAMPLES();
     QString error;
-    auto people = DbfTable::open(samples() + QStringLiteral("/dbf/people.dbf"), SourceOptions(), &error);
+    auto people =
+        DbfTable::open(samples() + QStringLiteral("/dbf/people.dbf"), SourceOptions(), &error);
     QVERIFY2(people, qPrintable(error));
     const QList<QVariantList> rows = liveRows(*people);
     QCOMPARE(rows.size(), 2);
@@ -172,12 +177,14 @@ void TestDbSourcesFormats::dbfSampleValues()
     QCOMPARE(rows.at(1).at(1).toString(), QStringLiteral("1980-11-12 00:00:00"));
 
     // The repeated field name Point_ID gets a distinct SQL name.
-    auto gps = DbfTable::open(samples() + QStringLiteral("/dbf/dbase_03.dbf"), SourceOptions(), &error);
+    auto gps =
+        DbfTable::open(samples() + QStringLiteral("/dbf/dbase_03.dbf"), SourceOptions(), &error);
     QVERIFY2(gps, qPrintable(error));
     QVERIFY(fieldIndex(*gps, QStringLiteral("Point_ID")) >= 0);
     QVERIFY(fieldIndex(*gps, QStringLiteral("Point_ID_2")) >= 0);
 
-    auto russian = DbfTable::open(samples() + QStringLiteral("/dbf/cp1251.dbf"), SourceOptions(), &error);
+    auto russian =
+        DbfTable::open(samples() + QStringLiteral("/dbf/cp1251.dbf"), SourceOptions(), &error);
     QVERIFY2(russian, qPrintable(error));
     bool cyrillic = false;
     for (const QVariantList &row : liveRows(*russian)) {
@@ -194,7 +201,8 @@ void TestDbSourcesFormats::dbfDeletedRecordHidden()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.dbf"));
     QString error;
-    QVERIFY2(DbfTable::create(path, {{QStringLiteral("NAME"), 'C', 8, 0}}, 0x03, 1252, &error), qPrintable(error));
+    QVERIFY2(DbfTable::create(path, {{QStringLiteral("NAME"), 'C', 8, 0}}, 0x03, 1252, &error),
+             qPrintable(error));
     QByteArray bytes = readFile(path);
     bytes.chop(1);
     bytes += " first   *second   third   \x1A";
@@ -250,7 +258,8 @@ void TestDbSourcesFormats::dbfDamaged_data()
     good += field + "\x0D";
 
     QTest::newRow("empty") << QByteArray() << "too short";
-    QTest::newRow("text file") << QByteArray("hello, this is not a table at all, only words") << "version";
+    QTest::newRow("text file") << QByteArray("hello, this is not a table at all, only words")
+                               << "version";
     QByteArray bigHeader = good;
     qToLittleEndian<quint16>(4000, bigHeader.data() + 8);
     QTest::newRow("header beyond end") << bigHeader << "header size";
@@ -311,15 +320,59 @@ void TestDbSourcesFormats::dbfFoxProBinaryTypes()
     QCOMPARE(table->value(0, 1).toDouble(), 2.5);
     QCOMPARE(table->value(0, 2).toDouble(), 12.345);
     QCOMPARE(table->value(0, 3).toString(), QStringLiteral("2024-02-29 13:05:09"));
-    QCOMPARE(FieldTypeNames::driverName(table->fields().at(2).typeCode), QStringLiteral("Numeric Currency"));
+    QCOMPARE(FieldTypeNames::driverName(table->fields().at(2).typeCode),
+             QStringLiteral("Numeric Currency"));
+}
+
+void TestDbSourcesFormats::dBase7BinaryTypes()
+{
+    // dBase 7 keeps integers and doubles big-endian with the sign bit flipped, so that the bytes
+    // sort as the numbers do; timestamps are such doubles counting milliseconds from day 0 of
+    // the Julian calendar.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("seven.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path,
+                             {{QStringLiteral("LONG_FIELD_NAME_OF_DBASE7"), 'I', 4, 0},
+                              {QStringLiteral("AUTO"), '+', 4, 0},
+                              {QStringLiteral("VALUE"), 'O', 8, 0},
+                              {QStringLiteral("STAMP"), '@', 8, 0}},
+                             0x04, 1252, &error));
+    QByteArray bytes = readFile(path);
+    bytes.chop(1);
+    const auto flippedDouble = [](double value, char *out) {
+        quint64 bits;
+        memcpy(&bits, &value, sizeof(bits));
+        bits = value >= 0 ? bits | 0x8000000000000000ull : ~bits;
+        qToBigEndian<quint64>(bits, out);
+    };
+    QByteArray record(25, '\0');
+    record[0] = ' ';
+    qToBigEndian<quint32>(quint32(-7) ^ 0x80000000u, record.data() + 1);
+    qToBigEndian<quint32>(3u ^ 0x80000000u, record.data() + 5);
+    flippedDouble(-2.25, record.data() + 9);
+    const double stamp = double(QDate(2001, 9, 9).toJulianDay()) * 86400000.0 + 3600000.0 * 12;
+    flippedDouble(stamp, record.data() + 17);
+    bytes += record + "\x1A";
+    qToLittleEndian<quint32>(1, bytes.data() + 4);
+    writeFile(path, bytes);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->fields().at(0).name, QStringLiteral("LONG_FIELD_NAME_OF_DBASE7"));
+    QCOMPARE(table->value(0, 0).toLongLong(), -7);
+    QCOMPARE(table->value(0, 1).toLongLong(), 3);
+    QCOMPARE(table->value(0, 2).toDouble(), -2.25);
+    QCOMPARE(table->value(0, 3).toString(), QStringLiteral("2001-09-09 12:00:00"));
 }
 
 void TestDbSourcesFormats::dbfUpperCaseMemoCompanion()
 {
     REQUIRE_SAMPLES();
     QTemporaryDir dir;
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbf"), dir.filePath(QStringLiteral("MEMO.DBF"))));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbt"), dir.filePath(QStringLiteral("MEMO.DBT"))));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbf"),
+                        dir.filePath(QStringLiteral("MEMO.DBF"))));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbt"),
+                        dir.filePath(QStringLiteral("MEMO.DBT"))));
     QString error;
     auto table = DbfTable::open(dir.filePath(QStringLiteral("MEMO.DBF")), SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
@@ -349,7 +402,8 @@ void TestDbSourcesFormats::paradoxSamples()
     QFETCH(int, rows);
     QFETCH(QString, types);
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/") + file, SourceOptions(), &error);
+    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/") + file,
+                                          SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(database->tableNames(), QStringList{file});
     SourceTable *table = database->table(file);
@@ -371,7 +425,8 @@ void TestDbSourcesFormats::paradoxValues()
 {
     REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/CUSTOMER.DB"), SourceOptions(), &error);
+    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/CUSTOMER.DB"),
+                                          SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     SourceTable *table = database->table(QStringLiteral("CUSTOMER.DB"));
     // The autoincrement key counts up from 1; the date field holds valid canonical dates.
@@ -381,8 +436,9 @@ void TestDbSourcesFormats::paradoxValues()
         const QVariant date = table->value(slot, 9);
         if (date.isNull())
             continue;
-        QVERIFY2(QDateTime::fromString(date.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid(),
-                 qPrintable(date.toString()));
+        QVERIFY2(
+            QDateTime::fromString(date.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid(),
+            qPrintable(date.toString()));
         ++dates;
     }
     QVERIFY(dates > 0);
@@ -395,13 +451,16 @@ void TestDbSourcesFormats::accessSamples_data()
     QTest::addColumn<QList<int>>("rows");
 
     QTest::newRow("Jet 3 Northwind")
-        << "nwind.mdb"
-        << QStringList{"Order Details", "Orders", "Products", "Shippers", "Categories",
-                       "Customers", "Employees", "Suppliers", QStringLiteral("Umsätze")}
+        << "nwind.mdb" << QStringList{"Order Details", "Orders",     "Products",
+                                      "Shippers",      "Categories", "Customers",
+                                      "Employees",     "Suppliers",  QStringLiteral("Umsätze")}
         << QList<int>{2155, 830, 77, 3, 8, 91, 9, 29, 830};
-    QTest::newRow("Jet 4 many types") << "test2V2000.mdb" << QStringList{"MSP_PROJECTS"} << QList<int>{1};
-    QTest::newRow("Jet 4 dates") << "DateTestDatabase.mdb" << QStringList{"DateTest"} << QList<int>{6};
-    QTest::newRow("ACE accdb") << "ASampleDatabase.accdb" << QStringList{"Asset Items"} << QList<int>{65};
+    QTest::newRow("Jet 4 many types")
+        << "test2V2000.mdb" << QStringList{"MSP_PROJECTS"} << QList<int>{1};
+    QTest::newRow("Jet 4 dates") << "DateTestDatabase.mdb" << QStringList{"DateTest"}
+                                 << QList<int>{6};
+    QTest::newRow("ACE accdb") << "ASampleDatabase.accdb" << QStringList{"Asset Items"}
+                               << QList<int>{65};
 }
 
 void TestDbSourcesFormats::accessSamples()
@@ -411,20 +470,22 @@ void TestDbSourcesFormats::accessSamples()
     QFETCH(QStringList, tables);
     QFETCH(QList<int>, rows);
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/mdb/") + file, SourceOptions(), &error);
+    auto database =
+        ForeignDatabase::open(samples() + QStringLiteral("/mdb/") + file, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(database->typePath(), TypePath::Access);
     QStringList names = database->tableNames();
     for (const QString &name : names)
         QVERIFY2(!name.startsWith(QStringLiteral("MSys")), qPrintable(name));
-    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()), QSet<QString>(tables.cbegin(), tables.cend()));
+    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()),
+             QSet<QString>(tables.cbegin(), tables.cend()));
     for (int i = 0; i < tables.size(); ++i) {
         SourceTable *table = database->table(tables.at(i));
         QVERIFY(table);
         QCOMPARE(table->rowCount(), rows.at(i));
         for (const SourceField &field : table->fields())
-            QVERIFY2(field.size > 0 || field.nativeType == QLatin1String("Memo/Hyperlink")
-                         || field.nativeType == QLatin1String("OLE"),
+            QVERIFY2(field.size > 0 || field.nativeType == QLatin1String("Memo/Hyperlink") ||
+                         field.nativeType == QLatin1String("OLE"),
                      qPrintable(field.name));
     }
 }
@@ -476,23 +537,31 @@ void TestDbSourcesFormats::csvParse_data()
     QTest::addColumn<int>("lineEnd");
     QTest::addColumn<QList<QStringList>>("records");
 
-    QTest::newRow("comma crlf") << "a,b\r\n1,2\r\n" << "," << int(CsvTable::LineEnd::CrLf)
+    QTest::newRow("comma crlf") << "a,b\r\n1,2\r\n"
+                                << "," << int(CsvTable::LineEnd::CrLf)
                                 << QList<QStringList>{{"a", "b"}, {"1", "2"}};
-    QTest::newRow("semicolon lf") << "a;b\n1;2" << ";" << int(CsvTable::LineEnd::Lf)
+    QTest::newRow("semicolon lf") << "a;b\n1;2"
+                                  << ";" << int(CsvTable::LineEnd::Lf)
                                   << QList<QStringList>{{"a", "b"}, {"1", "2"}};
-    QTest::newRow("tab cr") << "a\tb\r1\t2\r" << "\t" << int(CsvTable::LineEnd::Cr)
+    QTest::newRow("tab cr") << "a\tb\r1\t2\r"
+                            << "\t" << int(CsvTable::LineEnd::Cr)
                             << QList<QStringList>{{"a", "b"}, {"1", "2"}};
-    QTest::newRow("doubled quotes and break") << "a,b\n\"x \"\"y\"\"\",\"1\r\n2\"\n" << ","
-                                              << int(CsvTable::LineEnd::Lf)
-                                              << QList<QStringList>{{"a", "b"}, {"x \"y\"", "1\r\n2"}};
-    QTest::newRow("separator in quotes") << "a;b\n\"1;2\";3\n" << ";" << int(CsvTable::LineEnd::Lf)
-                                         << QList<QStringList>{{"a", "b"}, {"1;2", "3"}};
-    QTest::newRow("empty fields") << "a,b,c\n,,\n" << "," << int(CsvTable::LineEnd::Lf)
+    QTest::newRow("doubled quotes and break")
+        << "a,b\n\"x \"\"y\"\"\",\"1\r\n2\"\n"
+        << "," << int(CsvTable::LineEnd::Lf)
+        << QList<QStringList>{{"a", "b"}, {"x \"y\"", "1\r\n2"}};
+    QTest::newRow("separator in quotes")
+        << "a;b\n\"1;2\";3\n"
+        << ";" << int(CsvTable::LineEnd::Lf) << QList<QStringList>{{"a", "b"}, {"1;2", "3"}};
+    QTest::newRow("empty fields") << "a,b,c\n,,\n"
+                                  << "," << int(CsvTable::LineEnd::Lf)
                                   << QList<QStringList>{{"a", "b", "c"}, {"", "", ""}};
-    QTest::newRow("unclosed quote") << "a\n\"open" << "," << int(CsvTable::LineEnd::Lf)
-                                    << QList<QStringList>{{"a"}, {"open"}};
-    QTest::newRow("backslash path kept") << "a,b\n\"C:\\dir\\\",x\n" << "," << int(CsvTable::LineEnd::Lf)
-                                         << QList<QStringList>{{"a", "b"}, {"C:\\dir\\", "x"}};
+    QTest::newRow("unclosed quote")
+        << "a\n\"open"
+        << "," << int(CsvTable::LineEnd::Lf) << QList<QStringList>{{"a"}, {"open"}};
+    QTest::newRow("backslash path kept")
+        << "a,b\n\"C:\\dir\\\",x\n"
+        << "," << int(CsvTable::LineEnd::Lf) << QList<QStringList>{{"a", "b"}, {"C:\\dir\\", "x"}};
 }
 
 void TestDbSourcesFormats::csvParse()
@@ -519,16 +588,23 @@ void TestDbSourcesFormats::csvSamples_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
 
-    QTest::newRow("quotes and newlines") << "quotes_and_newlines.csv" << "," << 2 << 2 << 0 << "b"
-                                         << QVariant(QStringLiteral("ha \n\"ha\" \nha"));
-    QTest::newRow("european") << "european.csv" << ";" << 5 << 5 << 1 << "Model"
+    QTest::newRow("quotes and newlines")
+        << "quotes_and_newlines.csv"
+        << "," << 2 << 2 << 0 << "b" << QVariant(QStringLiteral("ha \n\"ha\" \nha"));
+    QTest::newRow("european") << "european.csv"
+                              << ";" << 5 << 5 << 1 << "Model"
                               << QVariant(QStringLiteral("Venture \"Extended Edition\""));
-    QTest::newRow("european break") << "european.csv" << ";" << 5 << 5 << 2 << "Description"
-                                    << QVariant(QStringLiteral("MUST SELL!\nair; moon roof; loaded"));
-    QTest::newRow("european number") << "european.csv" << ";" << 5 << 5 << 0 << "Year" << QVariant(qint64(1997));
-    QTest::newRow("salesforce") << "input.csv" << "," << 2 << 32 << 0 << "Field5"
+    QTest::newRow("european break")
+        << "european.csv"
+        << ";" << 5 << 5 << 2 << "Description"
+        << QVariant(QStringLiteral("MUST SELL!\nair; moon roof; loaded"));
+    QTest::newRow("european number") << "european.csv"
+                                     << ";" << 5 << 5 << 0 << "Year" << QVariant(qint64(1997));
+    QTest::newRow("salesforce") << "input.csv"
+                                << "," << 2 << 32 << 0 << "Field5"
                                 << QVariant(QStringLiteral("Request:\n\n\nResponse:\n{ }"));
-    QTest::newRow("uk cr only") << "uk-500.csv" << "," << 500 << 11 << 0 << "first_name"
+    QTest::newRow("uk cr only") << "uk-500.csv"
+                                << "," << 500 << 11 << 0 << "first_name"
                                 << QVariant(QStringLiteral("Aleshia"));
 }
 
@@ -543,7 +619,8 @@ void TestDbSourcesFormats::csvSamples()
     QFETCH(QString, field);
     QFETCH(QVariant, value);
     QString error;
-    auto table = CsvTable::open(samples() + QStringLiteral("/csv/") + file, SourceOptions(), &error);
+    auto table =
+        CsvTable::open(samples() + QStringLiteral("/csv/") + file, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(QString(table->dialect().separator), separator);
     QCOMPARE(table->rowCount(), rows);
@@ -561,8 +638,10 @@ void TestDbSourcesFormats::csvTypesGuessed()
     QString error;
     auto table = CsvTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
-    QCOMPARE(FieldTypeNames::driverName(table->fields().at(0).typeCode), QStringLiteral("Numeric Long"));
-    QCOMPARE(FieldTypeNames::driverName(table->fields().at(1).typeCode), QStringLiteral("Numeric Double"));
+    QCOMPARE(FieldTypeNames::driverName(table->fields().at(0).typeCode),
+             QStringLiteral("Numeric Long"));
+    QCOMPARE(FieldTypeNames::driverName(table->fields().at(1).typeCode),
+             QStringLiteral("Numeric Double"));
     QCOMPARE(FieldTypeNames::driverName(table->fields().at(2).typeCode), QStringLiteral("Text"));
     // Leading zeros are kept: such a column is text, not a number.
     QCOMPARE(FieldTypeNames::driverName(table->fields().at(3).typeCode), QStringLiteral("Text"));

@@ -15,19 +15,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QString samples()
 {
     return QStringLiteral(NUVELA_SAMPLES_DIR);
 }
 
-#define REQUIRE_SAMPLES()                                                                                   \
-    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                                     \
-    QSKIP(qPrintable(QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
+#define REQUIRE_SAMPLES()                                                                          \
+    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                             \
+    QSKIP(qPrintable(                                                                              \
+        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
 
 // Runs a Jet SQL text on a foreign database; returns the rows, or fails with the engine's message.
-QList<QVariantList> run(const ForeignDatabase &database, const QString &jetSql, QString *error = nullptr)
+QList<QVariantList> run(const ForeignDatabase &database, const QString &jetSql,
+                        QString *error = nullptr)
 {
     QSqlQuery query(database.connection());
     QList<QVariantList> rows;
@@ -80,7 +83,11 @@ QString makePeople(const QTemporaryDir &dir, const QString &fileName = QStringLi
     if (!table || !table->beginWrite(&error))
         return {};
     const QList<QMap<int, QVariant>> rows{
-        {{0, QStringLiteral("Alice")}, {1, 30}, {2, QStringLiteral("1994-03-12")}, {3, 1}, {4, QStringLiteral("likes tea")}},
+        {{0, QStringLiteral("Alice")},
+         {1, 30},
+         {2, QStringLiteral("1994-03-12")},
+         {3, 1},
+         {4, QStringLiteral("likes tea")}},
         {{0, QStringLiteral("bob")}, {1, 25}, {2, QStringLiteral("1999-07-01")}, {3, 0}},
         {{0, QStringLiteral("O'Neil")}, {1, 41}, {3, 1}, {4, QStringLiteral("quote's here")}},
     };
@@ -150,14 +157,22 @@ void TestDbSourcesSql::filterClauses_data()
     QTest::addColumn<QStringList>("names");
 
     // Clauses built as the filter boxes build them, by the field's value class.
-    QTest::newRow("text, other case") << "a" << "ALICE" << QStringList{"Alice"};
-    QTest::newRow("text with quote") << "a" << "O'Neil" << QStringList{"O'Neil"};
-    QTest::newRow("number") << "b" << "25" << QStringList{"bob"};
-    QTest::newRow("number with letters") << "b" << "41abc" << QStringList{"O'Neil"};
-    QTest::newRow("date") << "d" << "12-Mar-1994" << QStringList{"Alice"};
-    QTest::newRow("yes") << "y" << "true" << QStringList{"Alice", "O'Neil"};
-    QTest::newRow("no") << "y" << "false" << QStringList{"bob"};
-    QTest::newRow("memo") << "m" << "likes tea" << QStringList{"Alice"};
+    QTest::newRow("text, other case") << "a"
+                                      << "ALICE" << QStringList{"Alice"};
+    QTest::newRow("text with quote") << "a"
+                                     << "O'Neil" << QStringList{"O'Neil"};
+    QTest::newRow("number") << "b"
+                            << "25" << QStringList{"bob"};
+    QTest::newRow("number with letters") << "b"
+                                         << "41abc" << QStringList{"O'Neil"};
+    QTest::newRow("date") << "d"
+                          << "12-Mar-1994" << QStringList{"Alice"};
+    QTest::newRow("yes") << "y"
+                         << "true" << QStringList{"Alice", "O'Neil"};
+    QTest::newRow("no") << "y"
+                        << "false" << QStringList{"bob"};
+    QTest::newRow("memo") << "m"
+                          << "likes tea" << QStringList{"Alice"};
 }
 
 void TestDbSourcesSql::filterClauses()
@@ -182,10 +197,12 @@ void TestDbSourcesSql::filterClauses()
         clause = QStringLiteral(" where ") + field + QStringLiteral(" =") + SqlText::literal(value);
         break;
     case ValueClass::Number:
-        clause = QStringLiteral(" where ") + field + QStringLiteral("=") + QString::number(QStringView(value).left(2).toInt());
+        clause = QStringLiteral(" where ") + field + QStringLiteral("=") +
+                 QString::number(QStringView(value).left(2).toInt());
         break;
     case ValueClass::Date:
-        clause = QStringLiteral(" where ") + field + QStringLiteral(" =#") + value + QStringLiteral("#");
+        clause =
+            QStringLiteral(" where ") + field + QStringLiteral(" =#") + value + QStringLiteral("#");
         break;
     case ValueClass::Yes:
         clause = QStringLiteral(" where ") + field + QStringLiteral("=") + value;
@@ -193,7 +210,8 @@ void TestDbSourcesSql::filterClauses()
     case ValueClass::None:
         QFAIL(qPrintable(QStringLiteral("no value class for %1 (%2)").arg(field, typeName)));
     }
-    const QList<QVariantList> rows = run(*database, QStringLiteral("Select * from people.dbf  ") + clause, &error);
+    const QList<QVariantList> rows =
+        run(*database, QStringLiteral("Select * from people.dbf  ") + clause, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error + QStringLiteral(" in ") + clause));
     QCOMPARE(column(rows), names);
 }
@@ -207,8 +225,9 @@ void TestDbSourcesSql::distinctValuesSorted()
     {
         auto table = DbfTable::open(path, SourceOptions(), &error);
         QVERIFY(table->beginWrite(&error));
-        for (const QVariant &city : {QVariant(QStringLiteral("Paris")), QVariant(), QVariant(QStringLiteral("berlin")),
-                                     QVariant(QStringLiteral("PARIS")), QVariant(QStringLiteral("Athens"))}) {
+        for (const QVariant &city :
+             {QVariant(QStringLiteral("Paris")), QVariant(), QVariant(QStringLiteral("berlin")),
+              QVariant(QStringLiteral("PARIS")), QVariant(QStringLiteral("Athens"))}) {
             qint64 slot = 0;
             QVERIFY2(table->insertRow({{0, city}}, &slot, &error), qPrintable(error));
         }
@@ -218,7 +237,10 @@ void TestDbSourcesSql::distinctValuesSorted()
     QVERIFY2(database, qPrintable(error));
     // Text compares without regard to case, as in Jet: Paris and PARIS are one value.
     const QList<QVariantList> rows =
-        run(*database, QStringLiteral(" select distinct City from  cities.dbf where City is not null order by City"), &error);
+        run(*database,
+            QStringLiteral(
+                " select distinct City from  cities.dbf where City is not null order by City"),
+            &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(rows.size(), 3);
     QCOMPARE(column(rows).at(0), QStringLiteral("Athens"));
@@ -247,13 +269,17 @@ void TestDbSourcesSql::writesReachTheFile()
     {
         auto database = ForeignDatabase::open(path, SourceOptions(), &error);
         QVERIFY2(database, qPrintable(error));
-        run(*database, QStringLiteral("Update people.dbf set b=31, m='changed' where a='alice'"), &error);
+        run(*database, QStringLiteral("Update people.dbf set b=31, m='changed' where a='alice'"),
+            &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        run(*database, QStringLiteral("Insert into people.dbf (a, b, d) values ('Zoe', 7, #01-Feb-2003#)"), &error);
+        run(*database,
+            QStringLiteral("Insert into people.dbf (a, b, d) values ('Zoe', 7, #01-Feb-2003#)"),
+            &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         run(*database, QStringLiteral("Delete * from people.dbf where a='bob'"), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(run(*database, QStringLiteral("select count(*) from people")).at(0).at(0).toInt(), 3);
+        QCOMPARE(run(*database, QStringLiteral("select count(*) from people")).at(0).at(0).toInt(),
+                 3);
     }
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
@@ -278,12 +304,16 @@ void TestDbSourcesSql::failedStatementChangesNothing()
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     // The first rows take the new values; the last one does not fit the 6 digits of b.
-    run(*database, QStringLiteral("Update people.dbf set m='new memo', b = case when a='O''Neil' then 12345678 else 1 end"),
+    run(*database,
+        QStringLiteral("Update people.dbf set m='new memo', b = case when a='O''Neil' then "
+                       "12345678 else 1 end"),
         &error);
-    QVERIFY2(error.contains(QStringLiteral("people.dbf")) && error.contains(QStringLiteral("b")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("people.dbf")) && error.contains(QStringLiteral("b")),
+             qPrintable(error));
     QCOMPARE(hashOf(path), before);
     QCOMPARE(hashOf(dir.filePath(QStringLiteral("people.dbt"))), memoBefore);
-    QCOMPARE(column(run(*database, QStringLiteral("select b from people.dbf"))), (QStringList{"30", "25", "41"}));
+    QCOMPARE(column(run(*database, QStringLiteral("select b from people.dbf"))),
+             (QStringList{"30", "25", "41"}));
     // Nothing but the table, its memo and their backups is left in the folder.
     QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     files.sort();
@@ -303,8 +333,14 @@ void TestDbSourcesSql::folderOfTables()
     auto database = ForeignDatabase::open(dir.path(), SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(database->tableNames(), (QStringList{"people.dbf", "staff.dbf"}));
-    QCOMPARE(run(*database, QStringLiteral("select count(*) from staff.dbf")).at(0).at(0).toInt(), 3);
-    QCOMPARE(run(*database, QStringLiteral("select count(*) from people p join staff s on p.a = s.a")).at(0).at(0).toInt(), 3);
+    QCOMPARE(run(*database, QStringLiteral("select count(*) from staff.dbf")).at(0).at(0).toInt(),
+             3);
+    QCOMPARE(
+        run(*database, QStringLiteral("select count(*) from people p join staff s on p.a = s.a"))
+            .at(0)
+            .at(0)
+            .toInt(),
+        3);
 }
 
 void TestDbSourcesSql::csvThroughSql()
@@ -319,21 +355,26 @@ void TestDbSourcesSql::csvThroughSql()
     {
         auto database = ForeignDatabase::open(path, SourceOptions(), &error);
         QVERIFY2(database, qPrintable(error));
-        QCOMPARE(column(run(*database, QStringLiteral("Select * from list.csv where qty > 4"))), QStringList{"Doe"});
-        run(*database, QStringLiteral("Update [list.csv] set qty = qty + 1 where name like 'smith*'"), &error);
+        QCOMPARE(column(run(*database, QStringLiteral("Select * from list.csv where qty > 4"))),
+                 QStringList{"Doe"});
+        run(*database,
+            QStringLiteral("Update [list.csv] set qty = qty + 1 where name like 'smith*'"), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        run(*database, QStringLiteral("Insert into list (name, qty) values ('New \"one\"', 1)"), &error);
+        run(*database, QStringLiteral("Insert into list (name, qty) values ('New \"one\"', 1)"),
+            &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("name;qty\r\n\"Smith; John\";4\r\nDoe;5\r\n\"New \"\"one\"\"\";1\r\n"));
+    QCOMPARE(file.readAll(),
+             QByteArray("name;qty\r\n\"Smith; John\";4\r\nDoe;5\r\n\"New \"\"one\"\"\";1\r\n"));
 }
 
 void TestDbSourcesSql::accessSql()
 {
     REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/mdb/nwind.mdb"), SourceOptions(), &error);
+    auto database = ForeignDatabase::open(samples() + QStringLiteral("/mdb/nwind.mdb"),
+                                          SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(run(*database, QStringLiteral("Select * from [Orders]"), &error).size(), 830);
     QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -341,7 +382,9 @@ void TestDbSourcesSql::accessSql()
 
     // The filter box query: distinct, non-null, sorted, case folded as Jet does.
     const QStringList cities = column(run(
-        *database, QStringLiteral(" select distinct [City] from  Customers where [City] is not null  order by [City]"),
+        *database,
+        QStringLiteral(
+            " select distinct [City] from  Customers where [City] is not null  order by [City]"),
         &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const SourceTable *customers = database->table(QStringLiteral("Customers"));
@@ -359,7 +402,8 @@ void TestDbSourcesSql::accessSql()
     }
     QCOMPARE(cities.size(), expected.size());
     for (int i = 1; i < cities.size(); ++i)
-        QVERIFY2(cities.at(i - 1).compare(cities.at(i), Qt::CaseInsensitive) < 0, qPrintable(cities.at(i)));
+        QVERIFY2(cities.at(i - 1).compare(cities.at(i), Qt::CaseInsensitive) < 0,
+                 qPrintable(cities.at(i)));
     QCOMPARE(database->typeName(customers->fields().at(cityColumn)), QStringLiteral("Text"));
 
     // Sorting by a field, as the sort tools do.
@@ -378,11 +422,13 @@ void TestDbSourcesSql::accessRefusesWrites()
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
-    for (const QString &sql : {QStringLiteral("Delete * from [Shippers]"),
-                               QStringLiteral("Update [Shippers] set [CompanyName]='x'"),
-                               QStringLiteral("Insert into [Shippers] ([CompanyName]) values (' ')")}) {
+    for (const QString &sql :
+         {QStringLiteral("Delete * from [Shippers]"),
+          QStringLiteral("Update [Shippers] set [CompanyName]='x'"),
+          QStringLiteral("Insert into [Shippers] ([CompanyName]) values (' ')")}) {
         run(*database, sql, &error);
-        QVERIFY2(error.contains(QStringLiteral("nwind.mdb")) && error.contains(QStringLiteral("not change")),
+        QVERIFY2(error.contains(QStringLiteral("nwind.mdb")) &&
+                     error.contains(QStringLiteral("not change")),
                  qPrintable(sql + QStringLiteral(": ") + error));
     }
     QCOMPARE(run(*database, QStringLiteral("Select * from [Shippers]")).size(), 3);
@@ -394,12 +440,15 @@ void TestDbSourcesSql::paradoxSql()
 {
     REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/ORDERS.DB"), SourceOptions(), &error);
+    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/ORDERS.DB"),
+                                          SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
-    const QList<QVariantList> all = run(*database, QStringLiteral("Select * from ORDERS.DB  "), &error);
+    const QList<QVariantList> all =
+        run(*database, QStringLiteral("Select * from ORDERS.DB  "), &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(all.size(), 224);
-    const QList<QVariantList> sorted = run(*database, QStringLiteral("Select * from ORDERS order by 1 desc"), &error);
+    const QList<QVariantList> sorted =
+        run(*database, QStringLiteral("Select * from ORDERS order by 1 desc"), &error);
     QCOMPARE(sorted.size(), 224);
     QVERIFY(sorted.first().at(0).toDouble() >= sorted.last().at(0).toDouble());
     run(*database, QStringLiteral("Delete * from ORDERS.DB"), &error);

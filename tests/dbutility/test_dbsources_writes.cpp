@@ -15,16 +15,18 @@
 #include <QTest>
 #include <QtEndian>
 
-namespace {
+namespace
+{
 
 QString samples()
 {
     return QStringLiteral(NUVELA_SAMPLES_DIR);
 }
 
-#define REQUIRE_SAMPLES()                                                                                   \
-    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                                     \
-    QSKIP(qPrintable(QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
+#define REQUIRE_SAMPLES()                                                                          \
+    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                             \
+    QSKIP(qPrintable(                                                                              \
+        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
 
 QByteArray readFile(const QString &path)
 {
@@ -84,7 +86,10 @@ void TestDbSourcesWrites::dbfRoundTrip_data()
     QTest::addColumn<bool>("memo");
     QTest::addColumn<QString>("memoFile");
 
+    QTest::newRow("FoxBASE") << 0x02 << false << "";
     QTest::newRow("dBase III") << 0x03 << false << "";
+    QTest::newRow("dBase 7") << 0x04 << false << "";
+    QTest::newRow("dBase 7 memo") << 0x8C << true << "t.dbt";
     QTest::newRow("dBase III memo") << 0x83 << true << "t.dbt";
     QTest::newRow("dBase IV memo") << 0x8B << true << "t.dbt";
     QTest::newRow("FoxPro 2 memo") << 0xF5 << true << "t.fpt";
@@ -107,8 +112,12 @@ void TestDbSourcesWrites::dbfRoundTrip()
         QVERIFY(QFile::exists(dir.filePath(memoFile)));
 
     const QString longMemo = QString(700, QLatin1Char('m')) + QStringLiteral(" – ende");
-    QMap<int, QVariant> row{{0, QStringLiteral("Müller")}, {1, qint64(-1234)}, {2, 99.5},
-                            {3, QStringLiteral("0.125")}, {4, QStringLiteral("2024-02-29")}, {5, QStringLiteral("T")}};
+    QMap<int, QVariant> row{{0, QStringLiteral("Müller")},
+                            {1, qint64(-1234)},
+                            {2, 99.5},
+                            {3, QStringLiteral("0.125")},
+                            {4, QStringLiteral("2024-02-29")},
+                            {5, QStringLiteral("T")}};
     if (memo)
         row.insert(6, longMemo);
     QMap<int, QVariant> empty{{0, QVariant()}, {5, QVariant()}};
@@ -161,12 +170,14 @@ void TestDbSourcesWrites::dbfAppendKeepsHeaderRight()
         QVERIFY(table->beginWrite(&error));
         for (int i = 0; i < 3; ++i) {
             qint64 slot = 0;
-            QVERIFY2(table->insertRow({{0, QStringLiteral("row%1").arg(session * 3 + i)}}, &slot, &error),
+            QVERIFY2(table->insertRow({{0, QStringLiteral("row%1").arg(session * 3 + i)}}, &slot,
+                                      &error),
                      qPrintable(error));
             QCOMPARE(slot, session * 3 + i);
         }
         // Rows appended in the transaction are readable before it commits.
-        QCOMPARE(table->value(session * 3 + 2, 0).toString(), QStringLiteral("row%1").arg(session * 3 + 2));
+        QCOMPARE(table->value(session * 3 + 2, 0).toString(),
+                 QStringLiteral("row%1").arg(session * 3 + 2));
         QVERIFY2(table->commitWrite(&error), qPrintable(error));
     }
     const QByteArray bytes = readFile(path);
@@ -211,9 +222,15 @@ void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers_data()
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QString>("copyName");
 
-    QTest::newRow("dBase III .dbt") << "dbase_83.dbf" << "dbase_83.dbt" << "d83";
-    QTest::newRow("dBase IV .dbt") << "dbase_8b.dbf" << "dbase_8b.dbt" << "d8b";
-    QTest::newRow("FoxPro .FPT upper case") << "dbase_f5.dbf" << "dbase_f5.fpt" << "F5";
+    QTest::newRow("dBase III .dbt") << "dbase_83.dbf"
+                                    << "dbase_83.dbt"
+                                    << "d83";
+    QTest::newRow("dBase IV .dbt") << "dbase_8b.dbf"
+                                   << "dbase_8b.dbt"
+                                   << "d8b";
+    QTest::newRow("FoxPro .FPT upper case") << "dbase_f5.dbf"
+                                            << "dbase_f5.fpt"
+                                            << "F5";
 }
 
 void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
@@ -224,9 +241,11 @@ void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
     QFETCH(QString, copyName);
     QTemporaryDir dir;
     const bool upper = copyName == copyName.toUpper();
-    const QString path = dir.filePath(copyName + (upper ? QStringLiteral(".DBF") : QStringLiteral(".dbf")));
-    const QString memoPath = dir.filePath(copyName + QLatin1Char('.') + (upper ? memo.section(QLatin1Char('.'), 1).toUpper()
-                                                                               : memo.section(QLatin1Char('.'), 1)));
+    const QString path =
+        dir.filePath(copyName + (upper ? QStringLiteral(".DBF") : QStringLiteral(".dbf")));
+    const QString memoPath = dir.filePath(
+        copyName + QLatin1Char('.') +
+        (upper ? memo.section(QLatin1Char('.'), 1).toUpper() : memo.section(QLatin1Char('.'), 1)));
     QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + table, path));
     QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + memo, memoPath));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -250,13 +269,15 @@ void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
             before.append(row);
         }
         QVERIFY(original->beginWrite(&error));
-        QVERIFY2(original->updateRow(0, {{memoColumn, QStringLiteral("A new memo\r\nwith two lines")}}, &error),
+        QVERIFY2(original->updateRow(
+                     0, {{memoColumn, QStringLiteral("A new memo\r\nwith two lines")}}, &error),
                  qPrintable(error));
         QVERIFY2(original->commitWrite(&error), qPrintable(error));
     }
     auto changed = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(changed, qPrintable(error));
-    QCOMPARE(changed->value(0, memoColumn).toString(), QStringLiteral("A new memo\r\nwith two lines"));
+    QCOMPARE(changed->value(0, memoColumn).toString(),
+             QStringLiteral("A new memo\r\nwith two lines"));
     for (qint64 slot = 0; slot < changed->slotCount(); ++slot) {
         for (int c = 0; c < changed->fields().size(); ++c) {
             if (slot == 0 && c == memoColumn)
@@ -279,7 +300,8 @@ void TestDbSourcesWrites::dbfBackupKeptOnce()
     const auto append = [&](DbfTable &table, const QString &name) {
         QVERIFY(table.beginWrite(&error));
         qint64 slot = 0;
-        QVERIFY2(table.insertRow({{0, name}, {6, name + QStringLiteral(" memo")}}, &slot, &error), qPrintable(error));
+        QVERIFY2(table.insertRow({{0, name}, {6, name + QStringLiteral(" memo")}}, &slot, &error),
+                 qPrintable(error));
         QVERIFY2(table.commitWrite(&error), qPrintable(error));
     };
     {
@@ -337,7 +359,8 @@ void TestDbSourcesWrites::dbfRollbackLeavesFiles()
         auto table = DbfTable::open(path, SourceOptions(), &error);
         QVERIFY(table->beginWrite(&error));
         qint64 slot = 0;
-        QVERIFY(table->insertRow({{0, QStringLiteral("keep")}, {6, QStringLiteral("kept memo")}}, &slot, &error));
+        QVERIFY(table->insertRow({{0, QStringLiteral("keep")}, {6, QStringLiteral("kept memo")}},
+                                 &slot, &error));
         QVERIFY(table->commitWrite(&error));
     }
     const QByteArray before = readFile(path);
@@ -345,8 +368,10 @@ void TestDbSourcesWrites::dbfRollbackLeavesFiles()
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY(table->beginWrite(&error));
     qint64 slot = 0;
-    QVERIFY(table->insertRow({{0, QStringLiteral("gone")}, {6, QStringLiteral("gone memo")}}, &slot, &error));
-    QVERIFY(table->updateRow(0, {{0, QStringLiteral("changed")}, {6, QStringLiteral("changed memo")}}, &error));
+    QVERIFY(table->insertRow({{0, QStringLiteral("gone")}, {6, QStringLiteral("gone memo")}}, &slot,
+                             &error));
+    QVERIFY(table->updateRow(
+        0, {{0, QStringLiteral("changed")}, {6, QStringLiteral("changed memo")}}, &error));
     QVERIFY(table->deleteRow(0, &error));
     table->rollbackWrite();
     QCOMPARE(readFile(path), before);
@@ -381,7 +406,8 @@ void TestDbSourcesWrites::dbfRefusedValues_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("text too long") << 0 << QVariant(QStringLiteral("eleven char")) << "longer than 10";
+    QTest::newRow("text too long")
+        << 0 << QVariant(QStringLiteral("eleven char")) << "longer than 10";
     QTest::newRow("not a number") << 1 << QVariant(QStringLiteral("abc")) << "not a number";
     QTest::newRow("too many digits") << 1 << QVariant(qint64(123456)) << "more than 5";
     QTest::newRow("decimals overflow") << 2 << QVariant(123456.78) << "more than 8";
@@ -404,8 +430,8 @@ void TestDbSourcesWrites::dbfRefusedValues()
     QVERIFY(table->beginWrite(&error));
     qint64 slot = 0;
     QVERIFY(!table->insertRow({{column, value}}, &slot, &error));
-    QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("t.dbf"))
-                 && error.contains(table->fields().at(column).name),
+    QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("t.dbf")) &&
+                 error.contains(table->fields().at(column).name),
              qPrintable(error));
     table->rollbackWrite();
     QCOMPARE(readFile(path), before);
@@ -432,14 +458,20 @@ void TestDbSourcesWrites::csvRoundTripDialect_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("comma crlf") << QByteArray("a,b\r\n1,x\r\n2,y\r\n") << QByteArray("a,b\r\n1,changed\r\n2,y\r\n");
-    QTest::newRow("semicolon cr") << QByteArray("a;b\r1;x\r2;y") << QByteArray("a;b\r1;changed\r2;y\r");
-    QTest::newRow("tab lf") << QByteArray("a\tb\n1\tx\n2\ty\n") << QByteArray("a\tb\n1\tchanged\n2\ty\n");
+    QTest::newRow("comma crlf") << QByteArray("a,b\r\n1,x\r\n2,y\r\n")
+                                << QByteArray("a,b\r\n1,changed\r\n2,y\r\n");
+    QTest::newRow("semicolon cr") << QByteArray("a;b\r1;x\r2;y")
+                                  << QByteArray("a;b\r1;changed\r2;y\r");
+    QTest::newRow("tab lf") << QByteArray("a\tb\n1\tx\n2\ty\n")
+                            << QByteArray("a\tb\n1\tchanged\n2\ty\n");
     QTest::newRow("all quoted") << QByteArray("\"a\",\"b\"\n\"1\",\"x\"\n\"2\",\"y\"\n")
                                 << QByteArray("\"a\",\"b\"\n\"1\",\"changed\"\n\"2\",\"y\"\n");
-    QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF" "a,b\n1,\xC3\xA9\n2,y\n")
-                                << QByteArray("\xEF\xBB\xBF" "a,b\n1,changed\n2,y\n");
-    QTest::newRow("code page 1252") << QByteArray("a,b\n1,x\n2,\xE9t\xE9\n") << QByteArray("a,b\n1,changed\n2,\xE9t\xE9\n");
+    QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF"
+                                              "a,b\n1,\xC3\xA9\n2,y\n")
+                                << QByteArray("\xEF\xBB\xBF"
+                                              "a,b\n1,changed\n2,y\n");
+    QTest::newRow("code page 1252")
+        << QByteArray("a,b\n1,x\n2,\xE9t\xE9\n") << QByteArray("a,b\n1,changed\n2,\xE9t\xE9\n");
 }
 
 void TestDbSourcesWrites::csvRoundTripDialect()
@@ -470,8 +502,8 @@ void TestDbSourcesWrites::csvBackupAndFailedStatement()
     QVERIFY2(database, qPrintable(error));
     QSqlQuery query(database->connection());
     // The second row's new value overflows: the whole statement fails and the file stays.
-    QVERIFY(!query.exec(JetSql::translate(
-        QStringLiteral("update t set qty = case when name='y' then abs(-9223372036854775807 - 1) else 5 end"))));
+    QVERIFY(!query.exec(JetSql::translate(QStringLiteral(
+        "update t set qty = case when name='y' then abs(-9223372036854775807 - 1) else 5 end"))));
     QCOMPARE(readFile(path), input);
     QVERIFY(query.exec(QStringLiteral("select qty from t order by name")));
     QVERIFY(query.next());

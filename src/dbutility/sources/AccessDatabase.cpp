@@ -12,10 +12,10 @@
 // glib must come first: mdbtools.h uses its types without including it.
 #include <mdbtools.h>
 
-namespace {
-
-struct MdbCloser
+namespace
 {
+
+struct MdbCloser {
     void operator()(MdbHandle *mdb) const { mdb_close(mdb); }
 };
 
@@ -32,8 +32,8 @@ bool looksLikeAccess(const QString &path, QString *what)
         *what = QStringLiteral("the file is too short");
         return false;
     }
-    if (!head.startsWith(QByteArray("\x00\x01\x00\x00", 4))
-        || !(head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")) {
+    if (!head.startsWith(QByteArray("\x00\x01\x00\x00", 4)) ||
+        !(head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")) {
         *what = QStringLiteral("it does not begin as an Access file does");
         return false;
     }
@@ -76,21 +76,36 @@ QVariant valueOf(MdbHandle *mdb, MdbColumn *column, const char *text, int length
 QString typeText(int mdbType)
 {
     switch (mdbType) {
-    case MDB_BOOL: return QStringLiteral("Boolean");
-    case MDB_BYTE: return QStringLiteral("Byte");
-    case MDB_INT: return QStringLiteral("Integer");
-    case MDB_LONGINT: return QStringLiteral("Long Integer");
-    case MDB_MONEY: return QStringLiteral("Currency");
-    case MDB_FLOAT: return QStringLiteral("Single");
-    case MDB_DOUBLE: return QStringLiteral("Double");
-    case MDB_DATETIME: return QStringLiteral("DateTime");
-    case MDB_BINARY: return QStringLiteral("Binary");
-    case MDB_TEXT: return QStringLiteral("Text");
-    case MDB_OLE: return QStringLiteral("OLE");
-    case MDB_MEMO: return QStringLiteral("Memo/Hyperlink");
-    case MDB_REPID: return QStringLiteral("Replication ID");
-    case MDB_NUMERIC: return QStringLiteral("Numeric");
-    default: return QString::number(mdbType);
+    case MDB_BOOL:
+        return QStringLiteral("Boolean");
+    case MDB_BYTE:
+        return QStringLiteral("Byte");
+    case MDB_INT:
+        return QStringLiteral("Integer");
+    case MDB_LONGINT:
+        return QStringLiteral("Long Integer");
+    case MDB_MONEY:
+        return QStringLiteral("Currency");
+    case MDB_FLOAT:
+        return QStringLiteral("Single");
+    case MDB_DOUBLE:
+        return QStringLiteral("Double");
+    case MDB_DATETIME:
+        return QStringLiteral("DateTime");
+    case MDB_BINARY:
+        return QStringLiteral("Binary");
+    case MDB_TEXT:
+        return QStringLiteral("Text");
+    case MDB_OLE:
+        return QStringLiteral("OLE");
+    case MDB_MEMO:
+        return QStringLiteral("Memo/Hyperlink");
+    case MDB_REPID:
+        return QStringLiteral("Replication ID");
+    case MDB_NUMERIC:
+        return QStringLiteral("Numeric");
+    default:
+        return QString::number(mdbType);
     }
 }
 
@@ -99,21 +114,36 @@ QString typeText(int mdbType)
 int AccessDatabase::oleDbType(int mdbType)
 {
     switch (mdbType) {
-    case MDB_BOOL: return int(OleDbType::Boolean);
-    case MDB_BYTE: return int(OleDbType::UnsignedTinyInt);
-    case MDB_INT: return int(OleDbType::SmallInt);
-    case MDB_LONGINT: return int(OleDbType::Integer);
-    case MDB_MONEY: return int(OleDbType::Currency);
-    case MDB_FLOAT: return int(OleDbType::Single);
-    case MDB_DOUBLE: return int(OleDbType::Double);
-    case MDB_DATETIME: return int(OleDbType::Date);
-    case MDB_BINARY: return int(OleDbType::Binary);
-    case MDB_TEXT: return int(OleDbType::WChar);
-    case MDB_OLE: return int(OleDbType::LongBinary);
-    case MDB_MEMO: return int(OleDbType::LongWChar);
-    case MDB_REPID: return int(OleDbType::Guid);
-    case MDB_NUMERIC: return int(OleDbType::Numeric);
-    default: return 0;
+    case MDB_BOOL:
+        return int(OleDbType::Boolean);
+    case MDB_BYTE:
+        return int(OleDbType::UnsignedTinyInt);
+    case MDB_INT:
+        return int(OleDbType::SmallInt);
+    case MDB_LONGINT:
+        return int(OleDbType::Integer);
+    case MDB_MONEY:
+        return int(OleDbType::Currency);
+    case MDB_FLOAT:
+        return int(OleDbType::Single);
+    case MDB_DOUBLE:
+        return int(OleDbType::Double);
+    case MDB_DATETIME:
+        return int(OleDbType::Date);
+    case MDB_BINARY:
+        return int(OleDbType::Binary);
+    case MDB_TEXT:
+        return int(OleDbType::WChar);
+    case MDB_OLE:
+        return int(OleDbType::LongBinary);
+    case MDB_MEMO:
+        return int(OleDbType::LongWChar);
+    case MDB_REPID:
+        return int(OleDbType::Guid);
+    case MDB_NUMERIC:
+        return int(OleDbType::Numeric);
+    default:
+        return 0;
     }
 }
 
@@ -124,7 +154,8 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
     QString what;
     if (!looksLikeAccess(path, &what)) {
         if (error)
-            *error = QStringLiteral("%1 is not an Access database or is damaged: %2").arg(fileName, what);
+            *error = QStringLiteral("%1 is not an Access database or is damaged: %2")
+                         .arg(fileName, what);
         return false;
     }
     // libmdb takes the Jet 3 code page from the environment when it opens a file.
@@ -134,7 +165,8 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
         QMutexLocker locker(&environmentLock);
         const QByteArray previous = qgetenv("MDB_JET3_CHARSET");
         const bool hadPrevious = qEnvironmentVariableIsSet("MDB_JET3_CHARSET");
-        qputenv("MDB_JET3_CHARSET", CodePage::iconvName(options.codePage > 0 ? options.codePage : 1252));
+        qputenv("MDB_JET3_CHARSET",
+                CodePage::iconvName(options.codePage > 0 ? options.codePage : 1252));
         raw = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
         if (hadPrevious)
             qputenv("MDB_JET3_CHARSET", previous);
@@ -143,7 +175,9 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
     }
     if (!raw) {
         if (error)
-            *error = QStringLiteral("%1 is not an Access database or is damaged: libmdb cannot open it").arg(fileName);
+            *error =
+                QStringLiteral("%1 is not an Access database or is damaged: libmdb cannot open it")
+                    .arg(fileName);
         return false;
     }
     std::shared_ptr<MdbHandle> mdb(raw, MdbCloser());
@@ -154,8 +188,9 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
             *error = QStringLiteral("%1 is damaged: its table list cannot be read").arg(fileName);
         return false;
     }
-    const QString readOnly = QStringLiteral("%1 is an Access database, which this program can read but not change")
-                                 .arg(fileName);
+    const QString readOnly =
+        QStringLiteral("%1 is an Access database, which this program can read but not change")
+            .arg(fileName);
     for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE)
@@ -185,11 +220,13 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
         }
         mdb_free_tabledef(definition);
         const QString tableName = name;
-        MemoryTable::Loader loader = [mdb, tableName, fileName](MemoryTable::Rows *rows, QString *loadError) {
+        MemoryTable::Loader loader = [mdb, tableName, fileName](MemoryTable::Rows *rows,
+                                                                QString *loadError) {
             QByteArray utf8Name = tableName.toUtf8();
             MdbTableDef *table = mdb_read_table_by_name(mdb.get(), utf8Name.data(), MDB_TABLE);
             if (!table || !mdb_read_columns(table)) {
-                *loadError = QStringLiteral("%1: the table %2 cannot be read").arg(fileName, tableName);
+                *loadError =
+                    QStringLiteral("%1: the table %2 cannot be read").arg(fileName, tableName);
                 if (table)
                     mdb_free_tabledef(table);
                 return false;
@@ -212,7 +249,8 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
             mdb_free_tabledef(table);
             return true;
         };
-        tables->push_back(std::make_unique<MemoryTable>(name, TypePath::Access, fields, loader, readOnly));
+        tables->push_back(
+            std::make_unique<MemoryTable>(name, TypePath::Access, fields, loader, readOnly));
     }
     return true;
 }

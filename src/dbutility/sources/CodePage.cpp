@@ -6,27 +6,27 @@
 
 #include <cerrno>
 
-namespace {
-
-struct LanguageDriver
+namespace
 {
+
+struct LanguageDriver {
     unsigned char id;
     int codePage;
 };
 
 // The common language driver ids written by dBase, FoxPro and Visual FoxPro.
 constexpr LanguageDriver languageDrivers[] = {
-    {0x01, 437},  {0x02, 850},  {0x03, 1252}, {0x04, 10000}, {0x08, 865},  {0x09, 437},
-    {0x0A, 850},  {0x0B, 437},  {0x0D, 437},  {0x0E, 850},  {0x0F, 437},  {0x10, 850},
-    {0x11, 437},  {0x12, 850},  {0x13, 932},  {0x14, 850},  {0x15, 437},  {0x16, 850},
-    {0x17, 865},  {0x18, 437},  {0x19, 437},  {0x1A, 850},  {0x1B, 437},  {0x1C, 863},
-    {0x1D, 850},  {0x1F, 852},  {0x22, 852},  {0x23, 852},  {0x24, 860},  {0x25, 850},
-    {0x26, 866},  {0x37, 850},  {0x40, 852},  {0x4D, 936},  {0x4E, 949},  {0x4F, 950},
-    {0x50, 874},  {0x57, 1252}, {0x58, 1252}, {0x59, 1252}, {0x64, 852},  {0x65, 866},
-    {0x66, 865},  {0x67, 861},  {0x6A, 737},  {0x6B, 857},  {0x6C, 863},  {0x78, 950},
-    {0x79, 949},  {0x7A, 936},  {0x7B, 932},  {0x7C, 874},  {0x7D, 1255}, {0x7E, 1256},
+    {0x01, 437},  {0x02, 850},  {0x03, 1252}, {0x04, 10000}, {0x08, 865},   {0x09, 437},
+    {0x0A, 850},  {0x0B, 437},  {0x0D, 437},  {0x0E, 850},   {0x0F, 437},   {0x10, 850},
+    {0x11, 437},  {0x12, 850},  {0x13, 932},  {0x14, 850},   {0x15, 437},   {0x16, 850},
+    {0x17, 865},  {0x18, 437},  {0x19, 437},  {0x1A, 850},   {0x1B, 437},   {0x1C, 863},
+    {0x1D, 850},  {0x1F, 852},  {0x22, 852},  {0x23, 852},   {0x24, 860},   {0x25, 850},
+    {0x26, 866},  {0x37, 850},  {0x40, 852},  {0x4D, 936},   {0x4E, 949},   {0x4F, 950},
+    {0x50, 874},  {0x57, 1252}, {0x58, 1252}, {0x59, 1252},  {0x64, 852},   {0x65, 866},
+    {0x66, 865},  {0x67, 861},  {0x6A, 737},  {0x6B, 857},   {0x6C, 863},   {0x78, 950},
+    {0x79, 949},  {0x7A, 936},  {0x7B, 932},  {0x7C, 874},   {0x7D, 1255},  {0x7E, 1256},
     {0x86, 737},  {0x87, 852},  {0x88, 857},  {0x96, 10007}, {0x97, 10029}, {0x98, 10006},
-    {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254}, {0xCB, 1253}, {0xCC, 1257},
+    {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254}, {0xCB, 1253},  {0xCC, 1257},
 };
 
 bool isMultiByte(int number)
@@ -36,8 +36,7 @@ bool isMultiByte(int number)
 
 } // namespace
 
-struct CodePage::Converter
-{
+struct CodePage::Converter {
     iconv_t toUtf16 = reinterpret_cast<iconv_t>(-1);
     iconv_t fromUtf16 = reinterpret_cast<iconv_t>(-1);
     ~Converter()
@@ -88,15 +87,14 @@ struct CodePage::Converter
     }
 };
 
-CodePage::CodePage(int number)
-    : m_number(number)
+CodePage::CodePage(int number) : m_number(number)
 {
     auto converter = std::make_shared<Converter>();
     const QByteArray name = iconvName(number);
     converter->toUtf16 = iconv_open("UTF-16LE", name.constData());
     converter->fromUtf16 = iconv_open((name + "//TRANSLIT").constData(), "UTF-16LE");
-    m_valid = converter->toUtf16 != reinterpret_cast<iconv_t>(-1)
-        && converter->fromUtf16 != reinterpret_cast<iconv_t>(-1);
+    m_valid = converter->toUtf16 != reinterpret_cast<iconv_t>(-1) &&
+              converter->fromUtf16 != reinterpret_cast<iconv_t>(-1);
     m_singleByte = !m_valid || !isMultiByte(number);
     for (int byte = 0; byte < 256; ++byte)
         m_table[size_t(byte)] = char16_t(byte);
@@ -110,7 +108,8 @@ CodePage::CodePage(int number)
             char *outPtr = reinterpret_cast<char *>(&out);
             size_t outLeft = sizeof(out);
             iconv(converter->toUtf16, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(converter->toUtf16, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) && outLeft == 0)
+            if (iconv(converter->toUtf16, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) &&
+                outLeft == 0)
                 m_table[size_t(byte)] = out;
         }
     }
@@ -154,7 +153,8 @@ QString CodePage::decode(const char *data, qsizetype size) const
         return text;
     }
     static const QByteArray replacement("\xFD\xFF", 2);
-    const QByteArray utf16 = Converter::run(m_converter->toUtf16, data, size_t(size), replacement, 1);
+    const QByteArray utf16 =
+        Converter::run(m_converter->toUtf16, data, size_t(size), replacement, 1);
     return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 
@@ -180,11 +180,10 @@ int CodePage::fromLanguageDriver(unsigned char ldid)
 unsigned char CodePage::languageDriver(int codePage)
 {
     // The first id listed for a page is the one the writing programs use for it.
-    static const QHash<int, unsigned char> preferred{{437, 0x01}, {850, 0x02}, {1252, 0x03},
-                                                     {852, 0x64}, {866, 0x65}, {1250, 0xC8},
-                                                     {1251, 0xC9}, {1253, 0xCB}, {1254, 0xCA},
-                                                     {936, 0x7A}, {950, 0x78}, {949, 0x79},
-                                                     {932, 0x7B}};
+    static const QHash<int, unsigned char> preferred{
+        {437, 0x01},  {850, 0x02},  {1252, 0x03}, {852, 0x64},  {866, 0x65},
+        {1250, 0xC8}, {1251, 0xC9}, {1253, 0xCB}, {1254, 0xCA}, {936, 0x7A},
+        {950, 0x78},  {949, 0x79},  {932, 0x7B}};
     return preferred.value(codePage, 0);
 }
 

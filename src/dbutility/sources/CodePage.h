@@ -20,7 +20,10 @@ public:
     bool isValid() const { return m_valid; }
 
     QString decode(const char *data, qsizetype size) const;
-    QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    QString decode(const QByteArray &bytes) const
+    {
+        return decode(bytes.constData(), bytes.size());
+    }
     // Appends the text as UTF-8; for single-byte pages without a detour through QString, which
     // is what keeps a table scan through SQL cheap.
     void appendUtf8(const char *data, qsizetype size, std::string *out) const;

@@ -12,7 +12,8 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr QChar quote = QLatin1Char('"');
 // Jet's text driver reports text fields as 255 characters wide.
@@ -22,7 +23,8 @@ constexpr int textFieldSize = 255;
 bool hasLeadingZero(const QString &text)
 {
     const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    return text.size() > start + 1 && text.at(start) == QLatin1Char('0') && text.at(start + 1).isDigit();
+    return text.size() > start + 1 && text.at(start) == QLatin1Char('0') &&
+           text.at(start + 1).isDigit();
 }
 
 bool isInteger(const QString &text)
@@ -36,7 +38,8 @@ bool isDouble(const QString &text)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) && !text.startsWith(QLatin1Char('+')) && !hasLeadingZero(text);
+    return ok && std::isfinite(value) && !text.startsWith(QLatin1Char('+')) &&
+           !hasLeadingZero(text);
 }
 
 QString lineEndText(CsvTable::LineEnd lineEnd)
@@ -105,10 +108,12 @@ CsvTable::Parsed CsvTable::parse(const QString &text, const Dialect *known)
     const QChar separator = known ? known->separator : candidates[best];
     parsed.dialect.separator = separator;
     // \" counts as an escaped quote only when text follows it; "C:\dir\", ends a field.
-    for (qsizetype i = known ? -1 : text.indexOf(QLatin1String("\\\"")); i >= 0 && !parsed.dialect.backslashEscape;
+    for (qsizetype i = known ? -1 : text.indexOf(QLatin1String("\\\""));
+         i >= 0 && !parsed.dialect.backslashEscape;
          i = text.indexOf(QLatin1String("\\\""), i + 1)) {
         const QChar next = i + 2 < text.size() ? text.at(i + 2) : QLatin1Char('\n');
-        parsed.dialect.backslashEscape = next != separator && next != QLatin1Char('\r') && next != QLatin1Char('\n');
+        parsed.dialect.backslashEscape =
+            next != separator && next != QLatin1Char('\r') && next != QLatin1Char('\n');
     }
     if (known)
         parsed.dialect.backslashEscape = known->backslashEscape;
@@ -141,9 +146,9 @@ CsvTable::Parsed CsvTable::parse(const QString &text, const Dialect *known)
             fieldQuoted = true;
             ++i;
             while (i < size) {
-                if (backslashEscape && text.at(i) == QLatin1Char('\\') && i + 1 < size && text.at(i + 1) == quote
-                    && i + 2 < size && text.at(i + 2) != separator && text.at(i + 2) != QLatin1Char('\r')
-                    && text.at(i + 2) != QLatin1Char('\n')) {
+                if (backslashEscape && text.at(i) == QLatin1Char('\\') && i + 1 < size &&
+                    text.at(i + 1) == quote && i + 2 < size && text.at(i + 2) != separator &&
+                    text.at(i + 2) != QLatin1Char('\r') && text.at(i + 2) != QLatin1Char('\n')) {
                     field.append(quote);
                     i += 2;
                     continue;
@@ -170,7 +175,9 @@ CsvTable::Parsed CsvTable::parse(const QString &text, const Dialect *known)
             continue;
         }
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            i += (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n')) ? 2 : 1;
+            i += (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
+                     ? 2
+                     : 1;
             // Blank lines between records are skipped.
             if (!(atRecordStart && field.isEmpty() && !fieldQuoted))
                 endRecord();
@@ -196,9 +203,10 @@ QString CsvTable::format(const QList<QStringList> &records, const Dialect &diale
             if (f > 0)
                 text.append(dialect.separator);
             const QString &field = record.at(f);
-            const bool needsQuotes = dialect.quoteAll || field.contains(dialect.separator) || field.contains(quote)
-                || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'))
-                || field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
+            const bool needsQuotes =
+                dialect.quoteAll || field.contains(dialect.separator) || field.contains(quote) ||
+                field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n')) ||
+                field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
             if (needsQuotes) {
                 QString escaped;
                 for (qsizetype k = 0; k < field.size(); ++k) {
@@ -206,10 +214,11 @@ QString CsvTable::format(const QList<QStringList> &records, const Dialect &diale
                         escaped.append(field.at(k));
                         continue;
                     }
-                    // \" reads back as a quote only when text follows it; else the quote is doubled.
+                    // \" reads back as a quote only when text follows it; else the quote is
+                    // doubled.
                     const QChar next = k + 1 < field.size() ? field.at(k + 1) : QLatin1Char('\n');
-                    const bool backslash = dialect.backslashEscape && next != dialect.separator
-                        && next != QLatin1Char('\r') && next != QLatin1Char('\n');
+                    const bool backslash = dialect.backslashEscape && next != dialect.separator &&
+                                           next != QLatin1Char('\r') && next != QLatin1Char('\n');
                     escaped.append(backslash ? QLatin1String("\\\"") : QLatin1String("\"\""));
                 }
                 text.append(quote + escaped + quote);
@@ -222,7 +231,8 @@ QString CsvTable::format(const QList<QStringList> &records, const Dialect &diale
     return text;
 }
 
-std::unique_ptr<CsvTable> CsvTable::open(const QString &path, const SourceOptions &options, QString *error)
+std::unique_ptr<CsvTable> CsvTable::open(const QString &path, const SourceOptions &options,
+                                         QString *error)
 {
     const QFileInfo info(path);
     QFile file(path);
@@ -234,7 +244,8 @@ std::unique_ptr<CsvTable> CsvTable::open(const QString &path, const SourceOption
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0')) {
         if (error)
-            *error = QStringLiteral("%1 is not a text table: it holds binary data").arg(info.fileName());
+            *error =
+                QStringLiteral("%1 is not a text table: it holds binary data").arg(info.fileName());
         return nullptr;
     }
     std::unique_ptr<CsvTable> table(new CsvTable);
@@ -246,7 +257,8 @@ std::unique_ptr<CsvTable> CsvTable::open(const QString &path, const SourceOption
     Parsed parsed = parse(text);
     if (parsed.records.isEmpty()) {
         if (error)
-            *error = QStringLiteral("%1 is not a text table: it has no header row").arg(info.fileName());
+            *error =
+                QStringLiteral("%1 is not a text table: it has no header row").arg(info.fileName());
         return nullptr;
     }
     table->m_dialect = parsed.dialect;
@@ -337,7 +349,8 @@ QString CsvTable::textOf(int column, const QVariant &value) const
 {
     if (value.isNull())
         return {};
-    if (value.metaType().id() == QMetaType::Double && m_fields.at(column).typeCode != int(JetType::Text))
+    if (value.metaType().id() == QMetaType::Double &&
+        m_fields.at(column).typeCode != int(JetType::Text))
         return QString::number(value.toDouble(), 'g', 15);
     return value.toString();
 }
@@ -420,13 +433,14 @@ bool CsvTable::commitWrite(QString *error)
         bytes = m_codePage.encode(text);
         break;
     }
-    FileTransaction change(m_path, m_backedUp || m_backupSuffix.isEmpty() ? QString() : m_path + m_backupSuffix);
+    FileTransaction change(
+        m_path, m_backedUp || m_backupSuffix.isEmpty() ? QString() : m_path + m_backupSuffix);
     bool ok = change.begin(error);
     if (ok) {
         m_backedUp = true;
         QFile file(change.workingPath());
-        ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush()
-            && ::fsync(file.handle()) == 0;
+        ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+             file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
         if (!ok && error)
             *error = QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
         file.close();

@@ -16,8 +16,7 @@ public:
     enum class LineEnd { Lf, CrLf, Cr };
     enum class Encoding { Utf8, Utf8Bom, CodePage };
 
-    struct Dialect
-    {
+    struct Dialect {
         QChar separator = QLatin1Char(',');
         LineEnd lineEnd = LineEnd::CrLf;
         bool quoteAll = false;
@@ -25,15 +24,15 @@ public:
         bool backslashEscape = false;
     };
 
-    struct Parsed
-    {
+    struct Parsed {
         Dialect dialect;
         QList<QStringList> records; // the header row first
     };
 
     ~CsvTable() override;
 
-    static std::unique_ptr<CsvTable> open(const QString &path, const SourceOptions &options, QString *error);
+    static std::unique_ptr<CsvTable> open(const QString &path, const SourceOptions &options,
+                                          QString *error);
     // Splits text into records; finds the separator, quoting and line end from the text, or
     // takes separator and quoting from `known` (as when reading back what format() wrote).
     static Parsed parse(const QString &text, const Dialect *known = nullptr);

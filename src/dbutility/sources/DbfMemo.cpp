@@ -2,7 +2,8 @@
 
 #include <QtEndian>
 
-namespace {
+namespace
+{
 
 constexpr int dBase3BlockSize = 512;
 constexpr int foxProDefaultBlockSize = 64;
@@ -79,8 +80,8 @@ QByteArray DbfMemo::read(quint32 block) const
             return {};
         return QByteArray(data + 8, qsizetype(qMin<qint64>(length, left - 8)));
     }
-    if (left >= 8 && static_cast<uchar>(data[0]) == 0xFF && static_cast<uchar>(data[1]) == 0xFF
-        && data[2] == 0x08 && data[3] == 0x00) {
+    if (left >= 8 && static_cast<uchar>(data[0]) == 0xFF && static_cast<uchar>(data[1]) == 0xFF &&
+        data[2] == 0x08 && data[3] == 0x00) {
         const quint32 length = qFromLittleEndian<quint32>(data + 4);
         if (length < 8 || length > maxMemoSize)
             return {};
@@ -88,7 +89,8 @@ QByteArray DbfMemo::read(quint32 block) const
     }
     const qint64 limit = qMin<qint64>(left, maxMemoSize);
     const void *end = memchr(data, 0x1A, size_t(limit));
-    return QByteArray(data, end ? qsizetype(static_cast<const char *>(end) - data) : qsizetype(limit));
+    return QByteArray(data,
+                      end ? qsizetype(static_cast<const char *>(end) - data) : qsizetype(limit));
 }
 
 bool DbfMemo::append(const QByteArray &data, bool binary, quint32 *block, QString *error)

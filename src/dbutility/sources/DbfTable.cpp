@@ -11,7 +11,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr int headerBlock = 32;
 constexpr int dBase7HeaderBlock = 68;
@@ -27,8 +28,22 @@ constexpr uchar flagBinary = 0x04;
 bool knownVersion(uchar version)
 {
     switch (version) {
-    case 0x02: case 0x03: case 0x04: case 0x83: case 0x8B: case 0x8C: case 0xF5: case 0xFB:
-    case 0x30: case 0x31: case 0x32: case 0x43: case 0x63: case 0x7B: case 0xCB: case 0xE5:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x83:
+    case 0x8B:
+    case 0x8C:
+    case 0xF5:
+    case 0xFB:
+    case 0x30:
+    case 0x31:
+    case 0x32:
+    case 0x43:
+    case 0x63:
+    case 0x7B:
+    case 0xCB:
+    case 0xE5:
         return true;
     default:
         return false;
@@ -40,9 +55,17 @@ DbfMemo::Kind memoKind(uchar version, const QString &memoPath)
     if (memoPath.endsWith(QLatin1String(".fpt"), Qt::CaseInsensitive))
         return DbfMemo::Kind::FoxPro;
     switch (version) {
-    case 0xF5: case 0xFB: case 0x30: case 0x31: case 0x32:
+    case 0xF5:
+    case 0xFB:
+    case 0x30:
+    case 0x31:
+    case 0x32:
         return DbfMemo::Kind::FoxPro;
-    case 0x8B: case 0x8C: case 0x7B: case 0xCB: case 0xE5:
+    case 0x8B:
+    case 0x8C:
+    case 0x7B:
+    case 0xCB:
+    case 0xE5:
         return DbfMemo::Kind::DBase4;
     default:
         return DbfMemo::Kind::DBase3;
@@ -105,14 +128,15 @@ double dBase7Double(const uchar *data)
 QString canonicalDate(int year, int month, int day, qint64 milliseconds)
 {
     const int seconds = int(milliseconds / 1000);
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, seconds / 3600, seconds / 60 % 60,
-                             seconds % 60);
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, seconds / 3600,
+                             seconds / 60 % 60, seconds % 60);
 }
 
 QVariant dateTimeFromJulian(qint64 julianDay, qint64 milliseconds)
 {
     const QDate date = QDate::fromJulianDay(julianDay);
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || milliseconds < 0 || milliseconds >= 86400000)
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || milliseconds < 0 ||
+        milliseconds >= 86400000)
         return {};
     return canonicalDate(date.year(), date.month(), date.day(), milliseconds);
 }
@@ -137,24 +161,33 @@ QVariant dateFromDigits(const uchar *field)
 int jetTypeOf(char type, int decimals, bool visualFoxPro)
 {
     switch (type) {
-    case 'C': case 'V':
+    case 'C':
+    case 'V':
         return int(JetType::Text);
-    case 'N': case 'F': case 'O':
+    case 'N':
+    case 'F':
+    case 'O':
         Q_UNUSED(decimals);
         return int(JetType::Double);
     case 'B':
         return visualFoxPro ? int(JetType::Double) : int(JetType::LongBinary);
-    case 'D': case 'T': case '@':
+    case 'D':
+    case 'T':
+    case '@':
         return int(JetType::Date);
     case 'L':
         return int(JetType::Boolean);
     case 'M':
         return int(JetType::Memo);
-    case 'I': case '+':
+    case 'I':
+    case '+':
         return int(JetType::Long);
     case 'Y':
         return int(JetType::Currency);
-    case 'G': case 'W': case 'P': case 'Q':
+    case 'G':
+    case 'W':
+    case 'P':
+    case 'Q':
         return int(JetType::LongBinary);
     default:
         return 0;
@@ -170,8 +203,8 @@ QDateTime toDateTime(const QVariant &value, bool *ok)
     if (value.metaType().id() == QMetaType::QDateTime)
         return value.toDateTime();
     const QString text = value.toString().trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd",
-                               "yyyyMMdd"}) {
+    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm",
+                               "yyyy-MM-dd", "yyyyMMdd"}) {
         const QDateTime parsed = QDateTime::fromString(text, QLatin1String(format));
         if (parsed.isValid())
             return parsed;
@@ -188,11 +221,11 @@ bool isTrue(const QVariant &value, bool *ok)
     *ok = true;
     if (value.metaType().id() == QMetaType::QString) {
         const QString text = value.toString().trimmed().toLower();
-        if (text == QLatin1String("t") || text == QLatin1String("y") || text == QLatin1String("true")
-            || text == QLatin1String("yes"))
+        if (text == QLatin1String("t") || text == QLatin1String("y") ||
+            text == QLatin1String("true") || text == QLatin1String("yes"))
             return true;
-        if (text == QLatin1String("f") || text == QLatin1String("n") || text == QLatin1String("false")
-            || text == QLatin1String("no"))
+        if (text == QLatin1String("f") || text == QLatin1String("n") ||
+            text == QLatin1String("false") || text == QLatin1String("no"))
             return false;
         bool number = false;
         const double parsed = text.toDouble(&number);
@@ -209,7 +242,8 @@ DbfTable::~DbfTable()
     rollbackWrite();
 }
 
-std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOptions &options, QString *error)
+std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOptions &options,
+                                         QString *error)
 {
     std::unique_ptr<DbfTable> table(new DbfTable);
     table->m_path = QFileInfo(path).absoluteFilePath();
@@ -223,9 +257,11 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
     if (options.codePage > 0)
         table->m_codePage = CodePage(options.codePage);
 
-    const bool hasMemoField = std::any_of(table->m_columns.cbegin(), table->m_columns.cend(), [](const Column &c) {
-        return c.type == 'M' || c.type == 'G' || c.type == 'W' || c.type == 'P' || (c.type == 'B' && c.length == 10);
-    });
+    const bool hasMemoField =
+        std::any_of(table->m_columns.cbegin(), table->m_columns.cend(), [](const Column &c) {
+            return c.type == 'M' || c.type == 'G' || c.type == 'W' || c.type == 'P' ||
+                   (c.type == 'B' && c.length == 10);
+        });
     if (hasMemoField) {
         QString memoPath = companion(path, QStringLiteral("fpt"));
         if (memoPath.isEmpty() || memoKind(table->m_version, QString()) != DbfMemo::Kind::FoxPro) {
@@ -234,24 +270,27 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
                 memoPath = dbt;
         }
         if (memoPath.isEmpty()) {
-            table->m_readOnlyReason = QStringLiteral("%1 cannot be changed: its memo file is missing").arg(table->m_name);
+            table->m_readOnlyReason =
+                QStringLiteral("%1 cannot be changed: its memo file is missing").arg(table->m_name);
         } else {
             table->m_memoPath = memoPath;
             table->m_memo = std::make_unique<DbfMemo>(memoKind(table->m_version, memoPath));
             QString memoError;
             if (!table->m_memo->open(memoPath, false, &memoError)) {
                 table->m_memo.reset();
-                table->m_readOnlyReason = QStringLiteral("%1 cannot be changed: %2").arg(table->m_name, memoError);
+                table->m_readOnlyReason =
+                    QStringLiteral("%1 cannot be changed: %2").arg(table->m_name, memoError);
             }
         }
     }
-    if (!fileWritable || (!table->m_memoPath.isEmpty() && !QFileInfo(table->m_memoPath).isWritable()))
+    if (!fileWritable ||
+        (!table->m_memoPath.isEmpty() && !QFileInfo(table->m_memoPath).isWritable()))
         table->m_readOnlyReason = QStringLiteral("%1 is read-only").arg(table->m_name);
     return table;
 }
 
-std::unique_ptr<DbfTable> DbfTable::fromBytes(const QByteArray &bytes, const QByteArray &memo, int codePage,
-                                              QString *error)
+std::unique_ptr<DbfTable> DbfTable::fromBytes(const QByteArray &bytes, const QByteArray &memo,
+                                              int codePage, QString *error)
 {
     std::unique_ptr<DbfTable> table(new DbfTable);
     table->m_name = QStringLiteral("table.dbf");
@@ -291,7 +330,8 @@ bool DbfTable::parse(QString *error)
         return fail(QStringLiteral("the file is too short"));
     m_version = data[0];
     if (!knownVersion(m_version))
-        return fail(QStringLiteral("unknown version byte 0x%1").arg(m_version, 2, 16, QLatin1Char('0')));
+        return fail(
+            QStringLiteral("unknown version byte 0x%1").arg(m_version, 2, 16, QLatin1Char('0')));
     const quint32 recordCount = qFromLittleEndian<quint32>(data + 4);
     m_headerSize = qFromLittleEndian<quint16>(data + 8);
     m_recordLength = qFromLittleEndian<quint16>(data + 10);
@@ -305,8 +345,7 @@ bool DbfTable::parse(QString *error)
     const int fileCodePage = CodePage::fromLanguageDriver(uchar(ldid));
     m_codePage = CodePage(fileCodePage > 0 ? fileCodePage : 1252);
 
-    struct Descriptor
-    {
+    struct Descriptor {
         QByteArray name;
         char type;
         int length;
@@ -314,7 +353,8 @@ bool DbfTable::parse(QString *error)
         uchar flags;
     };
     QList<Descriptor> descriptors;
-    for (int at = fieldStart; at + fieldBlock <= m_headerSize && data[at] != 0x0D; at += fieldBlock) {
+    for (int at = fieldStart; at + fieldBlock <= m_headerSize && data[at] != 0x0D;
+         at += fieldBlock) {
         const uchar *d = data + at;
         const int nameLength = isDBase7() ? 32 : 11;
         const char *name = reinterpret_cast<const char *>(d);
@@ -344,7 +384,8 @@ bool DbfTable::parse(QString *error)
         return total;
     };
     // Clipper and FoxPro keep character fields longer than 255 with the high byte in "decimals".
-    const bool wideCharacter = totalLength(false) != m_recordLength && totalLength(true) == m_recordLength;
+    const bool wideCharacter =
+        totalLength(false) != m_recordLength && totalLength(true) == m_recordLength;
     if (totalLength(wideCharacter) > m_recordLength)
         return fail(QStringLiteral("its fields need %1 bytes but a record has %2")
                         .arg(totalLength(wideCharacter))
@@ -357,7 +398,8 @@ bool DbfTable::parse(QString *error)
         Column column;
         column.type = char(QChar::fromLatin1(d.type).toUpper().toLatin1());
         column.offset = offset;
-        column.length = (wideCharacter && column.type == 'C') ? d.length + 256 * d.decimals : d.length;
+        column.length =
+            (wideCharacter && column.type == 'C') ? d.length + 256 * d.decimals : d.length;
         column.decimals = (wideCharacter && column.type == 'C') ? 0 : d.decimals;
         column.binary = isVisualFoxPro() && (d.flags & flagBinary);
         offset += column.length;
@@ -418,8 +460,8 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
         return {};
     const Column &column = m_columns.at(columnIndex);
     const uchar *rec = record(slot);
-    if (column.nullBit >= 0 && m_nullFlagsOffset >= 0
-        && (rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1)
+    if (column.nullBit >= 0 && m_nullFlagsOffset >= 0 &&
+        (rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1)
         return {};
     const uchar *field = rec + column.offset;
     const int length = column.length;
@@ -458,9 +500,15 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
         if (length < 1)
             return {};
         switch (field[0]) {
-        case 'T': case 't': case 'Y': case 'y':
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
             return QVariant(qint64(1));
-        case 'F': case 'f': case 'N': case 'n':
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
             return QVariant(qint64(0));
         default:
             return {};
@@ -494,7 +542,8 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
     case 'T':
         if (length != 8 || qFromLittleEndian<qint32>(field) == 0)
             return {};
-        return dateTimeFromJulian(qFromLittleEndian<qint32>(field), qFromLittleEndian<qint32>(field + 4));
+        return dateTimeFromJulian(qFromLittleEndian<qint32>(field),
+                                  qFromLittleEndian<qint32>(field + 4));
     case '@': {
         if (length != 8 || isBlank(field, length))
             return {};
@@ -522,8 +571,8 @@ bool DbfTable::textUtf8(qint64 slot, int columnIndex, std::string *utf8, bool *i
         return false;
     const uchar *rec = record(slot);
     utf8->clear();
-    *isNull = column.nullBit >= 0 && m_nullFlagsOffset >= 0
-        && ((rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1);
+    *isNull = column.nullBit >= 0 && m_nullFlagsOffset >= 0 &&
+              ((rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1);
     const uchar *field = rec + column.offset;
     int end = column.length;
     while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
@@ -573,8 +622,8 @@ bool DbfTable::startChanges(QString *error)
         rollbackWrite();
         return false;
     }
-    if (!m_file.open(m_tableChange->workingPath(), true, error)
-        || (m_memo && !m_memo->open(m_memoChange->workingPath(), true, error))) {
+    if (!m_file.open(m_tableChange->workingPath(), true, error) ||
+        (m_memo && !m_memo->open(m_memoChange->workingPath(), true, error))) {
         rollbackWrite();
         return false;
     }
@@ -588,13 +637,15 @@ bool DbfTable::beginWrite(QString *)
     return true;
 }
 
-bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *recordBytes, QString *error)
+bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *recordBytes,
+                      QString *error)
 {
     const Column &column = m_columns.at(columnIndex);
     const QString &fieldName = m_fields.at(columnIndex).name;
     char *field = recordBytes->data() + column.offset;
     const int length = column.length;
-    const bool isNull = value.isNull() || (value.metaType().id() == QMetaType::QString && value.toString().isEmpty());
+    const bool isNull = value.isNull() ||
+                        (value.metaType().id() == QMetaType::QString && value.toString().isEmpty());
     const auto refuse = [&](const QString &why) {
         if (error)
             *error = QStringLiteral("The field %1 of %2 cannot hold %3: %4")
@@ -613,7 +664,8 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
     }
     switch (column.type) {
     case 'C': {
-        QByteArray bytes = column.binary ? value.toByteArray() : m_codePage.encode(value.toString());
+        QByteArray bytes =
+            column.binary ? value.toByteArray() : m_codePage.encode(value.toString());
         if (bytes.size() > length)
             return refuse(QStringLiteral("it is longer than %1 bytes").arg(length));
         put(bytes, ' ', false);
@@ -627,13 +679,14 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
         }
         bool ok = false;
         const double number = value.metaType().id() == QMetaType::QString
-            ? value.toString().trimmed().toDouble(&ok)
-            : value.toDouble(&ok);
+                                  ? value.toString().trimmed().toDouble(&ok)
+                                  : value.toDouble(&ok);
         if (!ok || !std::isfinite(number))
             return refuse(QStringLiteral("it is not a number"));
-        const QByteArray text = (column.decimals == 0 && value.metaType().id() == QMetaType::LongLong)
-            ? QByteArray::number(value.toLongLong())
-            : QByteArray::number(number, 'f', column.decimals);
+        const QByteArray text =
+            (column.decimals == 0 && value.metaType().id() == QMetaType::LongLong)
+                ? QByteArray::number(value.toLongLong())
+                : QByteArray::number(number, 'f', column.decimals);
         if (text.size() > length)
             return refuse(QStringLiteral("it needs more than %1 digits").arg(length));
         put(text, ' ', true);
@@ -666,7 +719,8 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
     case 'M': {
         quint32 block = 0;
         if (!isNull) {
-            const QByteArray bytes = column.binary ? value.toByteArray() : m_codePage.encode(value.toString());
+            const QByteArray bytes =
+                column.binary ? value.toByteArray() : m_codePage.encode(value.toString());
             if (!m_memo)
                 return refuse(QStringLiteral("the memo file is missing"));
             if (!m_memo->append(bytes, column.binary, &block, error))
@@ -690,7 +744,8 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
                 if (!ok)
                     return refuse(QStringLiteral("it is not a date"));
                 qToLittleEndian<qint32>(isNull ? 0 : qint32(dateTime.date().toJulianDay()), field);
-                qToLittleEndian<qint32>(isNull ? 0 : dateTime.time().msecsSinceStartOfDay(), field + 4);
+                qToLittleEndian<qint32>(isNull ? 0 : dateTime.time().msecsSinceStartOfDay(),
+                                        field + 4);
                 return true;
             }
             bool ok = isNull;
@@ -709,7 +764,8 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
     default:
         break;
     }
-    return refuse(QStringLiteral("fields of type %1 cannot be written").arg(QLatin1Char(column.type)));
+    return refuse(
+        QStringLiteral("fields of type %1 cannot be written").arg(QLatin1Char(column.type)));
 }
 
 bool DbfTable::insertRow(const QMap<int, QVariant> &values, qint64 *slot, QString *error)
@@ -742,7 +798,8 @@ bool DbfTable::updateRow(qint64 slot, const QMap<int, QVariant> &changes, QStrin
         return false;
     QByteArray bytes(reinterpret_cast<const char *>(record(slot)), m_recordLength);
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
-        if (it.key() < 0 || it.key() >= m_columns.size() || !encode(it.key(), it.value(), &bytes, error))
+        if (it.key() < 0 || it.key() >= m_columns.size() ||
+            !encode(it.key(), it.value(), &bytes, error))
             return false;
     }
     return m_file.write(m_headerSize + slot * qint64(m_recordLength), bytes, error);
@@ -757,7 +814,8 @@ bool DbfTable::deleteRow(qint64 slot, QString *error)
     }
     if (!startChanges(error))
         return false;
-    return m_file.write(m_headerSize + slot * qint64(m_recordLength), QByteArray(1, deletedFlag), error);
+    return m_file.write(m_headerSize + slot * qint64(m_recordLength), QByteArray(1, deletedFlag),
+                        error);
 }
 
 bool DbfTable::commitWrite(QString *error)
@@ -786,7 +844,8 @@ bool DbfTable::commitWrite(QString *error)
 
 void DbfTable::rollbackWrite()
 {
-    const bool active = (m_tableChange && m_tableChange->isActive()) || (m_memoChange && m_memoChange->isActive());
+    const bool active =
+        (m_tableChange && m_tableChange->isActive()) || (m_memoChange && m_memoChange->isActive());
     if (!active)
         return;
     m_file.close();
@@ -802,7 +861,8 @@ void DbfTable::rollbackWrite()
 bool DbfTable::reopen(QString *error)
 {
     QString message;
-    bool ok = m_file.open(m_path, false, &message) && (!m_memo || m_memo->open(m_memoPath, false, &message));
+    bool ok = m_file.open(m_path, false, &message) &&
+              (!m_memo || m_memo->open(m_memoPath, false, &message));
     if (ok) {
         const quint32 recordCount = qFromLittleEndian<quint32>(m_file.data() + 4);
         m_slotCount = qMin<qint64>(recordCount, (m_file.size() - m_headerSize) / m_recordLength);
@@ -815,8 +875,8 @@ bool DbfTable::reopen(QString *error)
     return ok;
 }
 
-bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsigned char version, int codePage,
-                      QString *error)
+bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsigned char version,
+                      int codePage, QString *error)
 {
     const bool dBase7 = (version & 0x07) == 0x04;
     const bool visualFoxPro = version >= 0x30 && version <= 0x32;
@@ -863,7 +923,8 @@ bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsig
     }
     header[at] = 0x0D;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(header + QByteArray(1, endOfFile)) < 0) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(header + QByteArray(1, endOfFile)) < 0) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return false;
@@ -872,10 +933,12 @@ bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsig
     if (hasMemo) {
         const DbfMemo::Kind kind = memoKind(version, QString());
         const QFileInfo info(path);
-        const QString memoPath = info.absolutePath() + QLatin1Char('/') + info.completeBaseName()
-            + (kind == DbfMemo::Kind::FoxPro ? QLatin1String(".fpt") : QLatin1String(".dbt"));
+        const QString memoPath =
+            info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+            (kind == DbfMemo::Kind::FoxPro ? QLatin1String(".fpt") : QLatin1String(".dbt"));
         QFile memo(memoPath);
-        if (!memo.open(QIODevice::WriteOnly | QIODevice::Truncate) || memo.write(DbfMemo::emptyFile(kind)) < 0) {
+        if (!memo.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            memo.write(DbfMemo::emptyFile(kind)) < 0) {
             if (error)
                 *error = QStringLiteral("Cannot write %1: %2").arg(memoPath, memo.errorString());
             return false;

@@ -18,8 +18,7 @@ class DbfTable : public SourceTable
 {
 public:
     // A field for create().
-    struct FieldSpec
-    {
+    struct FieldSpec {
         QString name;
         char type = 'C';
         int length = 10;
@@ -29,13 +28,14 @@ public:
     ~DbfTable() override;
 
     // Opens a table file; on failure returns null and a message naming the file.
-    static std::unique_ptr<DbfTable> open(const QString &path, const SourceOptions &options, QString *error);
+    static std::unique_ptr<DbfTable> open(const QString &path, const SourceOptions &options,
+                                          QString *error);
     // A read-only table over bytes in memory (memo may be empty).
-    static std::unique_ptr<DbfTable> fromBytes(const QByteArray &table, const QByteArray &memo, int codePage,
-                                               QString *error);
+    static std::unique_ptr<DbfTable> fromBytes(const QByteArray &table, const QByteArray &memo,
+                                               int codePage, QString *error);
     // Writes an empty table (and its memo file when a field is M) of the given version.
-    static bool create(const QString &path, const QList<FieldSpec> &fields, unsigned char version, int codePage,
-                       QString *error);
+    static bool create(const QString &path, const QList<FieldSpec> &fields, unsigned char version,
+                       int codePage, QString *error);
 
     QString name() const override { return m_name; }
     const QList<SourceField> &fields() const override { return m_fields; }
@@ -57,8 +57,7 @@ public:
     QString memoPath() const { return m_memoPath; }
 
 private:
-    struct Column
-    {
+    struct Column {
         char type = 'C';
         int offset = 0;
         int length = 0;

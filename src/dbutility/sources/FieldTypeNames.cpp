@@ -73,9 +73,9 @@ ValueClass FieldTypeNames::valueClass(const QString &typeName)
     const QString lowered = typeName.toLower();
     if (lowered == QLatin1String("text") || lowered == QLatin1String("memo"))
         return ValueClass::Text;
-    if (lowered == QLatin1String("numeric integer") || lowered == QLatin1String("numeric long")
-        || lowered == QLatin1String("numeric single") || lowered == QLatin1String("numeric double")
-        || lowered == QLatin1String("numeric decimal") || lowered == QLatin1String("currency"))
+    if (lowered == QLatin1String("numeric integer") || lowered == QLatin1String("numeric long") ||
+        lowered == QLatin1String("numeric single") || lowered == QLatin1String("numeric double") ||
+        lowered == QLatin1String("numeric decimal") || lowered == QLatin1String("currency"))
         return ValueClass::Number;
     if (lowered == QLatin1String("date/time"))
         return ValueClass::Date;

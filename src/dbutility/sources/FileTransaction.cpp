@@ -7,8 +7,7 @@
 #include <filesystem>
 
 FileTransaction::FileTransaction(const QString &path, const QString &backupPath)
-    : m_path(path)
-    , m_backupPath(backupPath)
+    : m_path(path), m_backupPath(backupPath)
 {
 }
 
@@ -25,13 +24,15 @@ bool FileTransaction::begin(QString *error)
         QFile::remove(m_backupPath);
         if (!QFile::copy(m_path, m_backupPath)) {
             if (error)
-                *error = QStringLiteral("Cannot keep a backup copy of %1 as %2").arg(m_path, m_backupPath);
+                *error = QStringLiteral("Cannot keep a backup copy of %1 as %2")
+                             .arg(m_path, m_backupPath);
             return false;
         }
         m_backedUp = true;
     }
     const QFileInfo info(m_path);
-    QTemporaryFile temp(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
+    QTemporaryFile temp(info.absolutePath() + QLatin1String("/.") + info.fileName() +
+                        QLatin1String(".XXXXXX"));
     temp.setAutoRemove(false);
     QFile source(m_path);
     if (!temp.open() || !source.open(QIODevice::ReadOnly)) {
@@ -67,7 +68,8 @@ bool FileTransaction::commit(QString *error)
                             std::filesystem::path(m_path.toStdString()), code);
     if (code) {
         if (error)
-            *error = QStringLiteral("Cannot replace %1: %2").arg(m_path, QString::fromStdString(code.message()));
+            *error = QStringLiteral("Cannot replace %1: %2")
+                         .arg(m_path, QString::fromStdString(code.message()));
         rollback();
         return false;
     }

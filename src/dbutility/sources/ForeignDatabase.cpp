@@ -17,7 +17,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QStringList folderFilters(SourceType type)
 {
@@ -31,8 +32,8 @@ QStringList folderFilters(SourceType type)
     }
 }
 
-std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type, const SourceOptions &options,
-                                       QString *error)
+std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
+                                       const SourceOptions &options, QString *error)
 {
     switch (type) {
     case SourceType::DBase:
@@ -62,8 +63,8 @@ ForeignDatabase::~ForeignDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::unique_ptr<ForeignDatabase> ForeignDatabase::open(const QString &path, const SourceOptions &options,
-                                                       QString *error)
+std::unique_ptr<ForeignDatabase> ForeignDatabase::open(const QString &path,
+                                                       const SourceOptions &options, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -73,14 +74,17 @@ std::unique_ptr<ForeignDatabase> ForeignDatabase::open(const QString &path, cons
     }
     std::unique_ptr<ForeignDatabase> database(new ForeignDatabase);
     database->m_path = info.absoluteFilePath();
-    SourceType type = options.type == SourceType::Auto ? SourceOptions::typeFromPath(path) : options.type;
+    SourceType type =
+        options.type == SourceType::Auto ? SourceOptions::typeFromPath(path) : options.type;
     if (info.isDir()) {
         if (type == SourceType::Auto || type == SourceType::Access)
             type = SourceType::DBase;
-        const QFileInfoList entries = QDir(path).entryInfoList(folderFilters(type), QDir::Files, QDir::Name);
+        const QFileInfoList entries =
+            QDir(path).entryInfoList(folderFilters(type), QDir::Files, QDir::Name);
         for (const QFileInfo &entry : entries) {
             // A folder shows the tables that open; the others are skipped, as a folder listing is.
-            std::unique_ptr<SourceTable> table = openTable(entry.absoluteFilePath(), type, options, nullptr);
+            std::unique_ptr<SourceTable> table =
+                openTable(entry.absoluteFilePath(), type, options, nullptr);
             if (table)
                 database->m_tables.append(std::move(table));
         }
@@ -115,8 +119,8 @@ bool ForeignDatabase::attach(QString *error)
     }
     const QVariant handle = db.driver()->handle();
     sqlite3 *sqlite = (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        ? *static_cast<sqlite3 *const *>(handle.constData())
-        : nullptr;
+                          ? *static_cast<sqlite3 *const *>(handle.constData())
+                          : nullptr;
     // Jet's like, len, year, ... for the Database utility's SQL texts.
     if (!sqlite || !JetSql::install(sqlite)) {
         if (error)
@@ -141,11 +145,11 @@ bool ForeignDatabase::attach(QString *error)
             continue;
         if (!m_module->createTable(QStringLiteral("temp"), base, table, nullptr))
             continue;
-        const bool reserved = base.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0
-            || base.compare(QLatin1String("temp"), Qt::CaseInsensitive) == 0;
+        const bool reserved = base.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0 ||
+                              base.compare(QLatin1String("temp"), Qt::CaseInsensitive) == 0;
         QSqlQuery attach(db);
-        if (reserved || m_attachedSchemas.contains(base, Qt::CaseInsensitive)
-            || !attach.exec(QStringLiteral("ATTACH ':memory:' AS %1").arg(SourceModule::quoted(base))))
+        if (reserved || m_attachedSchemas.contains(base, Qt::CaseInsensitive) ||
+            !attach.exec(QStringLiteral("ATTACH ':memory:' AS %1").arg(SourceModule::quoted(base))))
             continue;
         m_attachedSchemas.append(base);
         m_module->createTable(base, suffix, table, nullptr);

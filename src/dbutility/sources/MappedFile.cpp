@@ -37,7 +37,8 @@ void MappedFile::close()
 {
     if (m_file.isOpen()) {
         unmap();
-        if (m_file.isWritable() && m_capacity != m_size && ::ftruncate(m_file.handle(), m_size) != 0)
+        if (m_file.isWritable() && m_capacity != m_size &&
+            ::ftruncate(m_file.handle(), m_size) != 0)
             qWarning("cannot cut %s back to its size", qPrintable(m_file.fileName()));
         m_file.close();
     }
@@ -70,7 +71,8 @@ bool MappedFile::remap(qint64 capacity, QString *error)
     m_data = mapped == MAP_FAILED ? nullptr : static_cast<uchar *>(mapped);
     if (!m_data) {
         if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(m_file.fileName(), m_file.errorString());
+            *error =
+                QStringLiteral("Cannot read %1: %2").arg(m_file.fileName(), m_file.errorString());
         m_size = m_capacity = 0;
         return false;
     }
@@ -90,7 +92,8 @@ bool MappedFile::write(qint64 offset, const QByteArray &bytes, QString *error)
         const qint64 capacity = qMax(end, m_capacity + m_capacity / 2 + 4096);
         if (::ftruncate(m_file.handle(), capacity) != 0 || !remap(capacity, error)) {
             if (error && error->isEmpty())
-                *error = QStringLiteral("Cannot write %1: %2").arg(m_file.fileName(), m_file.errorString());
+                *error = QStringLiteral("Cannot write %1: %2")
+                             .arg(m_file.fileName(), m_file.errorString());
             return false;
         }
     }
@@ -116,7 +119,8 @@ bool MappedFile::sync(QString *error)
     const bool synced = sized && ::fsync(m_file.handle()) == 0;
     if (!synced) {
         if (error)
-            *error = QStringLiteral("Cannot write %1 to disk: %2").arg(m_file.fileName(), m_file.errorString());
+            *error = QStringLiteral("Cannot write %1 to disk: %2")
+                         .arg(m_file.fileName(), m_file.errorString());
         return false;
     }
     return remap(m_size, error);

@@ -1,12 +1,9 @@
 #include "MemoryTable.h"
 
-MemoryTable::MemoryTable(const QString &name, TypePath path, const QList<SourceField> &fields, Loader loader,
-                         const QString &readOnlyReason)
-    : m_name(name)
-    , m_path(path)
-    , m_fields(fields)
-    , m_readOnlyReason(readOnlyReason)
-    , m_loader(std::move(loader))
+MemoryTable::MemoryTable(const QString &name, TypePath path, const QList<SourceField> &fields,
+                         Loader loader, const QString &readOnlyReason)
+    : m_name(name), m_path(path), m_fields(fields), m_readOnlyReason(readOnlyReason),
+      m_loader(std::move(loader))
 {
 }
 

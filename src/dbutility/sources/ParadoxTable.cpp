@@ -14,7 +14,8 @@ extern "C" {
 #include <paradox.h>
 }
 
-namespace {
+namespace
+{
 
 // pxlib counts dates in days from 1 Jan of year 1; this turns them into Julian day numbers.
 constexpr long pxDayOffset = 1721425;
@@ -26,8 +27,7 @@ void recordError(pxdoc_t *, int, const char *message, void *data)
         *error = QString::fromUtf8(message).trimmed();
 }
 
-struct PxDeleter
-{
+struct PxDeleter {
     void operator()(pxdoc_t *doc) const
     {
         PX_close(doc);
@@ -53,7 +53,8 @@ QString dateText(long julianDay, int milliseconds)
     const QDate date = QDate::fromJulianDay(julianDay);
     if (!date.isValid())
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(milliseconds)).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(milliseconds))
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QVariant valueOf(const pxval_t *value, int type, const CodePage &codePage)
@@ -62,18 +63,24 @@ QVariant valueOf(const pxval_t *value, int type, const CodePage &codePage)
         return {};
     switch (type) {
     case pxfAlpha:
-        return value->value.str.val ? codePage.decode(value->value.str.val, qstrnlen(value->value.str.val, uint(qMax(value->value.str.len, 0))))
+        return value->value.str.val ? codePage.decode(value->value.str.val,
+                                                      qstrnlen(value->value.str.val,
+                                                               uint(qMax(value->value.str.len, 0))))
                                     : QVariant();
     case pxfMemoBLOb:
     case pxfFmtMemoBLOb:
-        return value->value.str.val ? codePage.decode(value->value.str.val, value->value.str.len) : QVariant();
+        return value->value.str.val ? codePage.decode(value->value.str.val, value->value.str.len)
+                                    : QVariant();
     case pxfBLOb:
     case pxfOLE:
     case pxfGraphic:
     case pxfBytes:
-        return value->value.str.val ? QVariant(QByteArray(value->value.str.val, value->value.str.len)) : QVariant();
+        return value->value.str.val
+                   ? QVariant(QByteArray(value->value.str.val, value->value.str.len))
+                   : QVariant();
     case pxfBCD:
-        return value->value.str.val ? QVariant(QString::fromLatin1(value->value.str.val).toDouble()) : QVariant();
+        return value->value.str.val ? QVariant(QString::fromLatin1(value->value.str.val).toDouble())
+                                    : QVariant();
     case pxfDate: {
         const QString text = dateText(value->value.lval + pxDayOffset, 0);
         return text.isEmpty() ? QVariant() : QVariant(text);
@@ -108,7 +115,8 @@ QVariant valueOf(const pxval_t *value, int type, const CodePage &codePage)
 
 bool isBlob(int type)
 {
-    return type == pxfMemoBLOb || type == pxfFmtMemoBLOb || type == pxfBLOb || type == pxfOLE || type == pxfGraphic;
+    return type == pxfMemoBLOb || type == pxfFmtMemoBLOb || type == pxfBLOb || type == pxfOLE ||
+           type == pxfGraphic;
 }
 
 // A BLOB field ends in a 10-byte pointer into the .mb file (offset, length, modification
@@ -155,10 +163,11 @@ void freeRecord(pxdoc_t *doc, pxval_t **record, int fields)
     for (int i = 0; i < fields; ++i) {
         if (!record[i])
             continue;
-        if (record[i]->value.str.val && (record[i]->type == pxfAlpha || record[i]->type == pxfMemoBLOb
-                                         || record[i]->type == pxfFmtMemoBLOb || record[i]->type == pxfBLOb
-                                         || record[i]->type == pxfOLE || record[i]->type == pxfGraphic
-                                         || record[i]->type == pxfBytes || record[i]->type == pxfBCD))
+        if (record[i]->value.str.val &&
+            (record[i]->type == pxfAlpha || record[i]->type == pxfMemoBLOb ||
+             record[i]->type == pxfFmtMemoBLOb || record[i]->type == pxfBLOb ||
+             record[i]->type == pxfOLE || record[i]->type == pxfGraphic ||
+             record[i]->type == pxfBytes || record[i]->type == pxfBCD))
             doc->free(doc, record[i]->value.str.val);
         doc->free(doc, record[i]);
     }
@@ -217,28 +226,47 @@ int ParadoxTable::jetType(int pxType)
 QString ParadoxTable::typeLetter(int pxType)
 {
     switch (pxType) {
-    case pxfAlpha: return QStringLiteral("A");
-    case pxfDate: return QStringLiteral("D");
-    case pxfShort: return QStringLiteral("S");
-    case pxfLong: return QStringLiteral("I");
-    case pxfCurrency: return QStringLiteral("$");
-    case pxfNumber: return QStringLiteral("N");
-    case pxfLogical: return QStringLiteral("L");
-    case pxfMemoBLOb: return QStringLiteral("M");
-    case pxfBLOb: return QStringLiteral("B");
-    case pxfFmtMemoBLOb: return QStringLiteral("F");
-    case pxfOLE: return QStringLiteral("O");
-    case pxfGraphic: return QStringLiteral("G");
-    case pxfTime: return QStringLiteral("T");
-    case pxfTimestamp: return QStringLiteral("@");
-    case pxfAutoInc: return QStringLiteral("+");
-    case pxfBCD: return QStringLiteral("#");
-    case pxfBytes: return QStringLiteral("Y");
-    default: return QStringLiteral("?");
+    case pxfAlpha:
+        return QStringLiteral("A");
+    case pxfDate:
+        return QStringLiteral("D");
+    case pxfShort:
+        return QStringLiteral("S");
+    case pxfLong:
+        return QStringLiteral("I");
+    case pxfCurrency:
+        return QStringLiteral("$");
+    case pxfNumber:
+        return QStringLiteral("N");
+    case pxfLogical:
+        return QStringLiteral("L");
+    case pxfMemoBLOb:
+        return QStringLiteral("M");
+    case pxfBLOb:
+        return QStringLiteral("B");
+    case pxfFmtMemoBLOb:
+        return QStringLiteral("F");
+    case pxfOLE:
+        return QStringLiteral("O");
+    case pxfGraphic:
+        return QStringLiteral("G");
+    case pxfTime:
+        return QStringLiteral("T");
+    case pxfTimestamp:
+        return QStringLiteral("@");
+    case pxfAutoInc:
+        return QStringLiteral("+");
+    case pxfBCD:
+        return QStringLiteral("#");
+    case pxfBytes:
+        return QStringLiteral("Y");
+    default:
+        return QStringLiteral("?");
     }
 }
 
-std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const SourceOptions &options, QString *error)
+std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const SourceOptions &options,
+                                                QString *error)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
@@ -258,8 +286,8 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
     const int headerSize = uchar(head.at(2)) | (uchar(head.at(3)) << 8);
     const int fileType = uchar(head.at(4));
     const int blockSizeCode = uchar(head.at(5));
-    if (headerSize < 0x58 || headerSize > info.size() || (fileType != 0 && fileType != 2)
-        || blockSizeCode < 1 || blockSizeCode > 32)
+    if (headerSize < 0x58 || headerSize > info.size() || (fileType != 0 && fileType != 2) ||
+        blockSizeCode < 1 || blockSizeCode > 32)
         return fail(QStringLiteral("the header does not describe a table"));
 
     auto messages = std::make_shared<QString>();
@@ -283,14 +311,16 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
     if (fieldCount <= 0 || !pxFields)
         return fail(QStringLiteral("it has no fields"));
     const int fileCodePage = headerCodePage(path);
-    const CodePage codePage(options.codePage > 0 ? options.codePage : (fileCodePage > 0 ? fileCodePage : 1252));
+    const CodePage codePage(options.codePage > 0 ? options.codePage
+                                                 : (fileCodePage > 0 ? fileCodePage : 1252));
     QList<SourceField> fields;
     QList<int> types;
     QList<int> offsets;
     int recordSize = 0;
     for (int i = 0; i < fieldCount; ++i) {
         SourceField field;
-        field.name = codePage.decode(pxFields[i].px_fname ? QByteArray(pxFields[i].px_fname) : QByteArray());
+        field.name =
+            codePage.decode(pxFields[i].px_fname ? QByteArray(pxFields[i].px_fname) : QByteArray());
         if (field.name.isEmpty())
             field.name = QStringLiteral("Field%1").arg(i + 1);
         field.nativeType = typeLetter(pxFields[i].px_ftype);
@@ -314,14 +344,18 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
             if (!record || !PX_get_record(shared.get(), r, raw.data())) {
                 if (record)
                     freeRecord(shared.get(), record, int(types.size()));
-                *loadError = QStringLiteral("%1: record %2 cannot be read: %3").arg(name).arg(r + 1).arg(*messages);
+                *loadError = QStringLiteral("%1: record %2 cannot be read: %3")
+                                 .arg(name)
+                                 .arg(r + 1)
+                                 .arg(*messages);
                 return false;
             }
             QVariantList row;
             for (qsizetype f = 0; f < types.size(); ++f) {
                 const int type = types.at(f);
                 if (isBlob(type)) {
-                    const QByteArray data = blobValue(raw.constData() + offsets.at(f), fields.at(f).size, blobFile);
+                    const QByteArray data =
+                        blobValue(raw.constData() + offsets.at(f), fields.at(f).size, blobFile);
                     if (data.isNull())
                         row.append(QVariant());
                     else if (type == pxfMemoBLOb || type == pxfFmtMemoBLOb)
@@ -340,7 +374,8 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
     // Read now so that damage shows when the table opens, not in the middle of a query.
     auto table = std::make_unique<MemoryTable>(
         name, TypePath::InstallableDriver, fields, loader,
-        QStringLiteral("%1 is a Paradox table, which this program can read but not change").arg(name));
+        QStringLiteral("%1 is a Paradox table, which this program can read but not change")
+            .arg(name));
     const QString loadError = table->loadError();
     if (!loadError.isEmpty()) {
         if (error)

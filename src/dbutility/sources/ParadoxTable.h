@@ -11,7 +11,8 @@
 class ParadoxTable
 {
 public:
-    static std::unique_ptr<SourceTable> open(const QString &path, const SourceOptions &options, QString *error);
+    static std::unique_ptr<SourceTable> open(const QString &path, const SourceOptions &options,
+                                             QString *error);
 
     // The Jet field type of a pxlib field type, and the letter Paradox uses for it.
     static int jetType(int pxType);

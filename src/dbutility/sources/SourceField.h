@@ -7,8 +7,7 @@
 enum class TypePath { Access, InstallableDriver };
 
 // One field of a foreign table as the format defines it.
-struct SourceField
-{
+struct SourceField {
     QString name;       // as shown and as the SQL column name (made unique within the table)
     QString nativeType; // the format's own type code: "C", "N", "A", "$", "Text", ...
     int typeCode = 0;   // code on the table's TypePath, turned into a name by FieldTypeNames

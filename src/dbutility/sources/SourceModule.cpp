@@ -7,21 +7,19 @@
 
 #include <sqlite3.h>
 
-struct SourceModule::Registry
-{
+struct SourceModule::Registry {
     QHash<QString, std::shared_ptr<SourceTable>> tables;
 };
 
-namespace {
-
-struct Vtab
+namespace
 {
+
+struct Vtab {
     sqlite3_vtab base;
     std::shared_ptr<SourceTable> table;
 };
 
-struct Cursor
-{
+struct Cursor {
     sqlite3_vtab_cursor base;
     qint64 slot = 0;
     qint64 end = 0;
@@ -52,7 +50,8 @@ QVariant fromSqlite(sqlite3_value *value)
         return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)),
                                  sqlite3_value_bytes(value));
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
+        return QByteArray(static_cast<const char *>(sqlite3_value_blob(value)),
+                          sqlite3_value_bytes(value));
     default:
         return {};
     }
@@ -75,7 +74,8 @@ void toSqlite(sqlite3_context *context, const QVariant &value)
         return;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        sqlite3_result_blob64(context, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        sqlite3_result_blob64(context, bytes.constData(), sqlite3_uint64(bytes.size()),
+                              SQLITE_TRANSIENT);
         return;
     }
     default: {
@@ -84,13 +84,15 @@ void toSqlite(sqlite3_context *context, const QVariant &value)
             return;
         }
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_result_text64(context, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+        sqlite3_result_text64(context, text.constData(), sqlite3_uint64(text.size()),
+                              SQLITE_TRANSIENT, SQLITE_UTF8);
         return;
     }
     }
 }
 
-int xConnect(sqlite3 *db, void *clientData, int argc, const char *const *argv, sqlite3_vtab **out, char **error)
+int xConnect(sqlite3 *db, void *clientData, int argc, const char *const *argv, sqlite3_vtab **out,
+             char **error)
 {
     auto *registry = static_cast<SourceModule::Registry *>(clientData);
     const QString key = argc > 3 ? QString::fromUtf8(argv[3]) : QString();
@@ -101,11 +103,14 @@ int xConnect(sqlite3 *db, void *clientData, int argc, const char *const *argv, s
     }
     QStringList columns;
     for (const SourceField &field : table->fields())
-        columns.append(SourceModule::quoted(field.name) + QLatin1Char(' ') + SourceModule::columnDeclaration(table->typePath(), field));
-    const QByteArray schema = ("CREATE TABLE x(" + columns.join(QLatin1String(", ")) + ")").toUtf8();
+        columns.append(SourceModule::quoted(field.name) + QLatin1Char(' ') +
+                       SourceModule::columnDeclaration(table->typePath(), field));
+    const QByteArray schema =
+        ("CREATE TABLE x(" + columns.join(QLatin1String(", ")) + ")").toUtf8();
     const int rc = sqlite3_declare_vtab(db, schema.constData());
     if (rc != SQLITE_OK) {
-        *error = sqlite3_mprintf("cannot declare the columns of %s: %s", argv[2], sqlite3_errmsg(db));
+        *error =
+            sqlite3_mprintf("cannot declare the columns of %s: %s", argv[2], sqlite3_errmsg(db));
         return rc;
     }
     auto *vtab = new Vtab{};
@@ -125,7 +130,8 @@ int xBestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto &constraint = info->aConstraint[i];
-        if (constraint.usable && constraint.iColumn == -1 && constraint.op == SQLITE_INDEX_CONSTRAINT_EQ) {
+        if (constraint.usable && constraint.iColumn == -1 &&
+            constraint.op == SQLITE_INDEX_CONSTRAINT_EQ) {
             info->aConstraintUsage[i].argvIndex = 1;
             info->aConstraintUsage[i].omit = 1;
             info->idxNum = RowidLookup;
@@ -246,7 +252,8 @@ int xUpdate(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *r
     }
     const qint64 oldRowid = sqlite3_value_int64(argv[0]);
     if (sqlite3_value_type(argv[1]) != SQLITE_NULL && sqlite3_value_int64(argv[1]) != oldRowid)
-        return fail(vtab, QStringLiteral("The record number of %1 cannot be changed").arg(table.name()));
+        return fail(vtab,
+                    QStringLiteral("The record number of %1 cannot be changed").arg(table.name()));
     if (!table.updateRow(oldRowid - 1, values, &error))
         return fail(vtab, error);
     return SQLITE_OK;
@@ -313,15 +320,14 @@ void destroyRegistry(void *registry)
 
 } // namespace
 
-SourceModule::SourceModule(sqlite3 *db)
-    : m_db(db)
+SourceModule::SourceModule(sqlite3 *db) : m_db(db)
 {
     static QAtomicInteger<int> counter;
     m_moduleName = QStringLiteral("nuvela_source_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
     auto *registry = new Registry;
     // On failure SQLite calls the destructor itself.
-    if (db && sqlite3_create_module_v2(db, m_moduleName.toUtf8().constData(), &sourceModule, registry,
-                                       destroyRegistry) == SQLITE_OK)
+    if (db && sqlite3_create_module_v2(db, m_moduleName.toUtf8().constData(), &sourceModule,
+                                       registry, destroyRegistry) == SQLITE_OK)
         m_registry = registry;
 }
 
@@ -343,7 +349,8 @@ bool SourceModule::createTable(const QString &schema, const QString &sqlName,
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         if (error)
-            *error = QStringLiteral("Cannot show %1 to SQL: %2").arg(sqlName, QString::fromUtf8(message));
+            *error = QStringLiteral("Cannot show %1 to SQL: %2")
+                         .arg(sqlName, QString::fromUtf8(message));
         sqlite3_free(message);
         m_registry->tables.remove(key);
         return false;

@@ -26,8 +26,8 @@ public:
     bool isRegistered() const { return m_registry != nullptr; }
     QString moduleName() const { return m_moduleName; }
 
-    bool createTable(const QString &schema, const QString &sqlName, const std::shared_ptr<SourceTable> &table,
-                     QString *error);
+    bool createTable(const QString &schema, const QString &sqlName,
+                     const std::shared_ptr<SourceTable> &table, QString *error);
 
     // The SQL column type of a field: TEXT COLLATE NOCASE for text, so that comparisons ignore
     // case as Jet's do; NUMERIC, INTEGER (Yes/No) or TEXT (dates) for the others.

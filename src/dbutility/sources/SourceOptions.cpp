@@ -27,7 +27,8 @@ SourceType SourceOptions::typeFromPath(const QString &path)
         return SourceType::DBase;
     if (suffix == QLatin1String("db"))
         return SourceType::Paradox;
-    if (suffix == QLatin1String("txt") || suffix == QLatin1String("csv") || suffix == QLatin1String("tab"))
+    if (suffix == QLatin1String("txt") || suffix == QLatin1String("csv") ||
+        suffix == QLatin1String("tab"))
         return SourceType::Text;
     return SourceType::Auto;
 }

@@ -48,6 +48,4 @@ bool SourceTable::commitWrite(QString *)
     return true;
 }
 
-void SourceTable::rollbackWrite()
-{
-}
+void SourceTable::rollbackWrite() {}
