@@ -157,6 +157,11 @@ private Q_SLOTS:
                               << QStringList{"Alpha", "ALPHA", "alpha2", "beta"};
         QTest::newRow("descending keeps ties") << QStringList{"b", "A", "a", "c"} << int(Qt::DescendingOrder)
                                                << QStringList{"c", "b", "A", "a"};
+        QTest::newRow("past sixteen characters") << QStringList{"abcdefghijklmnopB", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnop"}
+                                                 << int(Qt::AscendingOrder)
+                                                 << QStringList{"abcdefghijklmnop", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnopB"};
+        QTest::newRow("beyond Latin-1") << QStringList{"\u03A9b", "\u03C9a", "z", "\u00E9"} << int(Qt::AscendingOrder)
+                                        << QStringList{"z", "\u00E9", "\u03C9a", "\u03A9b"};
         QTest::newRow("empty first") << QStringList{"x", "", "a"} << int(Qt::AscendingOrder)
                                      << QStringList{"", "a", "x"};
     }

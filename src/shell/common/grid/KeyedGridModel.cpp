@@ -382,24 +382,57 @@ void KeyedGridModel::sortByKey(const QString &key, Qt::SortOrder order)
     if (c < 0 || m_dataRows < 2)
         return;
     const Cells &by = m_columns[size_t(c)];
-    std::vector<int> position(static_cast<size_t>(m_dataRows));
-    std::iota(position.begin(), position.end(), 0);
     const bool ascending = order == Qt::AscendingOrder;
-    if (by.info.type == GridCellType::Date) {
-        const std::vector<qint64> &d = by.date;
-        std::stable_sort(position.begin(), position.end(), [&](int a, int b) {
-            return ascending ? d[size_t(a)] < d[size_t(b)] : d[size_t(b)] < d[size_t(a)];
-        });
-    } else {
-        // Folding once per row keeps each comparison a plain one.
-        std::vector<QString> folded(static_cast<size_t>(m_dataRows));
-        for (int i = 0; i < m_dataRows; ++i)
-            folded[size_t(i)] = by.text[i].toCaseFolded();
-        std::stable_sort(position.begin(), position.end(), [&](int a, int b) {
-            return ascending ? folded[size_t(a)] < folded[size_t(b)]
-                             : folded[size_t(b)] < folded[size_t(a)];
-        });
+    // Each row's sort key is packed beside its position, so the sort moves small records and
+    // rarely looks at the cells themselves: dates by value, texts by their first sixteen
+    // case-folded characters, the whole folded texts compared only when those are equal.
+    struct Key
+    {
+        quint64 high;
+        quint64 low;
+        int row;
+    };
+    std::vector<Key> keys(static_cast<size_t>(m_dataRows));
+    const bool dates = by.info.type == GridCellType::Date;
+    std::vector<QString> folded(dates ? 0 : static_cast<size_t>(m_dataRows));
+    for (int i = 0; i < m_dataRows; ++i) {
+        Key &key = keys[size_t(i)];
+        key.row = i;
+        if (dates) {
+            // Offset so that the signed order becomes the unsigned one.
+            key.high = quint64(by.date[size_t(i)]) ^ (quint64(1) << 63);
+            key.low = 0;
+            continue;
+        }
+        folded[size_t(i)] = by.text[i].toCaseFolded();
+        const QString &text = folded[size_t(i)];
+        quint64 packed[2] = {0, 0};
+        const qsizetype n = std::min<qsizetype>(text.size(), 16);
+        for (qsizetype k = 0; k < n; ++k) {
+            // One byte a character; a character past Latin-1 ends the key (FF, then zeros),
+            // so that texts differing there are told apart by the whole comparison.
+            const char16_t unit = text[k].unicode();
+            packed[k / 8] |= quint64(std::min<char16_t>(unit, 0xFF)) << (56 - 8 * (k % 8));
+            if (unit >= 0xFF)
+                break;
+        }
+        key.high = packed[0];
+        key.low = packed[1];
     }
+    auto less = [&folded, dates](const Key &a, const Key &b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return !dates && folded[size_t(a.row)] < folded[size_t(b.row)];
+    };
+    if (ascending)
+        std::stable_sort(keys.begin(), keys.end(), less);
+    else
+        std::stable_sort(keys.begin(), keys.end(), [&less](const Key &a, const Key &b) { return less(b, a); });
+    std::vector<int> position(static_cast<size_t>(m_dataRows));
+    for (int i = 0; i < m_dataRows; ++i)
+        position[size_t(i)] = keys[size_t(i)].row;
     beginResetModel();
     for (Cells &cells : m_columns) {
         permute(cells.text, position);
