@@ -72,6 +72,16 @@ class tst_frmExpl : public QObject
         QVERIFY(store.exec(QStringLiteral("update FileCategory set DefFolderPath=") + SqlText::literal(folder)));
     }
 
+    // With NUVELA_SCREENSHOT_DIR set, saves a picture of the window for a person to look at.
+    static void screenshot(frmExpl &window, const QString &name)
+    {
+        if (!qEnvironmentVariableIsSet("NUVELA_SCREENSHOT_DIR"))
+            return;
+        window.show();
+        QTest::qWait(50);
+        window.grab().save(qEnvironmentVariable("NUVELA_SCREENSHOT_DIR") + '/' + name + ".png");
+    }
+
     static void pick(frmExpl &window, int row)
     {
         KeyedGrid *grid = child<KeyedGrid>(window, "FileGrid");
@@ -219,6 +229,7 @@ private Q_SLOTS:
                           list->visualItemRect(list->findItems("Music", Qt::MatchExactly).first()).center());
         QCOMPARE(column(window, "Name"), QStringList{"song"});
         QVERIFY(!child<QFrame>(window, "pnlPro")->isHidden());
+        screenshot(window, "database");
         window.SelectCategory("System");
         QCOMPARE(column(window, "Name"), QStringList());
         QVERIFY(child<QFrame>(window, "pnlPro")->isHidden());
@@ -350,8 +361,7 @@ private Q_SLOTS:
         grid->setColumnWidth(0, grid->columnWidth(0) + 40);
         QCOMPARE(ext->geometry(), grid->filterHeader()->bandRect(1));
         QVERIFY(ext->isVisible());
-        if (qEnvironmentVariableIsSet("NUVELA_SCREENSHOT_DIR"))
-            window.grab().save(qEnvironmentVariable("NUVELA_SCREENSHOT_DIR") + "/frmExpl.png");
+        screenshot(window, "folder");
     }
 
     void searchListsHitsAndAddsNodes()
@@ -385,6 +395,8 @@ private Q_SLOTS:
         QCOMPARE(column(window, "Name"), QStringList{"more"});
         QCOMPARE(column(window, "Size").first(), QLocale().toString(1536.0 / 1024 / 1024, 'g', 15));
         QVERIFY(m_env->dialogs().messages().isEmpty());
+        child<QTabWidget>(window, "SSTab1")->setCurrentIndex(2);
+        screenshot(window, "search");
     }
 
     void searchWithoutAConditionSaysSo()
