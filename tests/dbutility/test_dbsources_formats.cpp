@@ -87,6 +87,7 @@ private Q_SLOTS:
     void paradoxSamples_data();
     void paradoxSamples();
     void paradoxValues();
+    void paradoxEveryTypeValues();
 
     void accessSamples_data();
     void accessSamples();
@@ -442,6 +443,39 @@ void TestDbSourcesFormats::paradoxValues()
         ++dates;
     }
     QVERIFY(dates > 0);
+}
+
+void TestDbSourcesFormats::paradoxEveryTypeValues()
+{
+    REQUIRE_SAMPLES();
+    QString error;
+    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/TypSammlung.DB"),
+                                          SourceOptions(), &error);
+    QVERIFY2(database, qPrintable(error));
+    const SourceTable *table = database->table(QStringLiteral("TypSammlung.DB"));
+    QCOMPARE(table->fields().at(2).name, QStringLiteral("Währung"));
+    QHash<QString, QVariantList> rows;
+    for (qint64 slot = 0; slot < table->slotCount(); ++slot) {
+        QVariantList row;
+        for (int c = 0; c < table->fields().size(); ++c)
+            row.append(table->value(slot, c));
+        rows.insert(row.at(0).toString(), row);
+    }
+    const QVariantList second = rows.value(QStringLiteral("Zweite Zeile"));
+    QCOMPARE(second.size(), 14);
+    QCOMPARE(second.at(1).toDouble(), -40.0);                                 // N
+    QCOMPARE(second.at(3).toLongLong(), -40);                                 // S
+    QCOMPARE(second.at(4).toLongLong(), -40);                                 // I
+    QCOMPARE(second.at(6).toString(), QStringLiteral("1999-09-09 00:00:00")); // D
+    QCOMPARE(second.at(7).toString(), QStringLiteral("11:11:11"));            // T
+    QCOMPARE(second.at(8).toString(), QStringLiteral("2003-06-10 11:11:11")); // @
+    QCOMPARE(second.at(10).toLongLong(), 1);                                  // L
+    // Empty fields are zero bytes in Paradox: null, not the smallest number or date.
+    const QVariantList first = rows.value(QStringLiteral("Erste Zeile"));
+    QVERIFY(first.at(4).isNull());
+    QVERIFY(first.at(6).isNull());
+    const QVariantList fifth = rows.value(QStringLiteral("Fünfter Datensatz"));
+    QVERIFY(fifth.at(9).toString().startsWith(QStringLiteral("Dies ist eine Memo")));
 }
 
 void TestDbSourcesFormats::accessSamples_data()

@@ -1,6 +1,7 @@
 #include "AccessDatabase.h"
 
 #include "CodePage.h"
+#include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "MemoryTable.h"
 
@@ -207,10 +208,11 @@ bool AccessDatabase::open(const QString &path, const SourceOptions &options,
             continue;
         }
         QList<SourceField> fields;
+        FieldNames names(QStringLiteral("Field"));
         for (unsigned int c = 0; c < definition->num_cols; ++c) {
             auto *column = static_cast<MdbColumn *>(g_ptr_array_index(definition->columns, c));
             SourceField field;
-            field.name = QString::fromUtf8(column->name);
+            field.name = names.add(QString::fromUtf8(column->name));
             field.nativeType = typeText(column->col_type);
             field.typeCode = oleDbType(column->col_type);
             // A Yes/No column takes no bytes of its own in the row; OLE DB gives it 2.

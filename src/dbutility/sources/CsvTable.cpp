@@ -1,5 +1,6 @@
 #include "CsvTable.h"
 
+#include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "FileTransaction.h"
 
@@ -273,18 +274,11 @@ std::unique_ptr<CsvTable> CsvTable::open(const QString &path, const SourceOption
 
 void CsvTable::guessTypes()
 {
-    QSet<QString> used;
+    FieldNames names(QStringLiteral("F"));
     m_fields.clear();
     for (qsizetype c = 0; c < m_header.size(); ++c) {
         SourceField field;
-        QString name = m_header.at(c).trimmed();
-        if (name.isEmpty())
-            name = QStringLiteral("F%1").arg(c + 1);
-        QString unique = name;
-        for (int n = 2; used.contains(unique.toLower()); ++n)
-            unique = name + QLatin1Char('_') + QString::number(n);
-        used.insert(unique.toLower());
-        field.name = unique;
+        field.name = names.add(m_header.at(c));
         // A column whose every value is a whole number is Long, every value a number Double.
         bool allInteger = true;
         bool allNumber = true;

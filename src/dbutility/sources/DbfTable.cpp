@@ -1,5 +1,7 @@
 #include "DbfTable.h"
 
+#include "CanonicalDate.h"
+#include "FieldNames.h"
 #include "FieldTypeNames.h"
 
 #include <QDate>
@@ -123,22 +125,10 @@ double dBase7Double(const uchar *data)
     return value;
 }
 
-// "yyyy-MM-dd HH:mm:ss", written by hand: QDateTime's formatting consults the time zone
-// files on every call, which a table scan cannot afford.
-QString canonicalDate(int year, int month, int day, qint64 milliseconds)
-{
-    const int seconds = int(milliseconds / 1000);
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, seconds / 3600,
-                             seconds / 60 % 60, seconds % 60);
-}
-
 QVariant dateTimeFromJulian(qint64 julianDay, qint64 milliseconds)
 {
-    const QDate date = QDate::fromJulianDay(julianDay);
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || milliseconds < 0 ||
-        milliseconds >= 86400000)
-        return {};
-    return canonicalDate(date.year(), date.month(), date.day(), milliseconds);
+    const QString text = CanonicalDate::fromJulianDay(julianDay, milliseconds);
+    return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
 // A dBase date field: eight digits yyyyMMdd.
@@ -153,9 +143,8 @@ QVariant dateFromDigits(const uchar *field)
     const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
     const int month = digits[4] * 10 + digits[5];
     const int day = digits[6] * 10 + digits[7];
-    if (year < 1 || !QDate::isValid(year, month, day))
-        return {};
-    return canonicalDate(year, month, day, 0);
+    const QString text = CanonicalDate::text(year, month, day);
+    return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
 int jetTypeOf(char type, int decimals, bool visualFoxPro)
@@ -393,7 +382,7 @@ bool DbfTable::parse(QString *error)
 
     int offset = 1;
     int nullBit = 0;
-    QSet<QString> usedNames;
+    FieldNames names(QStringLiteral("Field"));
     for (const Descriptor &d : descriptors) {
         Column column;
         column.type = char(QChar::fromLatin1(d.type).toUpper().toLatin1());
@@ -414,15 +403,7 @@ bool DbfTable::parse(QString *error)
             ++nullBit;
 
         SourceField field;
-        QString name = m_codePage.decode(d.name);
-        if (name.isEmpty())
-            name = QStringLiteral("Field%1").arg(m_fields.size() + 1);
-        // SQL needs distinct column names; a repeated name gets a number.
-        QString unique = name;
-        for (int n = 2; usedNames.contains(unique.toLower()); ++n)
-            unique = name + QLatin1Char('_') + QString::number(n);
-        usedNames.insert(unique.toLower());
-        field.name = unique;
+        field.name = names.add(m_codePage.decode(d.name));
         field.nativeType = QString(QLatin1Char(column.type));
         field.typeCode = jetTypeOf(column.type, column.decimals, isVisualFoxPro());
         field.size = column.length;

@@ -1,6 +1,8 @@
 #include "ParadoxTable.h"
 
+#include "CanonicalDate.h"
 #include "CodePage.h"
+#include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "MemoryTable.h"
 
@@ -48,66 +50,90 @@ QString companionOf(const QString &path, const QString &extension)
     return {};
 }
 
-QString dateText(long julianDay, int milliseconds)
+// One field of a raw record, decoded by pxlib's field routines (which know Paradox's byte
+// orders and sign flips); blobs are decoded by blobValue() instead.
+QVariant valueOf(pxdoc_t *doc, char *data, const pxfield_t &field, const CodePage &codePage)
 {
-    const QDate date = QDate::fromJulianDay(julianDay);
-    if (!date.isValid())
+    const int length = field.px_flen;
+    // Paradox writes an empty field as zero bytes, whatever its type.
+    if (std::all_of(data, data + length, [](char byte) { return byte == 0; }))
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(milliseconds))
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-QVariant valueOf(const pxval_t *value, int type, const CodePage &codePage)
-{
-    if (value->isnull)
-        return {};
-    switch (type) {
-    case pxfAlpha:
-        return value->value.str.val ? codePage.decode(value->value.str.val,
-                                                      qstrnlen(value->value.str.val,
-                                                               uint(qMax(value->value.str.len, 0))))
-                                    : QVariant();
-    case pxfMemoBLOb:
-    case pxfFmtMemoBLOb:
-        return value->value.str.val ? codePage.decode(value->value.str.val, value->value.str.len)
-                                    : QVariant();
-    case pxfBLOb:
-    case pxfOLE:
-    case pxfGraphic:
-    case pxfBytes:
-        return value->value.str.val
-                   ? QVariant(QByteArray(value->value.str.val, value->value.str.len))
-                   : QVariant();
-    case pxfBCD:
-        return value->value.str.val ? QVariant(QString::fromLatin1(value->value.str.val).toDouble())
-                                    : QVariant();
+    switch (field.px_ftype) {
+    case pxfAlpha: {
+        char *text = nullptr;
+        if (PX_get_data_alpha(doc, data, length, &text) <= 0 || !text)
+            return {};
+        const QString value = codePage.decode(text, qsizetype(qstrnlen(text, uint(length))));
+        doc->free(doc, text);
+        return value.isEmpty() ? QVariant() : QVariant(value);
+    }
+    case pxfBytes: {
+        char *bytes = nullptr;
+        if (PX_get_data_bytes(doc, data, length, &bytes) <= 0 || !bytes)
+            return {};
+        const QByteArray value(bytes, length);
+        doc->free(doc, bytes);
+        return value;
+    }
+    case pxfBCD: {
+        char *text = nullptr;
+        if (PX_get_data_bcd(doc, reinterpret_cast<unsigned char *>(data), field.px_fdc, &text) <=
+                0 ||
+            !text)
+            return {};
+        bool ok = false;
+        const double value = QByteArray(text).toDouble(&ok);
+        doc->free(doc, text);
+        return ok ? QVariant(value) : QVariant();
+    }
     case pxfDate: {
-        const QString text = dateText(value->value.lval + pxDayOffset, 0);
+        long days = 0;
+        if (PX_get_data_long(doc, data, length, &days) <= 0)
+            return {};
+        const QString text = CanonicalDate::fromJulianDay(days + pxDayOffset);
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case pxfTime: {
-        const long ms = value->value.lval;
-        if (ms < 0 || ms >= 86400000)
+        long ms = 0;
+        if (PX_get_data_long(doc, data, length, &ms) <= 0 || ms < 0 || ms >= 86400000)
             return {};
         return QTime::fromMSecsSinceStartOfDay(int(ms)).toString(QStringLiteral("HH:mm:ss"));
     }
     case pxfTimestamp: {
-        const double ms = value->value.dval;
-        if (!(ms >= 0 && ms < 1e15))
+        double ms = 0;
+        if (PX_get_data_double(doc, data, length, &ms) <= 0 || !(ms >= 0 && ms < 1e15))
             return {};
         const qint64 whole = qint64(ms);
-        const QString text = dateText(long(whole / 86400000) + pxDayOffset, int(whole % 86400000));
+        const QString text =
+            CanonicalDate::fromJulianDay(whole / 86400000 + pxDayOffset, whole % 86400000);
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case pxfCurrency:
-    case pxfNumber:
-        return value->value.dval;
-    case pxfLogical:
-        return QVariant(qint64(value->value.lval ? 1 : 0));
-    case pxfShort:
+    case pxfNumber: {
+        double value = 0;
+        if (PX_get_data_double(doc, data, length, &value) <= 0)
+            return {};
+        return value;
+    }
+    case pxfLogical: {
+        char value = 0;
+        if (PX_get_data_byte(doc, data, length, &value) <= 0)
+            return {};
+        return QVariant(qint64(value ? 1 : 0));
+    }
+    case pxfShort: {
+        short value = 0;
+        if (PX_get_data_short(doc, data, length, &value) <= 0)
+            return {};
+        return QVariant(qint64(value));
+    }
     case pxfLong:
-    case pxfAutoInc:
-        return QVariant(qint64(value->value.lval));
+    case pxfAutoInc: {
+        long value = 0;
+        if (PX_get_data_long(doc, data, length, &value) <= 0)
+            return {};
+        return QVariant(qint64(value));
+    }
     default:
         return {};
     }
@@ -156,22 +182,6 @@ QByteArray blobValue(const char *field, int length, const QByteArray &blobFile)
     if (start + qint64(size) > fileSize)
         return QByteArray("");
     return QByteArray(blobFile.constData() + start, qsizetype(size));
-}
-
-void freeRecord(pxdoc_t *doc, pxval_t **record, int fields)
-{
-    for (int i = 0; i < fields; ++i) {
-        if (!record[i])
-            continue;
-        if (record[i]->value.str.val &&
-            (record[i]->type == pxfAlpha || record[i]->type == pxfMemoBLOb ||
-             record[i]->type == pxfFmtMemoBLOb || record[i]->type == pxfBLOb ||
-             record[i]->type == pxfOLE || record[i]->type == pxfGraphic ||
-             record[i]->type == pxfBytes || record[i]->type == pxfBCD))
-            doc->free(doc, record[i]->value.str.val);
-        doc->free(doc, record[i]);
-    }
-    doc->free(doc, record);
 }
 
 // Paradox 4 and later keep the table's DOS code page in the header at 0x6A.
@@ -314,15 +324,14 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
     const CodePage codePage(options.codePage > 0 ? options.codePage
                                                  : (fileCodePage > 0 ? fileCodePage : 1252));
     QList<SourceField> fields;
+    FieldNames names(QStringLiteral("Field"));
     QList<int> types;
     QList<int> offsets;
     int recordSize = 0;
     for (int i = 0; i < fieldCount; ++i) {
         SourceField field;
-        field.name =
-            codePage.decode(pxFields[i].px_fname ? QByteArray(pxFields[i].px_fname) : QByteArray());
-        if (field.name.isEmpty())
-            field.name = QStringLiteral("Field%1").arg(i + 1);
+        field.name = names.add(codePage.decode(
+            pxFields[i].px_fname ? QByteArray(pxFields[i].px_fname) : QByteArray()));
         field.nativeType = typeLetter(pxFields[i].px_ftype);
         field.typeCode = jetType(pxFields[i].px_ftype);
         field.size = pxFields[i].px_flen;
@@ -340,11 +349,8 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
     MemoryTable::Loader loader = [=](MemoryTable::Rows *rows, QString *loadError) {
         QByteArray raw(pxRecordSize, '\0');
         for (int r = 0; r < recordCount; ++r) {
-            pxval_t **record = PX_retrieve_record(shared.get(), r);
-            if (!record || !PX_get_record(shared.get(), r, raw.data())) {
-                if (record)
-                    freeRecord(shared.get(), record, int(types.size()));
-                *loadError = QStringLiteral("%1: record %2 cannot be read: %3")
+            if (!PX_get_record(shared.get(), r, raw.data())) {
+                *loadError = QStringLiteral("%1 is damaged: record %2 cannot be read (%3)")
                                  .arg(name)
                                  .arg(r + 1)
                                  .arg(*messages);
@@ -353,20 +359,19 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
             QVariantList row;
             for (qsizetype f = 0; f < types.size(); ++f) {
                 const int type = types.at(f);
-                if (isBlob(type)) {
-                    const QByteArray data =
-                        blobValue(raw.constData() + offsets.at(f), fields.at(f).size, blobFile);
-                    if (data.isNull())
-                        row.append(QVariant());
-                    else if (type == pxfMemoBLOb || type == pxfFmtMemoBLOb)
-                        row.append(codePage.decode(data));
-                    else
-                        row.append(data);
-                } else {
-                    row.append(valueOf(record[f], type, codePage));
+                char *field = raw.data() + offsets.at(f);
+                if (!isBlob(type)) {
+                    row.append(valueOf(shared.get(), field, pxFields[f], codePage));
+                    continue;
                 }
+                const QByteArray data = blobValue(field, fields.at(f).size, blobFile);
+                if (data.isNull())
+                    row.append(QVariant());
+                else if (type == pxfMemoBLOb || type == pxfFmtMemoBLOb)
+                    row.append(codePage.decode(data));
+                else
+                    row.append(data);
             }
-            freeRecord(shared.get(), record, int(types.size()));
             rows->append(row);
         }
         return true;
