@@ -5,11 +5,13 @@
 #include "Dialogs.h"
 #include "FolderReader.h"
 #include "HelpButton.h"
+#include "JobRunner.h"
 #include "KeyedGrid.h"
 #include "ThemeIcon.h"
 #include "ToolStrip.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
@@ -369,6 +371,7 @@ void frmExpl::onTreeItemChanged(QTreeWidgetItem *current)
             LoadCatalogueGrid();
         m_category = key;
         SelectCategory(key);
+        ComboExtItem(key);
         break;
     }
 }
@@ -389,6 +392,22 @@ void frmExpl::onToolClicked(const QString &id)
         ListFolderToGrid(m_user1);
     else if (id == QLatin1String("ID_User2"))
         ListFolderToGrid(m_user2);
+}
+
+bool frmExpl::runJob(Job &job, const QString &title)
+{
+    m_jobRunning = true;
+    const bool completed = JobRunner::run(job, m_body, title, lblCurrentFolder);
+    m_jobRunning = false;
+    return completed;
+}
+
+void frmExpl::closeEvent(QCloseEvent *event)
+{
+    if (m_jobRunning)
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 void frmExpl::chooseLookInFolder()

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class Job;
 class KeyedGrid;
 class KeyedGridModel;
 class QCheckBox;
@@ -69,8 +70,14 @@ public:
     // Paints every data row with the selection mark ("SelectAll").
     void SelectAll();
 
+protected:
+    // A window busy with a job stays open until the job has ended.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // frmExpl.cpp
+    // Runs long work while the window stays responsive; false when it was cancelled.
+    bool runJob(Job &job, const QString &title);
     void buildWindow();
     QWidget *buildFolderTab();
     QWidget *buildDatabaseTab();
@@ -117,6 +124,7 @@ private:
     // Category of the selected node of the "File Category Wise" branch; empty outside it.
     QString m_category;
     QHash<QString, std::vector<FileEntry>> m_searchHits;
+    bool m_jobRunning = false;
 
     QWidget *m_body = nullptr;
     ToolStrip *m_tools = nullptr;

@@ -7,7 +7,6 @@
 #include "CatalogueScanJob.h"
 #include "CategoryRules.h"
 #include "FolderReader.h"
-#include "JobRunner.h"
 #include "KeyedGrid.h"
 #include "LocalTime.h"
 #include "SelectionMark.h"
@@ -136,7 +135,7 @@ void frmExpl::afterListing()
 bool frmExpl::ScanFolderToCatalogue(const QString &startPath)
 {
     CatalogueScanJob job(AppFolders::dataStorePath(), startPath, CatalogueScanJob::Mode::Tree);
-    return JobRunner::run(job, m_body, tr("Building the catalogue"), lblCurrentFolder);
+    return runJob(job, tr("Building the catalogue"));
 }
 
 void frmExpl::AddFolderFilesToCatalogue(const QString &folderPath)
@@ -151,7 +150,7 @@ void frmExpl::LoadCatalogueGrid()
     if (m_rescan->isChecked()) {
         CatalogueScanJob job(AppFolders::dataStorePath(), m_defaultFolder, CatalogueScanJob::Mode::Tree);
         job.setClearFirst(true);
-        JobRunner::run(job, m_body, tr("Building the catalogue"), lblCurrentFolder);
+        runJob(job, tr("Building the catalogue"));
     }
     m_viewMode = ViewMode::Database;
     frmLookIn->hide();

@@ -4,7 +4,6 @@
 
 #include "Dialogs.h"
 #include "FileSearchJob.h"
-#include "JobRunner.h"
 #include "KeyedGrid.h"
 #include "SharedRoutines.h"
 #include "ThemeIcon.h"
@@ -57,7 +56,7 @@ void frmExpl::onSearch()
             Dialogs::instance().message(QStringLiteral("Search condition not given"), QString(),
                                         Dialogs::Icon::None);
         FileSearchJob job(folder, pattern, dxCheckBox1->isChecked());
-        JobRunner::run(job, m_body, tr("Searching"), lblCurrentFolder);
+        runJob(job, tr("Searching"));
         QHash<QString, QTreeWidgetItem *> nodes;
         for (const FileSearchJob::FolderHits &found : job.results()) {
             // A folder's node goes under the nearest folder above it that has a node.

@@ -282,6 +282,9 @@ private Q_SLOTS:
         QCOMPARE(window.branch(), frmExpl::Branch::CategoryWise);
         QCOMPARE(window.viewMode(), frmExpl::ViewMode::Database);
         QCOMPARE(column(window, "Name"), (QStringList{"b", "c"}));
+        QComboBox *ext = child<QComboBox>(window, "cboExt");
+        QCOMPARE(ext->count(), 2);
+        QCOMPARE(ext->itemText(1), QStringLiteral("*.TXT"));
         // In category mode the extension box still keeps to the category.
         choose(child<QComboBox>(window, "cboExt"), "*.*");
         QCOMPARE(column(window, "Name"), (QStringList{"b", "c"}));
