@@ -366,6 +366,12 @@ constexpr int MaxColumns = 63; // what word processors allow; more cells share t
 constexpr int MaxTwips = 31680 * 4;
 constexpr qreal TwipsPerPixel = 15.0; // at 96 dots per inch
 
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
 qreal pixels(int twips)
 {
     return std::clamp(twips, -MaxTwips, MaxTwips) / TwipsPerPixel;
@@ -1184,7 +1190,8 @@ void RtfReader::beginContent()
     }
     if (m_blockPending) {
         flushRun();
-        m_cursor.insertBlock();
+        // a plain block: inheriting the list of the one before would cost a list update
+        m_cursor.insertBlock(QTextBlockFormat());
         m_blockPending = false;
     }
     if (!m_listText.isEmpty()) {
@@ -1208,8 +1215,7 @@ void RtfReader::finishParagraph()
     flushRun();
     const ParaState &para = state().para;
     m_cursor.setBlockFormat(blockFormat(para));
-    if (QTextList *list = listFor(para))
-        list->add(m_cursor.block());
+    addToList(para);
 }
 
 void RtfReader::endParagraph()
@@ -1356,44 +1362,54 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const
     return format;
 }
 
-bool RtfReader::paragraphIsListItem(const ParaState &para) const
+std::optional<RtfReader::ListItem> RtfReader::listItemOf(const ParaState &para) const
 {
     if (para.listOverride > 0 && m_overrides.contains(para.listOverride)) {
+        ListItem item;
+        item.level = para.listLevel;
+        item.key = (quint64(quint32(para.listOverride)) << 8) | quint64(item.level);
         const auto definition = m_listDefinitions.constFind(m_overrides.value(para.listOverride));
-        if (definition == m_listDefinitions.constEnd())
-            return true;
-        const size_t level = size_t(para.listLevel);
-        return level >= definition->size() ||
-               (*definition)[level].style != QTextListFormat::ListStyleUndefined;
+        if (definition != m_listDefinitions.constEnd() && size_t(item.level) < definition->size())
+            item.style = (*definition)[size_t(item.level)].style;
+        if (item.style == QTextListFormat::ListStyleUndefined)
+            return std::nullopt;
+        return item;
     }
-    return m_paraNumbering != QTextListFormat::ListStyleUndefined;
+    if (m_paraNumbering == QTextListFormat::ListStyleUndefined)
+        return std::nullopt;
+    ListItem item;
+    item.level = m_paraNumberingLevel;
+    item.key = (quint64(1) << 40) | quint64(item.level) << 8 | quint64(-int(m_paraNumbering));
+    item.style = m_paraNumbering;
+    return item;
 }
 
-QTextList *RtfReader::listFor(const ParaState &para)
+bool RtfReader::paragraphIsListItem(const ParaState &para) const
+{
+    const std::optional<ListItem> item = listItemOf(para);
+    if (!item)
+        return false;
+    const auto use = m_textLists.constFind(item->key);
+    return use == m_textLists.constEnd() || isBullet(item->style) || use->items < MaxNumberedItems;
+}
+
+void RtfReader::addToList(const ParaState &para)
 {
     if (!paragraphIsListItem(para))
-        return nullptr;
-    quint64 key;
-    int level;
-    QTextListFormat::Style style = QTextListFormat::ListDecimal;
-    if (para.listOverride > 0 && m_overrides.contains(para.listOverride)) {
-        level = para.listLevel;
-        key = (quint64(quint32(para.listOverride)) << 8) | quint64(level);
-        const std::vector<ListLevel> levels =
-            m_listDefinitions.value(m_overrides.value(para.listOverride));
-        if (size_t(level) < levels.size())
-            style = levels[size_t(level)].style;
+        return;
+    const ListItem item = *listItemOf(para);
+    ListUse &use = m_textLists[item.key];
+    // Qt revisits every item of a list when one joins it; long bullet lists are cut into lists
+    // that look the same, long numbered ones keep their \listtext numbers as text.
+    if (use.list && use.items >= BulletListChunk && isBullet(item.style))
+        use = ListUse{};
+    if (use.list) {
+        use.list->add(m_cursor.block());
     } else {
-        level = m_paraNumberingLevel;
-        key = (quint64(1) << 40) | quint64(level) << 8 | quint64(-int(m_paraNumbering));
-        style = m_paraNumbering;
+        QTextListFormat format;
+        format.setStyle(item.style);
+        format.setIndent(item.level + 1);
+        use.list = m_cursor.createList(format);
     }
-    QTextList *&list = m_textLists[key];
-    if (list)
-        return list;
-    QTextListFormat format;
-    format.setStyle(style);
-    format.setIndent(level + 1);
-    list = m_cursor.createList(format);
-    return list;
+    ++use.items;
 }

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
 
     // Groups nested deeper than this are skipped (their braces still count).
     static constexpr int MaxDepth = 256;
+    // Adding to a QTextList costs time in proportion to its length, so lists are kept short:
+    // bullet lists are split (they look the same); numbered items past the limit keep the
+    // number the file gives as text.
+    static constexpr int BulletListChunk = 256;
+    static constexpr int MaxNumberedItems = 2000;
 
     // Replaces the content of document by the text of rtf. Returns true when the input was
     // undamaged; damage() then tells what was wrong.
@@ -106,6 +112,18 @@ private:
         QString text;
     };
 
+    // The list a paragraph belongs to: one per \ls number and level (or \pn style and level).
+    struct ListItem {
+        quint64 key = 0;
+        int level = 0;
+        QTextListFormat::Style style = QTextListFormat::ListDecimal;
+    };
+
+    struct ListUse {
+        QTextList *list = nullptr;
+        int items = 0;
+    };
+
     struct Picture {
         QByteArray data;
         bool png = false;
@@ -148,8 +166,9 @@ private:
     void finishListDefinition();
     const QTextCharFormat &charFormat(const CharState &chars);
     QTextBlockFormat blockFormat(const ParaState &para) const;
-    QTextList *listFor(const ParaState &para);
+    std::optional<ListItem> listItemOf(const ParaState &para) const;
     bool paragraphIsListItem(const ParaState &para) const;
+    void addToList(const ParaState &para);
 
     DamageFlags m_damage;
     const char *m_pos = nullptr;
@@ -188,7 +207,7 @@ private:
     int m_overrideListId = 0;
     int m_overrideNumber = 0;
     QHash<int, int> m_overrides; // \ls number -> \listid
-    QHash<quint64, QTextList *> m_textLists;
+    QHash<quint64, ListUse> m_textLists;
     QTextListFormat::Style m_paraNumbering = QTextListFormat::ListStyleUndefined;
     int m_paraNumberingLevel = 0;
     QString m_listText;

@@ -121,6 +121,8 @@ private Q_SLOTS:
     void lists_data();
     void lists();
     void listTextKeptWithoutListTable();
+    void longLists_data();
+    void longLists();
     void tables();
     void tableRowWiderThanFirst();
     void longTables_data();
@@ -467,6 +469,56 @@ void RtfReaderTest::listTextKeptWithoutListTable()
     QCOMPARE(read.damage, DamageFlags(Damage::None));
     QCOMPARE(read.text, QString::fromUtf8("•\titem\n"));
     QVERIFY(!read.document->begin().textList());
+}
+
+void RtfReaderTest::longLists_data()
+{
+    QTest::addColumn<bool>("bullets");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<int>("lists");
+
+    const int chunk = RtfReader::BulletListChunk;
+    const int numbered = RtfReader::MaxNumberedItems;
+    QTest::newRow("bullets, one chunk") << true << chunk << chunk << 1;
+    QTest::newRow("bullets, one past a chunk") << true << chunk + 1 << chunk + 1 << 2;
+    QTest::newRow("bullets, many chunks") << true << 20 * chunk << 20 * chunk << 20;
+    QTest::newRow("numbers up to the limit") << false << numbered << numbered << 1;
+    QTest::newRow("numbers past the limit") << false << numbered + 5 << numbered << 1;
+}
+
+void RtfReaderTest::longLists()
+{
+    // Regression: every paragraph joining a long QTextList took time in proportion to the list,
+    // so a 20000-item list took minutes to read.
+    QFETCH(bool, bullets);
+    QFETCH(int, items);
+    QByteArray rtf = "{\\rtf1\\ansi{\\*\\listtable{\\list{\\listlevel\\levelnfc" +
+                     QByteArray(bullets ? "23" : "0") +
+                     "}\\listid5}}{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}}";
+    for (int item = 1; item <= items; ++item)
+        rtf += "{\\listtext " + (bullets ? QByteArray("-") : QByteArray::number(item) + '.') +
+               "\\tab}\\pard\\ls1 i" + QByteArray::number(item) + "\\par\n";
+    rtf += "\\pard end\\par}";
+    const Read read = readRtf(rtf);
+    QCOMPARE(read.damage, DamageFlags(Damage::None));
+    int listed = 0;
+    QSet<QTextList *> lists;
+    for (QTextBlock block = read.document->begin(); block.isValid(); block = block.next()) {
+        if (block.textList()) {
+            ++listed;
+            lists.insert(block.textList());
+        }
+    }
+    QTEST(listed, "listed");
+    QTEST(int(lists.size()), "lists");
+    const QStringList lines = read.text.split(u'\n');
+    QCOMPARE(lines.size(), items + 2);
+    for (int item = 1; item <= items; ++item) {
+        const QString marker = bullets ? QStringLiteral("\u2022") : QString::number(item) + u'.';
+        QCOMPARE(lines[item - 1], marker + u'\t' + u'i' + QString::number(item));
+    }
+    QCOMPARE(lines[items], QStringLiteral("end"));
 }
 
 void RtfReaderTest::tables()
