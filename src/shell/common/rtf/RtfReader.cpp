@@ -543,9 +543,7 @@ void RtfReader::endDestination(Destination ended)
 {
     switch (ended) {
     case Destination::FontTable:
-        if (!m_fontName.trimmed().isEmpty())
-            m_fonts[m_fontEntry].name = m_fontName.trimmed();
-        m_fontName.clear();
+        finishFontName();
         break;
     case Destination::ColorTable:
         if (m_colorSet) // the last entry may lack its ';'
@@ -822,9 +820,7 @@ void RtfReader::handleWord(std::string_view word, bool hasParam, int param)
     }
     case Word::Font:
         if (dest == Destination::FontTable) {
-            if (!m_fontName.trimmed().isEmpty())
-                m_fonts[m_fontEntry].name = m_fontName.trimmed();
-            m_fontName.clear();
+            finishFontName();
             m_fontEntry = param;
             m_fonts[param] = Font{};
         } else {
@@ -1056,9 +1052,7 @@ void RtfReader::appendBytes(const char *data, qsizetype size)
         for (qsizetype i = 0; i < size; ++i) {
             if (data[i] == ';') {
                 flushBytes();
-                if (!m_fontName.trimmed().isEmpty())
-                    m_fonts[m_fontEntry].name = m_fontName.trimmed();
-                m_fontName.clear();
+                finishFontName();
             } else {
                 m_bytes.append(data[i]);
             }
@@ -1315,6 +1309,21 @@ void RtfReader::finishListDefinition()
     }
     m_listDefinitions.insert(m_listId, m_listLevels);
     m_listLevels.clear();
+}
+
+void RtfReader::finishFontName()
+{
+    // Names keep no control characters and no surrounding spaces: a name is what a font
+    // picker can match.
+    QString name;
+    for (QChar c : std::as_const(m_fontName)) {
+        if (c.unicode() >= 0x20)
+            name += c;
+    }
+    name = name.trimmed();
+    if (!name.isEmpty())
+        m_fonts[m_fontEntry].name = name;
+    m_fontName.clear();
 }
 
 const QTextCharFormat &RtfReader::charFormat(const CharState &chars)

@@ -164,6 +164,7 @@ private:
     void endTable();
     void insertPicture();
     void finishListDefinition();
+    void finishFontName();
     const QTextCharFormat &charFormat(const CharState &chars);
     QTextBlockFormat blockFormat(const ParaState &para) const;
     std::optional<ListItem> listItemOf(const ParaState &para) const;

@@ -213,6 +213,17 @@ void RtfReaderTest::defaultFontFromDeff()
     QCOMPARE(read.document->defaultFont().family(), QStringLiteral("Courier New"));
     QCOMPARE(formatOf(*read.document, QStringLiteral("X")).fontFamilies().toStringList(),
              QStringList{QStringLiteral("Courier New")});
+
+    // Regression: a name of control characters became the document font, and was written as
+    // an empty name that read back as no font at all.
+    QTextDocument document;
+    const QString systemFamily = document.defaultFont().family();
+    RtfReader reader;
+    QVERIFY(
+        reader.read("{\\rtf1{\\fonttbl{\\f0 \\'01;}{\\f1 \\'02 Arial\\'03 ;}}\\f1 X}", &document));
+    QCOMPARE(document.defaultFont().family(), systemFamily);
+    QCOMPARE(formatOf(document, QStringLiteral("X")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Arial")});
 }
 
 void RtfReaderTest::paragraphFormats_data()
