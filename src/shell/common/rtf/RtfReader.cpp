@@ -386,11 +386,16 @@ bool RtfReader::read(const QByteArray &rtf, QTextDocument *document)
     m_end = m_pos + rtf.size();
     if (!rtf.startsWith("{\\rtf"))
         m_damage |= Damage::NotRtf;
+    // Loading is not an edit: no undo steps, and the loaded document is unmodified.
+    const bool undoRedo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
     document->clear();
     m_cursor = QTextCursor(document);
     m_cursor.beginEditBlock();
     parse();
     m_cursor.endEditBlock();
+    document->setUndoRedoEnabled(undoRedo);
+    document->setModified(false);
     // \deff names the font of text that names none: the document's own font.
     if (const QString family = m_fonts.value(m_defaultFont).name; !family.isEmpty()) {
         QFont font = document->defaultFont();

@@ -133,6 +133,7 @@ private Q_SLOTS:
     void damagedInput_data();
     void damagedInput();
     void deepNestingDoesNotHang();
+    void loadingIsNotAnEdit();
     void readerIsReusable();
     void samples_data();
     void samples();
@@ -740,6 +741,21 @@ void RtfReaderTest::deepNestingDoesNotHang()
     const Read kept = readRtf(shallow);
     QCOMPARE(kept.damage, DamageFlags(Damage::None));
     QCOMPARE(kept.text, QStringLiteral("akept\n"));
+}
+
+void RtfReaderTest::loadingIsNotAnEdit()
+{
+    QTextDocument document;
+    QTextCursor(&document).insertText(QStringLiteral("typed"));
+    QVERIFY(document.isUndoAvailable());
+    RtfReader reader;
+    QVERIFY(reader.read("{\\rtf1 loaded\\par second}", &document));
+    QCOMPARE(document.toPlainText(), QStringLiteral("loaded\nsecond"));
+    QVERIFY(!document.isUndoAvailable());
+    QVERIFY(!document.isModified());
+    QVERIFY(document.isUndoRedoEnabled());
+    QTextCursor(&document).insertText(QStringLiteral("x"));
+    QVERIFY(document.isUndoAvailable());
 }
 
 void RtfReaderTest::readerIsReusable()
