@@ -4,11 +4,11 @@
 
 #include "AppFolders.h"
 #include "AppState.h"
+#include "CatalogueReader.h"
 #include "CatalogueScanJob.h"
 #include "CategoryRules.h"
 #include "FolderReader.h"
 #include "KeyedGrid.h"
-#include "LocalTime.h"
 #include "SelectionMark.h"
 #include "SharedRoutines.h"
 #include "explModule.h"
@@ -163,19 +163,19 @@ void frmExpl::LoadCatalogueGrid()
     const int size = model->column(QStringLiteral("Size"));
     const int cDate = model->column(QStringLiteral("cDate"));
     const int mDate = model->column(QStringLiteral("mDate"));
-    QSqlQuery query = m_store.query(QStringLiteral("Select * from FileDetails order by [name]"));
-    query.setForwardOnly(true);
+    const std::vector<CatalogueReader::Record> records = CatalogueReader::read(m_store, KeyedGridModel::NoDate);
     model->setRedraw(false);
-    while (query.next()) {
+    model->reserveRows(int(records.size()));
+    for (const CatalogueReader::Record &record : records) {
         const int row = model->appendRow();
-        model->setText(row, 0, query.value(0).toString());
-        model->setText(row, 1, query.value(1).toString());
-        model->setText(row, size, FormatSizeText(query.value(5).toLongLong()));
-        model->setDateKey(row, cDate, LocalTime::msecsOfText(query.value(3).toString(), KeyedGridModel::NoDate));
-        model->setDateKey(row, mDate, LocalTime::msecsOfText(query.value(4).toString(), KeyedGridModel::NoDate));
-        model->setText(row, 5, AttributeText(query.value(7).toInt()));
-        model->setText(row, 6, query.value(6).toString());
-        model->setText(row, group, query.value(2).toString());
+        model->setText(row, 0, record.name);
+        model->setText(row, 1, record.ext);
+        model->setText(row, size, FormatSizeText(record.size));
+        model->setDateKey(row, cDate, record.created);
+        model->setDateKey(row, mDate, record.modified);
+        model->setText(row, 5, AttributeText(record.attributes));
+        model->setText(row, 6, record.location);
+        model->setText(row, group, record.group);
     }
     model->setRedraw(true);
     m_currentFile.clear();

@@ -1,3 +1,4 @@
+#include "CatalogueReader.h"
 #include "CatalogueScanJob.h"
 #include "CategoryRules.h"
 #include "DateRanges.h"
@@ -329,6 +330,61 @@ private Q_SLOTS:
         Store store(Store::Kind::Data, storePath());
         QCOMPARE(store.value("Select mdate from filedetails").toString(), QStringLiteral("2021-06-15 08:09:10"));
         QVERIFY(!store.value("Select CDate from filedetails").toString().isEmpty());
+    }
+
+    void catalogueReadsBackWhatTheScanWrote()
+    {
+        const QString root = m_env->scratch() + "/back";
+        const QString b = m_env->writeFile("back/b.TXT", "123");
+        m_env->writeFile("back/A.jpg");
+        m_env->writeFile("back/.profile");
+        m_env->writeFile("back/sub/c");
+        const QDateTime when(QDate(2022, 10, 30), QTime(2, 30, 15)); // near a clock change
+        QFile file(b);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(when.addMSecs(456), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(scan(root, CatalogueScanJob::Mode::Tree, true));
+        Store store(Store::Kind::Data, storePath());
+        const std::vector<CatalogueReader::Record> records = CatalogueReader::read(store, -1);
+        QCOMPARE(records.size(), size_t(4));
+        // Ordered by name without regard to case; the empty name first.
+        QVERIFY(records[0].name.isNull());
+        QCOMPARE(records[0].ext, QStringLiteral("profile"));
+        QCOMPARE(records[1].name, QStringLiteral("A"));
+        QCOMPARE(records[2].name, QStringLiteral("b"));
+        QCOMPARE(records[3].name, QStringLiteral("c"));
+        const CatalogueReader::Record &text = records[2];
+        QCOMPARE(text.ext, QStringLiteral("TXT"));
+        QCOMPARE(text.group, QStringLiteral("Document"));
+        QCOMPARE(text.size, qint64(3));
+        QCOMPARE(text.location, root + "/b.TXT");
+        QCOMPARE(text.attributes, 32);
+        QCOMPARE(text.modified, when.toMSecsSinceEpoch());
+        QVERIFY(text.created > 0);
+        QCOMPARE(records[3].ext, QString(""));
+        QCOMPARE(records[3].group, QStringLiteral("Others"));
+    }
+
+    void storedDatesReadBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("value");
+        QTest::newRow("canonical") << "2024-02-29 23:59:59" << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59));
+        QTest::newRow("same hour, other minute") << "2024-02-29 23:01:00" << QDateTime(QDate(2024, 2, 29), QTime(23, 1, 0));
+        QTest::newRow("midnight") << "2000-01-01 00:00:00" << QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+        QTest::newRow("date only") << "2021-06-15" << QDateTime(QDate(2021, 6, 15), QTime(0, 0));
+        QTest::newRow("not a date") << "2021-13-45 99:99:99" << QDateTime();
+        QTest::newRow("empty") << "" << QDateTime();
+    }
+
+    void storedDatesReadBack()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, value);
+        const qint64 expected = value.isValid() ? value.toMSecsSinceEpoch() : -5;
+        QCOMPARE(LocalTime::msecsOfText(text, -5), expected);
+        QCOMPARE(LocalTime::msecsOfText(QByteArrayView(text.toUtf8()), -5), expected);
     }
 
     void nonUtf8NameIsCatalogued()

@@ -2,7 +2,9 @@
 
 #include "JetSql.h"
 
+#include <QDate>
 #include <QDateTime>
+#include <QTime>
 
 #include <ctime>
 
@@ -55,7 +57,7 @@ QString LocalTime::canonicalText(qint64 msecsSinceEpoch)
     return JetSql::canonicalDate(QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch));
 }
 
-qint64 LocalTime::msecsOfText(const QString &text, qint64 fallback)
+qint64 LocalTime::msecsOfText(QByteArrayView text, qint64 fallback)
 {
     if (text.isEmpty())
         return fallback;
@@ -64,29 +66,44 @@ qint64 LocalTime::msecsOfText(const QString &text, qint64 fallback)
     static const char shape[] = "dddd-dd-dd dd:dd:dd";
     bool canonical = text.size() == 19;
     for (int i = 0; canonical && i < 19; ++i) {
-        const QChar c = text[i];
-        canonical = shape[i] == 'd' ? c.isDigit() && c.unicode() < 128 : c == QLatin1Char(shape[i]);
+        const char c = text[i];
+        canonical = shape[i] == 'd' ? (c >= '0' && c <= '9') : c == shape[i];
     }
+    auto number = [&text](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    canonical = canonical && QDate::isValid(number(0, 4), number(5, 2), number(8, 2))
+                && QTime::isValid(number(11, 2), number(14, 2), number(17, 2));
     if (canonical) {
-        auto number = [&text](int from, int length) {
-            int value = 0;
-            for (int i = from; i < from + length; ++i)
-                value = value * 10 + (text[i].unicode() - '0');
-            return value;
-        };
-        struct tm local = {};
-        local.tm_year = number(0, 4) - 1900;
-        local.tm_mon = number(5, 2) - 1;
-        local.tm_mday = number(8, 2);
-        local.tm_hour = number(11, 2);
-        local.tm_min = number(14, 2);
-        local.tm_sec = number(17, 2);
-        local.tm_isdst = -1;
-        const time_t seconds = mktime(&local);
-        if (seconds != time_t(-1))
-            return qint64(seconds) * 1000;
+        // mktime is slow; offsets change on whole hours, so the start of the last hour asked
+        // for is remembered.
+        thread_local int lastHourKey = -1;
+        thread_local qint64 lastHourStart = 0;
+        const int hourKey = ((number(0, 4) * 13 + number(5, 2)) * 32 + number(8, 2)) * 24 + number(11, 2);
+        if (hourKey != lastHourKey) {
+            struct tm local = {};
+            local.tm_year = number(0, 4) - 1900;
+            local.tm_mon = number(5, 2) - 1;
+            local.tm_mday = number(8, 2);
+            local.tm_hour = number(11, 2);
+            local.tm_isdst = -1;
+            const time_t seconds = mktime(&local);
+            if (seconds == time_t(-1))
+                return fallback;
+            lastHourKey = hourKey;
+            lastHourStart = qint64(seconds) * 1000;
+        }
+        return lastHourStart + (qint64(number(14, 2)) * 60 + number(17, 2)) * 1000;
     }
 #endif
-    const QDateTime value = JetSql::parseDate(text);
+    const QDateTime value = JetSql::parseDate(QString::fromUtf8(text));
     return value.isValid() ? value.toMSecsSinceEpoch() : fallback;
+}
+
+qint64 LocalTime::msecsOfText(const QString &text, qint64 fallback)
+{
+    return msecsOfText(QByteArrayView(text.toUtf8()), fallback);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // Fast conversions between milliseconds since the epoch and the stores' canonical local date
@@ -13,4 +14,6 @@ public:
     static bool canonicalText(qint64 msecsSinceEpoch, char out[19]);
     // Milliseconds of a stored date text; fallback when the text is empty or not a date.
     static qint64 msecsOfText(const QString &text, qint64 fallback);
+    // The same for the UTF-8 text as the store holds it.
+    static qint64 msecsOfText(QByteArrayView text, qint64 fallback);
 };
