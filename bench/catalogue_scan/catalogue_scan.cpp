@@ -21,14 +21,16 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Folders two levels deep (about sqrt(M) per level), files spread evenly, names with the
 // extensions a real disk holds.
 bool makeTree(const QString &root, int files, int folders)
 {
-    static const char *const extensions[] = {"txt", "doc", "jpg", "png", "mp3", "pdf", "c", "h",
-                                             "cpp", "xls", "zip", "html", "", "tar.gz", "JPG", "md"};
+    static const char *const extensions[] = {"txt", "doc",    "jpg", "png", "mp3", "pdf",
+                                             "c",   "h",      "cpp", "xls", "zip", "html",
+                                             "",    "tar.gz", "JPG", "md"};
     const int top = std::max(1, int(std::sqrt(double(folders))));
     QStringList paths;
     for (int i = 0; i < folders; ++i) {
@@ -39,7 +41,8 @@ bool makeTree(const QString &root, int files, int folders)
     }
     for (int i = 0; i < files; ++i) {
         const char *ext = extensions[i % (sizeof extensions / sizeof *extensions)];
-        const QString name = QStringLiteral("/file %1%2%3").arg(i).arg(*ext ? "." : "").arg(QLatin1String(ext));
+        const QString name =
+            QStringLiteral("/file %1%2%3").arg(i).arg(*ext ? "." : "").arg(QLatin1String(ext));
         QFile file(paths[i % paths.size()] + name);
         if (!file.open(QIODevice::WriteOnly))
             return false;
@@ -55,7 +58,8 @@ double timeFind(const QString &dir)
     find.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
-    find.start(QStringLiteral("find"), {dir, QStringLiteral("-printf"), QStringLiteral("%s %T@ %C@ %m %p\\n")});
+    find.start(QStringLiteral("find"),
+               {dir, QStringLiteral("-printf"), QStringLiteral("%s %T@ %C@ %m %p\\n")});
     if (!find.waitForFinished(-1))
         return -1;
     return timer.nsecsElapsed() / 1e9;
@@ -131,7 +135,8 @@ int main(int argc, char *argv[])
     }
     std::printf("files=%lld folders=%lld seconds=%.3f\n", files, folders, best);
     if (compare)
-        std::printf("find_seconds=%.3f ratio=%.2f\n", bestFind, bestFind > 0 ? best / bestFind : 0.0);
+        std::printf("find_seconds=%.3f ratio=%.2f\n", bestFind,
+                    bestFind > 0 ? best / bestFind : 0.0);
     // Reading the catalogue back, as the database view does before filling its grid.
     {
         Store store(Store::Kind::Data, storePath);

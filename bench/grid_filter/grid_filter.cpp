@@ -13,7 +13,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 double msSince(const QElapsedTimer &timer)
 {
@@ -29,14 +30,16 @@ int main(int argc, char *argv[])
 
     KeyedGridModel grid;
     grid.setFixedRows(2);
-    grid.setFormatText(QStringLiteral("Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location"));
+    grid.setFormatText(QStringLiteral(
+        "Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location"));
     grid.setColumnKeys({"Name", "Ext", "Size", "cDate", "mDate", "Attribute", "Location"});
     grid.setColumnType(QStringLiteral("cDate"), GridCellType::Date, QStringLiteral("dd MMM-yy"));
     grid.setColumnType(QStringLiteral("mDate"), GridCellType::Date, QStringLiteral("dd MMM-yy"));
     const int group = grid.addColumn(QStringLiteral("Group"));
 
     const QStringList exts = {"txt", "doc", "JPG", "jpg", "mp3", "", "gz", "xls"};
-    const QStringList groups = {"Document", "Document", "Picture", "Picture", "Music", "Others", "Archive", "Spreadsheet"};
+    const QStringList groups = {"Document", "Document", "Picture", "Picture",
+                                "Music",    "Others",   "Archive", "Spreadsheet"};
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     // Names and paths made beforehand so that the fill time is the grid's own.
     std::vector<QString> names(static_cast<size_t>(rows));
@@ -53,7 +56,8 @@ int main(int argc, char *argv[])
         grid.setText(row, 1, exts[i % exts.size()]);
         grid.setText(row, 2, QStringLiteral("1Kb"));
         grid.setDateKey(row, 3, now - qint64(i % 800) * 86400000);
-        grid.setDateKey(row, 4, i % 50 == 0 ? KeyedGridModel::NoDate : now - qint64(i % 400) * 86400000);
+        grid.setDateKey(row, 4,
+                        i % 50 == 0 ? KeyedGridModel::NoDate : now - qint64(i % 400) * 86400000);
         grid.setText(row, 5, QStringLiteral("A"));
         grid.setText(row, 6, names[size_t(i)]);
         grid.setText(row, group, groups[i % groups.size()]);
@@ -74,11 +78,14 @@ int main(int argc, char *argv[])
         for (const QString &ext : {QStringLiteral("*.*"), QStringLiteral("*.JPG")}) {
             for (const QString &range : DateRanges::entries()) {
                 for (const QString &column : {QStringLiteral("cDate"), QStringLiteral("mDate")}) {
-                    const RowFilter filter = RowFilter::dateFilter(DateRanges::days(range), ext, category);
+                    const RowFilter filter =
+                        RowFilter::dateFilter(DateRanges::days(range), ext, category);
                     timer.restart();
                     const int shown = FileGridFilter::apply(grid, filter, column);
                     const double ms = msSince(timer);
-                    const QString name = QStringLiteral("%1 %2 %3 %4").arg(range, ext, category.isEmpty() ? "-" : category, column);
+                    const QString name =
+                        QStringLiteral("%1 %2 %3 %4")
+                            .arg(range, ext, category.isEmpty() ? "-" : category, column);
                     std::printf("filter [%s] shown=%d ms=%.1f\n", qPrintable(name), shown, ms);
                     if (ms > slowest) {
                         slowest = ms;
@@ -88,9 +95,11 @@ int main(int argc, char *argv[])
             }
         }
         timer.restart();
-        const int shown = FileGridFilter::apply(grid, RowFilter::extensionFilter(QStringLiteral("*.JPG"), category), QString());
+        const int shown = FileGridFilter::apply(
+            grid, RowFilter::extensionFilter(QStringLiteral("*.JPG"), category), QString());
         const double ms = msSince(timer);
-        std::printf("filter [extension *.JPG %s] shown=%d ms=%.1f\n", qPrintable(category.isEmpty() ? "-" : category), shown, ms);
+        std::printf("filter [extension *.JPG %s] shown=%d ms=%.1f\n",
+                    qPrintable(category.isEmpty() ? "-" : category), shown, ms);
         if (ms > slowest) {
             slowest = ms;
             slowestName = QStringLiteral("extension *.JPG");

@@ -3,7 +3,8 @@
 #include "KeyedGridModel.h"
 #include "RowFilter.h"
 
-int FileGridFilter::apply(KeyedGridModel &grid, const RowFilter &filter, const QString &dateColumnKey)
+int FileGridFilter::apply(KeyedGridModel &grid, const RowFilter &filter,
+                          const QString &dateColumnKey)
 {
     if (filter.pass() == RowFilter::Pass::None)
         return grid.shownRows();
@@ -11,6 +12,7 @@ int FileGridFilter::apply(KeyedGridModel &grid, const RowFilter &filter, const Q
     const int group = grid.column(QStringLiteral("Group"));
     const int date = grid.column(dateColumnKey);
     return grid.hideRows([&](int row) {
-        return !filter.accepts(grid.textAt(row, ext), grid.textAt(row, group), grid.dateKey(row, date));
+        return !filter.accepts(grid.textAt(row, ext), grid.textAt(row, group),
+                               grid.dateKey(row, date));
     });
 }

@@ -31,7 +31,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int PathRole = Qt::UserRole;
 constexpr int LoadedRole = Qt::UserRole + 1;
@@ -91,12 +92,15 @@ void frmExpl::buildWindow()
     m_tools = new ToolStrip(QStringLiteral("SSActiveToolBars1"), this);
     m_tools->setIconSize(QSize(20, 20));
     m_tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_tools->addTool(QStringLiteral("ID_User1"), tr("Favourite 1"), QStringLiteral("user-bookmarks"))
+    m_tools
+        ->addTool(QStringLiteral("ID_User1"), tr("Favourite 1"), QStringLiteral("user-bookmarks"))
         ->setToolTip(m_user1);
-    m_tools->addTool(QStringLiteral("ID_User2"), tr("Favourite 2"), QStringLiteral("user-bookmarks"))
+    m_tools
+        ->addTool(QStringLiteral("ID_User2"), tr("Favourite 2"), QStringLiteral("user-bookmarks"))
         ->setToolTip(m_user2);
     m_tools->addSeparator();
-    m_tools->addTool(QStringLiteral("SelectAll"), tr("Select All"), QStringLiteral("edit-select-all"));
+    m_tools->addTool(QStringLiteral("SelectAll"), tr("Select All"),
+                     QStringLiteral("edit-select-all"));
     auto *spacer = new QWidget(m_tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_tools->addWidget(spacer);
@@ -123,7 +127,8 @@ void frmExpl::buildWindow()
     m_tabs = new QTabWidget(left);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(buildFolderTab(), ThemeIcon::get(QStringLiteral("folder")), tr("Folder"));
-    m_tabs->addTab(buildDatabaseTab(), ThemeIcon::get(QStringLiteral("drive-harddisk")), tr("Database"));
+    m_tabs->addTab(buildDatabaseTab(), ThemeIcon::get(QStringLiteral("drive-harddisk")),
+                   tr("Database"));
     m_tabs->addTab(buildSearchTab(), ThemeIcon::get(QStringLiteral("edit-find")), tr("Search"));
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmExpl::onTabChanged);
     left->setStretchFactor(0, 3);
@@ -185,7 +190,8 @@ QWidget *frmExpl::buildFolderTab()
     m_lookIn = new QLineEdit(frmLookIn);
     m_lookIn->setObjectName(QStringLiteral("txtLookIn"));
     m_lookIn->setPlaceholderText(tr("Folder to list"));
-    connect(m_lookIn, &QLineEdit::returnPressed, this, [this] { ListFolderToGrid(m_lookIn->text().trimmed()); });
+    connect(m_lookIn, &QLineEdit::returnPressed, this,
+            [this] { ListFolderToGrid(m_lookIn->text().trimmed()); });
     auto *browse = new QToolButton(frmLookIn);
     browse->setObjectName(QStringLiteral("cmdLookIn"));
     browse->setIcon(ThemeIcon::get(QStringLiteral("folder-open")));
@@ -228,7 +234,8 @@ QWidget *frmExpl::buildSearchTab()
     browse->setIcon(ThemeIcon::get(QStringLiteral("folder-open")));
     browse->setToolTip(tr("Choose the folder to search"));
     connect(browse, &QToolButton::clicked, this, [this] {
-        const QString folder = Dialogs::instance().folderName(tr("Search in"), BrowseFolder2->text());
+        const QString folder =
+            Dialogs::instance().folderName(tr("Search in"), BrowseFolder2->text());
         if (!folder.isEmpty())
             BrowseFolder2->setText(folder);
     });
@@ -352,9 +359,9 @@ void frmExpl::onTreeItemChanged(QTreeWidgetItem *current)
     QTreeWidgetItem *top = current;
     while (top->parent())
         top = top->parent();
-    m_branch = top == m_findFileNode      ? Branch::FindFile
-               : top == m_categoryNode    ? Branch::CategoryWise
-                                          : Branch::FileManager;
+    m_branch = top == m_findFileNode   ? Branch::FindFile
+               : top == m_categoryNode ? Branch::CategoryWise
+                                       : Branch::FileManager;
     m_category.clear();
     if (current == top)
         return;
@@ -412,7 +419,8 @@ void frmExpl::closeEvent(QCloseEvent *event)
 
 void frmExpl::chooseLookInFolder()
 {
-    const QString folder = Dialogs::instance().folderName(tr("Look in"), m_currentFolder.isEmpty() ? m_defaultFolder : m_currentFolder);
+    const QString folder = Dialogs::instance().folderName(
+        tr("Look in"), m_currentFolder.isEmpty() ? m_defaultFolder : m_currentFolder);
     if (!folder.isEmpty())
         ListFolderToGrid(folder);
 }

@@ -91,7 +91,7 @@ void frmExpl::onExtChosen()
     if (model->rows() <= model->fixedRows())
         return;
     resetDateBoxes();
-    FileGridFilter::apply(*model, RowFilter::extensionFilter(cboExt->currentText(), currentCategory()),
-                          QString());
+    FileGridFilter::apply(
+        *model, RowFilter::extensionFilter(cboExt->currentText(), currentCategory()), QString());
     showFirstShownRow();
 }

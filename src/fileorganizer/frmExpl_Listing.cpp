@@ -21,32 +21,28 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-namespace {
+namespace
+{
 
-const QString GridFormat =
-    QStringLiteral("Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location");
-const QStringList GridKeys = {QStringLiteral("Name"),  QStringLiteral("Ext"),
-                              QStringLiteral("Size"),  QStringLiteral("cDate"),
-                              QStringLiteral("mDate"), QStringLiteral("Attribute"),
+const QString GridFormat = QStringLiteral(
+    "Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location");
+const QStringList GridKeys = {QStringLiteral("Name"),    QStringLiteral("Ext"),
+                              QStringLiteral("Size"),    QStringLiteral("cDate"),
+                              QStringLiteral("mDate"),   QStringLiteral("Attribute"),
                               QStringLiteral("Location")};
 constexpr int PictureKeyRole = Qt::UserRole + 2;
 
 // The fixed entries of the category list: picture key, picture file, caption.
-struct FixedEntry
-{
+struct FixedEntry {
     const char *key;
     const char *picture;
     const char *caption;
 };
 const FixedEntry FixedEntries[] = {
-    {"PicKey1", "All.ico", "All"},
-    {"PicKey2", "Database.ico", "Database"},
-    {"PicKey3", "document.ico", "Document"},
-    {"PicKey4", "Music.ico", "Music"},
-    {"PicKey5", "New.ico", "New"},
-    {"PicKey6", "Picture.ico", "Picture"},
-    {"PicKey7", "Prg.ico", "Program Files"},
-    {"PicKey8", "Spreadsheet.ico", "Spreadsheet"},
+    {"PicKey1", "All.ico", "All"},           {"PicKey2", "Database.ico", "Database"},
+    {"PicKey3", "document.ico", "Document"}, {"PicKey4", "Music.ico", "Music"},
+    {"PicKey5", "New.ico", "New"},           {"PicKey6", "Picture.ico", "Picture"},
+    {"PicKey7", "Prg.ico", "Program Files"}, {"PicKey8", "Spreadsheet.ico", "Spreadsheet"},
     {"PicKey9", "System.ico", "System"},
 };
 
@@ -102,7 +98,8 @@ void frmExpl::ListFolderToGrid(const QString &folderPath)
     KeyedGridModel *model = grid();
     std::vector<FileEntry> entries;
     FolderReader::read(folderPath, entries);
-    const QString prefix = folderPath.endsWith(QLatin1Char('/')) ? folderPath : folderPath + QLatin1Char('/');
+    const QString prefix =
+        folderPath.endsWith(QLatin1Char('/')) ? folderPath : folderPath + QLatin1Char('/');
     model->setRedraw(false);
     model->reserveRows(int(entries.size()));
     for (const FileEntry &entry : entries) {
@@ -140,7 +137,8 @@ bool frmExpl::ScanFolderToCatalogue(const QString &startPath)
 
 void frmExpl::AddFolderFilesToCatalogue(const QString &folderPath)
 {
-    CatalogueScanJob job(AppFolders::dataStorePath(), folderPath, CatalogueScanJob::Mode::OneFolder);
+    CatalogueScanJob job(AppFolders::dataStorePath(), folderPath,
+                         CatalogueScanJob::Mode::OneFolder);
     job.runHere();
 }
 
@@ -148,7 +146,8 @@ void frmExpl::LoadCatalogueGrid()
 {
     QApplication::processEvents();
     if (m_rescan->isChecked()) {
-        CatalogueScanJob job(AppFolders::dataStorePath(), m_defaultFolder, CatalogueScanJob::Mode::Tree);
+        CatalogueScanJob job(AppFolders::dataStorePath(), m_defaultFolder,
+                             CatalogueScanJob::Mode::Tree);
         job.setClearFirst(true);
         runJob(job, tr("Building the catalogue"));
     }
@@ -163,7 +162,8 @@ void frmExpl::LoadCatalogueGrid()
     const int size = model->column(QStringLiteral("Size"));
     const int cDate = model->column(QStringLiteral("cDate"));
     const int mDate = model->column(QStringLiteral("mDate"));
-    const std::vector<CatalogueReader::Record> records = CatalogueReader::read(m_store, KeyedGridModel::NoDate);
+    const std::vector<CatalogueReader::Record> records =
+        CatalogueReader::read(m_store, KeyedGridModel::NoDate);
     model->setRedraw(false);
     model->reserveRows(int(records.size()));
     for (const CatalogueReader::Record &record : records) {
@@ -190,7 +190,8 @@ void frmExpl::LoadCatalogueGrid()
 
 void frmExpl::fillCategoryList()
 {
-    const QString selected = SSListBar1->currentItem() ? SSListBar1->currentItem()->text() : QString();
+    const QString selected =
+        SSListBar1->currentItem() ? SSListBar1->currentItem()->text() : QString();
     SSListBar1->clear();
     QHash<QString, QIcon> icons;
     QSqlQuery withIcons = m_store.query(
@@ -205,7 +206,8 @@ void frmExpl::fillCategoryList()
         return item;
     };
     add(QStringLiteral("All"), QIcon());
-    QSqlQuery categories = m_store.query(QStringLiteral("Select FolderType,[Icon] from FileCategory"));
+    QSqlQuery categories =
+        m_store.query(QStringLiteral("Select FolderType,[Icon] from FileCategory"));
     while (categories.next()) {
         const QString type = categories.value(0).toString();
         add(type, icons.value(type));
@@ -220,7 +222,8 @@ void frmExpl::fillCategoryList()
         if (item->icon().isNull())
             item->setIcon(miscPicture(QString::fromLatin1(fixed.picture)));
     }
-    const QList<QListWidgetItem *> again = SSListBar1->findItems(selected.isEmpty() ? QStringLiteral("All") : selected, Qt::MatchExactly);
+    const QList<QListWidgetItem *> again = SSListBar1->findItems(
+        selected.isEmpty() ? QStringLiteral("All") : selected, Qt::MatchExactly);
     SSListBar1->setCurrentItem(again.isEmpty() ? SSListBar1->item(0) : again.first());
 }
 
@@ -231,7 +234,8 @@ void frmExpl::SelectCategory(const QString &category)
     if (category == QLatin1String("All")) {
         model->showAllRows();
     } else {
-        model->hideRows([model, group, &category](int row) { return model->textAt(row, group) != category; });
+        model->hideRows(
+            [model, group, &category](int row) { return model->textAt(row, group) != category; });
     }
     const QList<QListWidgetItem *> items = SSListBar1->findItems(category, Qt::MatchExactly);
     if (!items.isEmpty())
@@ -276,8 +280,8 @@ void frmExpl::onCurrentRowChanged(int row)
         m_currentFile.clear();
         return;
     }
-    m_recordLabel->setText(QStringLiteral("Record - ") + QString::number(row) + QStringLiteral(" / ")
-                           + QString::number(model->rows() - 1));
+    m_recordLabel->setText(QStringLiteral("Record - ") + QString::number(row) +
+                           QStringLiteral(" / ") + QString::number(model->rows() - 1));
     LblFileSize->setText(QStringLiteral("Size - ") + model->text(row, QStringLiteral("Size")));
     m_currentFile = model->text(row, QStringLiteral("Location"));
     showProperties(row);

@@ -20,7 +20,8 @@
 #include <QProgressBar>
 #include <QTreeWidget>
 
-namespace {
+namespace
+{
 
 constexpr int PathRole = Qt::UserRole;
 

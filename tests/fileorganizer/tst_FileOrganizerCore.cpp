@@ -36,7 +36,8 @@ class tst_FileOrganizerCore : public QObject
         QSqlQuery query = store.query(QStringLiteral("Select * from filedetails"));
         QMap<QString, QString> rows;
         while (query.next()) {
-            const QString name = query.value(0).isNull() ? QStringLiteral("<null>") : query.value(0).toString();
+            const QString name =
+                query.value(0).isNull() ? QStringLiteral("<null>") : query.value(0).toString();
             rows.insert(query.value(QStringLiteral("Location")).toString(),
                         QStringList{name, query.value(1).toString(), query.value(2).toString(),
                                     query.value(5).toString(), query.value(7).toString()}
@@ -61,16 +62,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("ext");
         QTest::addColumn<QString>("group");
-        QTest::newRow("listed") << "doc" << "Document";
-        QTest::newRow("case does not matter") << "JPG" << "Picture";
-        QTest::newRow("prefix of a listed extension") << "do" << "Document";
-        QTest::newRow("first row wins") << "d" << "Document";
-        QTest::newRow("no dot") << "" << "Others";
-        QTest::newRow("unknown") << "qqq" << "Others";
-        QTest::newRow("longer than listed") << "docxx" << "Others";
-        QTest::newRow("wildcard taken literally") << "*" << "Others";
-        QTest::newRow("bracket taken literally") << "[" << "Others";
-        QTest::newRow("quote") << "o'k" << "Others";
+        QTest::newRow("listed") << "doc"
+                                << "Document";
+        QTest::newRow("case does not matter") << "JPG"
+                                              << "Picture";
+        QTest::newRow("prefix of a listed extension") << "do"
+                                                      << "Document";
+        QTest::newRow("first row wins") << "d"
+                                        << "Document";
+        QTest::newRow("no dot") << ""
+                                << "Others";
+        QTest::newRow("unknown") << "qqq"
+                                 << "Others";
+        QTest::newRow("longer than listed") << "docxx"
+                                            << "Others";
+        QTest::newRow("wildcard taken literally") << "*"
+                                                  << "Others";
+        QTest::newRow("bracket taken literally") << "["
+                                                 << "Others";
+        QTest::newRow("quote") << "o'k"
+                               << "Others";
     }
 
     void categoryOfExtension()
@@ -90,9 +101,11 @@ private Q_SLOTS:
         Store store(Store::Kind::Data, storePath());
         CategoryRules rules(store);
         for (const QString ext : {"doc", "do", "p", "xl", "mp", "tar", "g", "zz", "s"}) {
-            const QVariant first = store.value(QStringLiteral("select FolderType from filecategory where fileext like '**.")
-                                               + ext + QStringLiteral("*'"));
-            QCOMPARE(rules.groupOf(ext), first.isValid() ? first.toString() : CategoryRules::others());
+            const QVariant first = store.value(
+                QStringLiteral("select FolderType from filecategory where fileext like '**.") +
+                ext + QStringLiteral("*'"));
+            QCOMPARE(rules.groupOf(ext),
+                     first.isValid() ? first.toString() : CategoryRules::others());
         }
     }
 
@@ -128,8 +141,8 @@ private Q_SLOTS:
     void dateRangeOrder()
     {
         QCOMPARE(DateRanges::entries(),
-                 (QStringList{"All", "Last During 1 Day", "Last 1 Week", "Last 1 Month", "Last 2 Month",
-                              "Last 3 Month", "Last 6 Month", "Last 1 Year"}));
+                 (QStringList{"All", "Last During 1 Day", "Last 1 Week", "Last 1 Month",
+                              "Last 2 Month", "Last 3 Month", "Last 6 Month", "Last 1 Year"}));
     }
 
     void dateFilterTable_data()
@@ -143,22 +156,70 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pass");
         QTest::addColumn<bool>("shown");
         // days 0, no category, any extension: every row.
-        QTest::newRow("all rows") << 0 << "*.*" << "" << "txt" << "" << 400 << true << true;
-        QTest::newRow("all rows, empty date") << 0 << "*.*" << "" << "txt" << "" << -1 << true << true;
-        QTest::newRow("date only, inside") << 7 << "*.*" << "" << "txt" << "" << 6 << true << true;
-        QTest::newRow("date only, at the cutoff day") << 7 << "*.*" << "" << "txt" << "" << 7 << true << true;
-        QTest::newRow("date only, before the cutoff") << 7 << "*.*" << "" << "txt" << "" << 8 << true << false;
-        QTest::newRow("date only, empty cell") << 7 << "*.*" << "" << "txt" << "" << -1 << true << false;
-        QTest::newRow("yesterday counts for one day") << 1 << "*.*" << "" << "txt" << "" << 1 << true << true;
-        QTest::newRow("ext and date") << 30 << "*.TXT" << "" << "txt" << "" << 3 << true << true;
-        QTest::newRow("ext and date, other ext") << 30 << "*.TXT" << "" << "doc" << "" << 3 << true << false;
-        QTest::newRow("ext, group, date") << 30 << "*.TXT" << "Document" << "TxT" << "Document" << 3 << true << true;
-        QTest::newRow("ext, group, date: group differs") << 30 << "*.TXT" << "Document" << "txt" << "Music" << 3 << true << false;
-        QTest::newRow("group only") << 0 << "*.*" << "Music" << "mp3" << "Music" << 900 << true << true;
-        QTest::newRow("group only, differs") << 0 << "*.*" << "Music" << "mp3" << "Document" << 1 << true << false;
-        QTest::newRow("group and date") << 60 << "*.*" << "Music" << "mp3" << "Music" << 61 << true << false;
-        QTest::newRow("no pass with an extension and no days") << 0 << "*.TXT" << "" << "doc" << "" << 1 << false << true;
-        QTest::newRow("no pass, category given") << 0 << "*.TXT" << "Music" << "doc" << "" << 1 << false << true;
+        QTest::newRow("all rows") << 0 << "*.*"
+                                  << ""
+                                  << "txt"
+                                  << "" << 400 << true << true;
+        QTest::newRow("all rows, empty date") << 0 << "*.*"
+                                              << ""
+                                              << "txt"
+                                              << "" << -1 << true << true;
+        QTest::newRow("date only, inside") << 7 << "*.*"
+                                           << ""
+                                           << "txt"
+                                           << "" << 6 << true << true;
+        QTest::newRow("date only, at the cutoff day") << 7 << "*.*"
+                                                      << ""
+                                                      << "txt"
+                                                      << "" << 7 << true << true;
+        QTest::newRow("date only, before the cutoff") << 7 << "*.*"
+                                                      << ""
+                                                      << "txt"
+                                                      << "" << 8 << true << false;
+        QTest::newRow("date only, empty cell") << 7 << "*.*"
+                                               << ""
+                                               << "txt"
+                                               << "" << -1 << true << false;
+        QTest::newRow("yesterday counts for one day") << 1 << "*.*"
+                                                      << ""
+                                                      << "txt"
+                                                      << "" << 1 << true << true;
+        QTest::newRow("ext and date") << 30 << "*.TXT"
+                                      << ""
+                                      << "txt"
+                                      << "" << 3 << true << true;
+        QTest::newRow("ext and date, other ext") << 30 << "*.TXT"
+                                                 << ""
+                                                 << "doc"
+                                                 << "" << 3 << true << false;
+        QTest::newRow("ext, group, date") << 30 << "*.TXT"
+                                          << "Document"
+                                          << "TxT"
+                                          << "Document" << 3 << true << true;
+        QTest::newRow("ext, group, date: group differs") << 30 << "*.TXT"
+                                                         << "Document"
+                                                         << "txt"
+                                                         << "Music" << 3 << true << false;
+        QTest::newRow("group only") << 0 << "*.*"
+                                    << "Music"
+                                    << "mp3"
+                                    << "Music" << 900 << true << true;
+        QTest::newRow("group only, differs") << 0 << "*.*"
+                                             << "Music"
+                                             << "mp3"
+                                             << "Document" << 1 << true << false;
+        QTest::newRow("group and date") << 60 << "*.*"
+                                        << "Music"
+                                        << "mp3"
+                                        << "Music" << 61 << true << false;
+        QTest::newRow("no pass with an extension and no days") << 0 << "*.TXT"
+                                                               << ""
+                                                               << "doc"
+                                                               << "" << 1 << false << true;
+        QTest::newRow("no pass, category given") << 0 << "*.TXT"
+                                                 << "Music"
+                                                 << "doc"
+                                                 << "" << 1 << false << true;
     }
 
     void dateFilterTable()
@@ -175,8 +236,9 @@ private Q_SLOTS:
         const RowFilter filter = RowFilter::dateFilter(days, extBox, category, today);
         QCOMPARE(filter.pass() == RowFilter::Pass::Rows, pass);
         // A time late in the day of the row's age: the cutoff is a midnight.
-        const qint64 date = ageDays < 0 ? std::numeric_limits<qint64>::min()
-                                        : QDateTime(today.addDays(-ageDays), QTime(0, 0)).toMSecsSinceEpoch();
+        const qint64 date =
+            ageDays < 0 ? std::numeric_limits<qint64>::min()
+                        : QDateTime(today.addDays(-ageDays), QTime(0, 0)).toMSecsSinceEpoch();
         if (pass)
             QCOMPARE(filter.accepts(ext, group, date), shown);
     }
@@ -210,11 +272,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ext");
         QTest::addColumn<QString>("box");
         QTest::addColumn<bool>("match");
-        QTest::newRow("any") << "doc" << "*.*" << true;
-        QTest::newRow("lower against upper") << "jpg" << "*.JPG" << true;
-        QTest::newRow("upper") << "JPG" << "*.JPG" << true;
-        QTest::newRow("other") << "jpeg" << "*.JPG" << false;
-        QTest::newRow("empty ext") << "" << "*.JPG" << false;
+        QTest::newRow("any") << "doc"
+                             << "*.*" << true;
+        QTest::newRow("lower against upper") << "jpg"
+                                             << "*.JPG" << true;
+        QTest::newRow("upper") << "JPG"
+                               << "*.JPG" << true;
+        QTest::newRow("other") << "jpeg"
+                               << "*.JPG" << false;
+        QTest::newRow("empty ext") << ""
+                                   << "*.JPG" << false;
     }
 
     void extensionCondition()
@@ -231,16 +298,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("match");
-        QTest::newRow("extension") << "*.txt" << "notes.TXT" << true;
-        QTest::newRow("extension, other") << "*.txt" << "notes.txt.bak" << false;
-        QTest::newRow("several") << "*.doc; *.md" << "README.md" << true;
-        QTest::newRow("several, none") << "*.doc;*.md" << "a.pdf" << false;
-        QTest::newRow("question mark") << "a?c.*" << "abc.x" << true;
-        QTest::newRow("question mark needs one") << "a?c.*" << "ac.x" << false;
-        QTest::newRow("star dot star without a dot") << "*.*" << "Makefile" << true;
-        QTest::newRow("blank") << "  " << "a" << false;
-        QTest::newRow("empty parts ignored") << ";;*.c;" << "x.c" << true;
-        QTest::newRow("brackets and quotes") << "o'*" << "o'brien [1].txt" << true;
+        QTest::newRow("extension") << "*.txt"
+                                   << "notes.TXT" << true;
+        QTest::newRow("extension, other") << "*.txt"
+                                          << "notes.txt.bak" << false;
+        QTest::newRow("several") << "*.doc; *.md"
+                                 << "README.md" << true;
+        QTest::newRow("several, none") << "*.doc;*.md"
+                                       << "a.pdf" << false;
+        QTest::newRow("question mark") << "a?c.*"
+                                       << "abc.x" << true;
+        QTest::newRow("question mark needs one") << "a?c.*"
+                                                 << "ac.x" << false;
+        QTest::newRow("star dot star without a dot") << "*.*"
+                                                     << "Makefile" << true;
+        QTest::newRow("blank") << "  "
+                               << "a" << false;
+        QTest::newRow("empty parts ignored") << ";;*.c;"
+                                             << "x.c" << true;
+        QTest::newRow("brackets and quotes") << "o'*"
+                                             << "o'brien [1].txt" << true;
     }
 
     void namePatterns()
@@ -310,11 +387,13 @@ private Q_SLOTS:
         QVERIFY(scan(root, CatalogueScanJob::Mode::Tree));
         const QMap<QString, QString> rows = catalogue();
         QCOMPARE(rows.size(), 7);
-        QCOMPARE(rows.value(root + "/archive.tar.gz"), QStringLiteral("archive.tar|gz|Archive|1024|32"));
+        QCOMPARE(rows.value(root + "/archive.tar.gz"),
+                 QStringLiteral("archive.tar|gz|Archive|1024|32"));
         QCOMPARE(rows.value(root + "/README"), QStringLiteral("README||Others|1|32"));
         QCOMPARE(rows.value(root + "/.profile"), QStringLiteral("<null>|profile|Others|1|34"));
         QCOMPARE(rows.value(root + "/a/b/c/deep.do"), QStringLiteral("deep|do|Document|1|32"));
-        QCOMPARE(rows.value(root + "/a/it's here.txt"), QStringLiteral("it's here|txt|Document|1|32"));
+        QCOMPARE(rows.value(root + "/a/it's here.txt"),
+                 QStringLiteral("it's here|txt|Document|1|32"));
         QCOMPARE(rows.value(root + "/a/new\nline.mp3"), QStringLiteral("new\nline|mp3|Music|1|32"));
     }
 
@@ -328,7 +407,8 @@ private Q_SLOTS:
         file.close();
         QVERIFY(scan(m_env->scratch() + "/dated", CatalogueScanJob::Mode::Tree));
         Store store(Store::Kind::Data, storePath());
-        QCOMPARE(store.value("Select mdate from filedetails").toString(), QStringLiteral("2021-06-15 08:09:10"));
+        QCOMPARE(store.value("Select mdate from filedetails").toString(),
+                 QStringLiteral("2021-06-15 08:09:10"));
         QVERIFY(!store.value("Select CDate from filedetails").toString().isEmpty());
     }
 
@@ -370,9 +450,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDateTime>("value");
-        QTest::newRow("canonical") << "2024-02-29 23:59:59" << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59));
-        QTest::newRow("same hour, other minute") << "2024-02-29 23:01:00" << QDateTime(QDate(2024, 2, 29), QTime(23, 1, 0));
-        QTest::newRow("midnight") << "2000-01-01 00:00:00" << QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+        QTest::newRow("canonical")
+            << "2024-02-29 23:59:59" << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59));
+        QTest::newRow("same hour, other minute")
+            << "2024-02-29 23:01:00" << QDateTime(QDate(2024, 2, 29), QTime(23, 1, 0));
+        QTest::newRow("midnight") << "2000-01-01 00:00:00"
+                                  << QDateTime(QDate(2000, 1, 1), QTime(0, 0));
         QTest::newRow("date only") << "2021-06-15" << QDateTime(QDate(2021, 6, 15), QTime(0, 0));
         QTest::newRow("not a date") << "2021-13-45 99:99:99" << QDateTime();
         QTest::newRow("empty") << "" << QDateTime();
@@ -428,7 +511,8 @@ private Q_SLOTS:
         m_env->writeFile("locked/shut/b.txt");
         QVERIFY(QFile::setPermissions(root + "/shut", QFileDevice::Permissions()));
         QVERIFY(scan(root, CatalogueScanJob::Mode::Tree));
-        QFile::setPermissions(root + "/shut", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(root + "/shut", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
         QCOMPARE(catalogue().keys(), QStringList{root + "/open/a.txt"});
     }
 
@@ -460,7 +544,11 @@ private Q_SLOTS:
         QCOMPARE(catalogue().keys(), QStringList{m_env->scratch() + "/second/y.txt"});
         // The scan takes the Location index off while it fills the table; it must come back.
         Store store(Store::Kind::Data, storePath());
-        QCOMPARE(store.value("select count(*) from sqlite_master where type = 'index' and tbl_name = 'filedetails'").toInt(), 1);
+        QCOMPARE(store
+                     .value("select count(*) from sqlite_master where type = 'index' and tbl_name "
+                            "= 'filedetails'")
+                     .toInt(),
+                 1);
     }
 
     void cancelKeepsWhatWasScanned()
@@ -469,7 +557,8 @@ private Q_SLOTS:
         for (int folder = 0; folder < 40; ++folder) {
             QDir().mkpath(root + QStringLiteral("/f%1").arg(folder));
             for (int file = 0; file < 200; ++file)
-                QFile(root + QStringLiteral("/f%1/n%2.txt").arg(folder).arg(file)).open(QIODevice::WriteOnly);
+                QFile(root + QStringLiteral("/f%1/n%2.txt").arg(folder).arg(file))
+                    .open(QIODevice::WriteOnly);
         }
         CatalogueScanJob job(storePath(), root, CatalogueScanJob::Mode::Tree);
         job.setClearFirst(true);
@@ -485,7 +574,11 @@ private Q_SLOTS:
         QCOMPARE(qint64(catalogue().size()), done);
         QVERIFY(done < 8000);
         Store store(Store::Kind::Data, storePath());
-        QCOMPARE(store.value("select count(*) from sqlite_master where type = 'index' and tbl_name = 'filedetails'").toInt(), 1);
+        QCOMPARE(store
+                     .value("select count(*) from sqlite_master where type = 'index' and tbl_name "
+                            "= 'filedetails'")
+                     .toInt(),
+                 1);
     }
 
     void searchFindsNamesAndFolders()
@@ -512,7 +605,8 @@ private Q_SLOTS:
         deep.runHere();
         QStringList folders;
         for (const FileSearchJob::FolderHits &found : deep.results())
-            folders << found.folder.mid(root.size()) + QLatin1Char('<') + found.parent.mid(root.size());
+            folders << found.folder.mid(root.size()) + QLatin1Char('<') +
+                           found.parent.mid(root.size());
         QCOMPARE(folders, (QStringList{"/<", "/sub.txt/</", "/x/y/</x/"}));
 
         FileSearchJob nothing(root, "", true);

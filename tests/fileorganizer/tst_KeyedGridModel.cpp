@@ -38,7 +38,8 @@ private Q_SLOTS:
     void formatTextGivesCaptionsWidthsAndKeys()
     {
         KeyedGridModel model;
-        model.setFormatText(QStringLiteral("Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location"));
+        model.setFormatText(QStringLiteral(
+            "Name          |Ext      | Size          |Dt.Created |Dt.Modified|Att.|Location"));
         QCOMPARE(model.columns(), 7);
         QCOMPARE(model.columnInfo(0).caption, QStringLiteral("Name"));
         QCOMPARE(model.columnInfo(0).widthChars, 14);
@@ -135,12 +136,14 @@ private Q_SLOTS:
         model.setFixedRows(2);
         model.setFormatText(QStringLiteral("Name|Dt.Modified"));
         model.setColumnKeys({"Name", "mDate"});
-        model.setColumnType(QStringLiteral("mDate"), GridCellType::Date, QStringLiteral("dd MMM-yy"));
+        model.setColumnType(QStringLiteral("mDate"), GridCellType::Date,
+                            QStringLiteral("dd MMM-yy"));
         const int row = model.appendRow();
         const int empty = model.appendRow();
         model.setDate(row, QStringLiteral("mDate"), QDateTime(QDate(2024, 3, 7), QTime(13, 5)));
         QCOMPARE(model.text(row, QStringLiteral("mDate")), QStringLiteral("07 Mar-24"));
-        QCOMPARE(model.date(row, QStringLiteral("mDate")), QDateTime(QDate(2024, 3, 7), QTime(13, 5)));
+        QCOMPARE(model.date(row, QStringLiteral("mDate")),
+                 QDateTime(QDate(2024, 3, 7), QTime(13, 5)));
         QCOMPARE(model.text(empty, QStringLiteral("mDate")), QString());
         QCOMPARE(model.dateKey(empty, 1), KeyedGridModel::NoDate);
         QVERIFY(!model.date(empty, QStringLiteral("mDate")).isValid());
@@ -153,17 +156,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("order");
         QTest::addColumn<QStringList>("sorted");
-        QTest::newRow("case") << QStringList{"beta", "Alpha", "alpha2", "ALPHA"} << int(Qt::AscendingOrder)
+        QTest::newRow("case") << QStringList{"beta", "Alpha", "alpha2", "ALPHA"}
+                              << int(Qt::AscendingOrder)
                               << QStringList{"Alpha", "ALPHA", "alpha2", "beta"};
-        QTest::newRow("descending keeps ties") << QStringList{"b", "A", "a", "c"} << int(Qt::DescendingOrder)
-                                               << QStringList{"c", "b", "A", "a"};
-        QTest::newRow("past sixteen characters") << QStringList{"abcdefghijklmnopB", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnop"}
-                                                 << int(Qt::AscendingOrder)
-                                                 << QStringList{"abcdefghijklmnop", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnopB"};
-        QTest::newRow("beyond Latin-1") << QStringList{"\u03A9b", "\u03C9a", "z", "\u00E9"} << int(Qt::AscendingOrder)
-                                        << QStringList{"z", "\u00E9", "\u03C9a", "\u03A9b"};
-        QTest::newRow("empty first") << QStringList{"x", "", "a"} << int(Qt::AscendingOrder)
-                                     << QStringList{"", "a", "x"};
+        QTest::newRow("descending keeps ties")
+            << QStringList{"b", "A", "a", "c"} << int(Qt::DescendingOrder)
+            << QStringList{"c", "b", "A", "a"};
+        QTest::newRow("past sixteen characters")
+            << QStringList{"abcdefghijklmnopB", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnop"}
+            << int(Qt::AscendingOrder)
+            << QStringList{"abcdefghijklmnop", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnopB"};
+        QTest::newRow("beyond Latin-1")
+            << QStringList{"\u03A9b", "\u03C9a", "z", "\u00E9"} << int(Qt::AscendingOrder)
+            << QStringList{"z", "\u00E9", "\u03C9a", "\u03A9b"};
+        QTest::newRow("empty first")
+            << QStringList{"x", "", "a"} << int(Qt::AscendingOrder) << QStringList{"", "a", "x"};
     }
 
     void sortIsCaseInsensitiveAndStable()

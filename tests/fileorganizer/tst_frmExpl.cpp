@@ -31,8 +31,7 @@ class tst_frmExpl : public QObject
 
     std::unique_ptr<TestEnvironment> m_env;
 
-    template<typename T>
-    static T *child(const QWidget &window, const char *name)
+    template <typename T> static T *child(const QWidget &window, const char *name)
     {
         T *found = window.findChild<T *>(QLatin1String(name));
         if (!found)
@@ -63,13 +62,15 @@ class tst_frmExpl : public QObject
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-daysAgo), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-daysAgo),
+                                 QFileDevice::FileModificationTime));
     }
 
     void setDefaultFolder(const QString &folder)
     {
         Store store(Store::Kind::Data);
-        QVERIFY(store.exec(QStringLiteral("update FileCategory set DefFolderPath=") + SqlText::literal(folder)));
+        QVERIFY(store.exec(QStringLiteral("update FileCategory set DefFolderPath=") +
+                           SqlText::literal(folder)));
     }
 
     // With NUVELA_SCREENSHOT_DIR set, saves a picture of the window for a person to look at.
@@ -93,7 +94,8 @@ private Q_SLOTS:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup()
     {
-        QVERIFY2(m_env->dialogs().unexpected().isEmpty(), qPrintable(m_env->dialogs().unexpected().join(", ")));
+        QVERIFY2(m_env->dialogs().unexpected().isEmpty(),
+                 qPrintable(m_env->dialogs().unexpected().join(", ")));
         m_env.reset();
     }
 
@@ -133,7 +135,8 @@ private Q_SLOTS:
     {
         AppState::instance().national = true;
         frmExpl window;
-        QCOMPARE(window.grid()->columnInfo(window.grid()->column("cDate")).format, QStringLiteral("dd MMM-yy"));
+        QCOMPARE(window.grid()->columnInfo(window.grid()->column("cDate")).format,
+                 QStringLiteral("dd MMM-yy"));
     }
 
     void emptyFolderHidesTheProperties()
@@ -222,11 +225,15 @@ private Q_SLOTS:
         QVERIFY(entries.indexOf("Others") > entries.indexOf("Archive"));
         for (const char *fixed : {"New", "Program Files", "System", "Music"})
             QVERIFY2(entries.count(fixed) == 1, fixed);
-        QCOMPARE(list->findItems("Program Files", Qt::MatchExactly).first()->data(Qt::UserRole + 2).toString(),
+        QCOMPARE(list->findItems("Program Files", Qt::MatchExactly)
+                     .first()
+                     ->data(Qt::UserRole + 2)
+                     .toString(),
                  QStringLiteral("PicKey7"));
 
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->findItems("Music", Qt::MatchExactly).first()).center());
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, {},
+            list->visualItemRect(list->findItems("Music", Qt::MatchExactly).first()).center());
         QCOMPARE(column(window, "Name"), QStringList{"song"});
         QVERIFY(!child<QFrame>(window, "pnlPro")->isHidden());
         screenshot(window, "database");

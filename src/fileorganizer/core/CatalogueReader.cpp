@@ -6,7 +6,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QString textOf(sqlite3_stmt *statement, int column)
 {
@@ -19,7 +20,8 @@ qint64 dateOf(sqlite3_stmt *statement, int column, qint64 noDate)
     const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
     if (!bytes)
         return noDate;
-    return LocalTime::msecsOfText(QByteArrayView(bytes, sqlite3_column_bytes(statement, column)), noDate);
+    return LocalTime::msecsOfText(QByteArrayView(bytes, sqlite3_column_bytes(statement, column)),
+                                  noDate);
 }
 
 } // namespace
@@ -30,9 +32,11 @@ std::vector<CatalogueReader::Record> CatalogueReader::read(const Store &store, q
     sqlite3 *db = store.handle();
     if (!db)
         return records;
-    const QByteArray sql = JetSql::translate(QStringLiteral("Select * from FileDetails order by [name]")).toUtf8();
+    const QByteArray sql =
+        JetSql::translate(QStringLiteral("Select * from FileDetails order by [name]")).toUtf8();
     sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) !=
+        SQLITE_OK) {
         sqlite3_finalize(statement);
         return records;
     }

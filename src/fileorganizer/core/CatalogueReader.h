@@ -12,8 +12,7 @@ class Store;
 class CatalogueReader
 {
 public:
-    struct Record
-    {
+    struct Record {
         QString name;
         QString ext;
         QString group;

@@ -15,7 +15,8 @@
 #include <mutex>
 #include <thread>
 
-namespace {
+namespace
+{
 
 // Rows per transaction: large enough for speed, small enough that a cancel loses nothing.
 constexpr int RowsPerTransaction = 4096;
@@ -88,8 +89,7 @@ private:
 
 } // namespace
 
-struct CatalogueScanJob::Row
-{
+struct CatalogueScanJob::Row {
     // The file's full path as UTF-8 (a name that is not UTF-8 is read through the locale, as
     // everywhere else); the name and the extension are parts of it.
     QByteArray location;
@@ -102,7 +102,8 @@ struct CatalogueScanJob::Row
     int attributes = 0;
 };
 
-namespace {
+namespace
+{
 
 using CatalogueRow = CatalogueScanJob::Row;
 using RowBatch = std::vector<CatalogueRow>;
@@ -165,9 +166,9 @@ class CatalogueWriter
 public:
     explicit CatalogueWriter(sqlite3 *db) : m_db(db)
     {
-        static const char sql[] =
-            "INSERT INTO filedetails (Name, ext, \"Group\", CDate, mdate, Size, Location, Attribute)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+        static const char sql[] = "INSERT INTO filedetails (Name, ext, \"Group\", CDate, mdate, "
+                                  "Size, Location, Attribute)"
+                                  " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
         if (sqlite3_prepare_v2(m_db, sql, -1, &m_insert, nullptr) != SQLITE_OK)
             m_insert = nullptr;
     }
@@ -254,7 +255,8 @@ void CatalogueScanJob::work()
     // One checkpoint at the end instead of one every thousand pages.
     store.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
     CategoryRules rules(store);
-    const QList<QByteArray> indexes = m_clearFirst ? dropIndexes(store.handle()) : QList<QByteArray>();
+    const QList<QByteArray> indexes =
+        m_clearFirst ? dropIndexes(store.handle()) : QList<QByteArray>();
     CatalogueWriter writer(store.handle());
     if (writer.isReady()) {
         // The walk runs beside the writer: reading folders and writing rows overlap.

@@ -22,8 +22,8 @@ class CatalogueScanJob : public Job
     Q_OBJECT
 public:
     enum class Mode {
-        Tree,      // ScanFolderToCatalogue: the folder and every folder beneath it
-        OneFolder  // AddFolderFilesToCatalogue: the files directly inside the folder
+        Tree,     // ScanFolderToCatalogue: the folder and every folder beneath it
+        OneFolder // AddFolderFilesToCatalogue: the files directly inside the folder
     };
 
     // One catalogue row as the walk finds it, before it is written.

@@ -3,7 +3,8 @@
 #include "JetSql.h"
 #include "Store.h"
 
-namespace {
+namespace
+{
 
 // The extension taken literally inside a Jet pattern: wildcard characters are bracketed.
 QString literalPattern(const QString &text)
@@ -11,8 +12,8 @@ QString literalPattern(const QString &text)
     QString pattern;
     pattern.reserve(text.size());
     for (const QChar c : text) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#')
-            || c == QLatin1Char('['))
+        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') ||
+            c == QLatin1Char('['))
             pattern += QLatin1Char('[') + c + QLatin1Char(']');
         else
             pattern += c;
@@ -24,10 +25,11 @@ QString literalPattern(const QString &text)
 
 CategoryRules::CategoryRules(const Store &store)
 {
-    QSqlQuery query = store.query(QStringLiteral("Select FolderType, Fileext, [Icon] from FileCategory"));
+    QSqlQuery query =
+        store.query(QStringLiteral("Select FolderType, Fileext, [Icon] from FileCategory"));
     while (query.next()) {
-        m_categories.append({query.value(0).toString(), query.value(1).toString(),
-                             query.value(2).toString()});
+        m_categories.append(
+            {query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
     }
 }
 

@@ -14,8 +14,7 @@ class Store;
 class CategoryRules
 {
 public:
-    struct Category
-    {
+    struct Category {
         QString folderType;
         QString fileExt;
         QString icon;

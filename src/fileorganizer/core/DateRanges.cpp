@@ -3,7 +3,8 @@
 #include <array>
 #include <utility>
 
-namespace {
+namespace
+{
 
 // "Last 3 Month" spans 90 days: three months of thirty days, as "Last 1 Month" is 30.
 const std::array<std::pair<const char *, int>, 8> Ranges = {{

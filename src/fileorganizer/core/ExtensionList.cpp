@@ -13,7 +13,8 @@ void ExtensionList::add(const QString &ext, const QString &group)
     if (!m_category.isEmpty() && group != m_category)
         return;
     // An empty extension makes "*." + "*", the entry that is already first.
-    const QString item = QStringLiteral("*.") + (ext.isEmpty() ? QStringLiteral("*") : ext.toUpper());
+    const QString item =
+        QStringLiteral("*.") + (ext.isEmpty() ? QStringLiteral("*") : ext.toUpper());
     if (m_seen.contains(item))
         return;
     m_seen.insert(item);

@@ -7,8 +7,7 @@
 // One entry of a folder as the file grid and the catalogue need it. Times are milliseconds
 // since the epoch; attributes follow the file-attribute bits the grid shows (archive 32,
 // hidden 2, read-only 1, folder 16).
-struct FileEntry
-{
+struct FileEntry {
     enum Attribute { ReadOnly = 1, Hidden = 2, Folder = 16, Archive = 32 };
 
     // The name as the file system holds it (any bytes, not only UTF-8).

@@ -6,7 +6,8 @@
 
 #include <deque>
 
-namespace {
+namespace
+{
 
 QString withSeparator(const QString &folder)
 {
@@ -36,8 +37,7 @@ std::vector<FileEntry> FileSearchJob::search(const QString &folder, const NamePa
 void FileSearchJob::work()
 {
     m_results.clear();
-    struct Pending
-    {
+    struct Pending {
         QString folder;
         QString parent;
     };

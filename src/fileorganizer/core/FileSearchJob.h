@@ -15,8 +15,7 @@ class FileSearchJob : public Job
 {
     Q_OBJECT
 public:
-    struct FolderHits
-    {
+    struct FolderHits {
         // The folder searched, with a trailing separator.
         QString folder;
         // The folder's parent in the walk (with separator); empty for the start folder.

@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Names a ".hidden" file of the folder lists, one a line (the file managers' convention).
 QList<QByteArray> hiddenNames(const QByteArray &folder)
@@ -30,7 +31,8 @@ QList<QByteArray> hiddenNames(const QByteArray &folder)
 
 #ifdef Q_OS_LINUX
 
-namespace {
+namespace
+{
 
 qint64 msecsOf(const struct statx_timestamp &t)
 {
@@ -52,8 +54,8 @@ bool readOnly(const struct statx &st)
     return (st.stx_mode & S_IWOTH) == 0;
 }
 
-constexpr unsigned StatMask = STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE
-                             | STATX_MTIME | STATX_BTIME | STATX_INO;
+constexpr unsigned StatMask = STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE |
+                              STATX_MTIME | STATX_BTIME | STATX_INO;
 
 // False for what is neither a file nor a folder (devices, sockets, pipes).
 bool fillEntry(const struct statx &st, bool hidden, FileEntry &entry)
@@ -108,7 +110,8 @@ bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &
             hasHiddenList = true;
         names.emplace_back(name);
     }
-    const QList<QByteArray> hidden = hasHiddenList ? hiddenNames(nativeFolder) : QList<QByteArray>();
+    const QList<QByteArray> hidden =
+        hasHiddenList ? hiddenNames(nativeFolder) : QList<QByteArray>();
     entries.reserve(names.size());
     for (QByteArray &name : names) {
         struct statx st;
@@ -136,8 +139,8 @@ bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &
     if (!dir.exists() || !dir.isReadable())
         return false;
     const QList<QByteArray> hidden = hiddenNames(nativeFolder);
-    const QFileInfoList infos = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot
-                                                  | QDir::Hidden | QDir::System);
+    const QFileInfoList infos = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot |
+                                                  QDir::Hidden | QDir::System);
     for (const QFileInfo &info : infos) {
         if (!info.exists())
             continue;

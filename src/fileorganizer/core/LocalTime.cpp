@@ -11,8 +11,8 @@
 bool LocalTime::canonicalText(qint64 msecsSinceEpoch, char out[19])
 {
 #ifdef Q_OS_UNIX
-    const time_t seconds = time_t(msecsSinceEpoch >= 0 ? msecsSinceEpoch / 1000
-                                                       : (msecsSinceEpoch - 999) / 1000);
+    const time_t seconds =
+        time_t(msecsSinceEpoch >= 0 ? msecsSinceEpoch / 1000 : (msecsSinceEpoch - 999) / 1000);
     struct tm local;
     if (!localtime_r(&seconds, &local))
         return false;
@@ -75,14 +75,15 @@ qint64 LocalTime::msecsOfText(QByteArrayView text, qint64 fallback)
             value = value * 10 + (text[i] - '0');
         return value;
     };
-    canonical = canonical && QDate::isValid(number(0, 4), number(5, 2), number(8, 2))
-                && QTime::isValid(number(11, 2), number(14, 2), number(17, 2));
+    canonical = canonical && QDate::isValid(number(0, 4), number(5, 2), number(8, 2)) &&
+                QTime::isValid(number(11, 2), number(14, 2), number(17, 2));
     if (canonical) {
         // mktime is slow; offsets change on whole hours, so the start of the last hour asked
         // for is remembered.
         thread_local int lastHourKey = -1;
         thread_local qint64 lastHourStart = 0;
-        const int hourKey = ((number(0, 4) * 13 + number(5, 2)) * 32 + number(8, 2)) * 24 + number(11, 2);
+        const int hourKey =
+            ((number(0, 4) * 13 + number(5, 2)) * 32 + number(8, 2)) * 24 + number(11, 2);
         if (hourKey != lastHourKey) {
             struct tm local = {};
             local.tm_year = number(0, 4) - 1900;

@@ -8,8 +8,7 @@ NamePattern::NamePattern(const QString &patterns)
             continue;
         if (pattern == QLatin1String("*.*"))
             pattern = QStringLiteral("*");
-        m_patterns.append(QRegularExpression::fromWildcard(
-            pattern, Qt::CaseInsensitive));
+        m_patterns.append(QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive));
     }
 }
 

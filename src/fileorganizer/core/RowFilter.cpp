@@ -2,13 +2,15 @@
 
 #include <QDateTime>
 
-namespace {
+namespace
+{
 
 const QString AnyExt = QStringLiteral("*.*");
 
 } // namespace
 
-RowFilter RowFilter::dateFilter(int days, const QString &extBox, const QString &category, QDate today)
+RowFilter RowFilter::dateFilter(int days, const QString &extBox, const QString &category,
+                                QDate today)
 {
     RowFilter filter = extensionFilter(extBox, category);
     if (days <= 0 && !filter.m_anyExt) {

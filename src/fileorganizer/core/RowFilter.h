@@ -9,8 +9,8 @@ class RowFilter
 {
 public:
     enum class Pass {
-        Rows,    // decide row by row with accepts()
-        None     // make no pass: every row keeps its present state
+        Rows, // decide row by row with accepts()
+        None  // make no pass: every row keeps its present state
     };
 
     // ApplyDateFilter: days 0 means no date condition; category empty means no category

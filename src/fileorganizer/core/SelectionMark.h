@@ -9,5 +9,8 @@ class SelectionMark
 {
 public:
     static QColor color() { return QColor(0xE1, 0xC2, 0x8A); }
-    static bool isMark(const QColor &color) { return color.isValid() && color.rgb() == SelectionMark::color().rgb(); }
+    static bool isMark(const QColor &color)
+    {
+        return color.isValid() && color.rgb() == SelectionMark::color().rgb();
+    }
 };

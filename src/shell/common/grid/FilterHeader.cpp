@@ -72,9 +72,9 @@ void FilterHeader::paintSection(QPainter *painter, const QRect &rect, int logica
     // The caption takes the top of the section; the band under it is the filter row.
     QHeaderView::paintSection(painter, rect.adjusted(0, 0, 0, -m_bandHeight), logicalIndex);
     if (m_bandHeight > 0)
-        painter->fillRect(QRect(rect.left(), rect.bottom() - m_bandHeight + 1, rect.width(),
-                                m_bandHeight),
-                          palette().window());
+        painter->fillRect(
+            QRect(rect.left(), rect.bottom() - m_bandHeight + 1, rect.width(), m_bandHeight),
+            palette().window());
 }
 
 void FilterHeader::resizeEvent(QResizeEvent *event)

@@ -10,8 +10,7 @@ enum class GridCellType {
 };
 
 // One column of a KeyedGridModel: addressed by key, never by position.
-struct GridColumn
-{
+struct GridColumn {
     QString key;
     QString caption;
     // Width in average characters, as the format text gives it (blanks included).

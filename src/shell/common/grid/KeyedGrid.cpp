@@ -24,7 +24,9 @@ KeyedGrid::KeyedGrid(QWidget *parent)
 
     connect(m_model, &KeyedGridModel::columnsLaidOut, this, &KeyedGrid::applyColumns);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { Q_EMIT currentGridRowChanged(m_model->gridRow(current)); });
+            [this](const QModelIndex &current) {
+                Q_EMIT currentGridRowChanged(m_model->gridRow(current));
+            });
     connect(this, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) {
         const int row = m_model->gridRow(index);
         if (row >= 0)

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <numeric>
 
-namespace {
+namespace
+{
 
 const QString &emptyText()
 {
@@ -16,8 +17,7 @@ const QString &emptyText()
 }
 
 // Reorders one per-row vector by order (new position -> old position).
-template<typename Container>
-void permute(Container &values, const std::vector<int> &order)
+template <typename Container> void permute(Container &values, const std::vector<int> &order)
 {
     if (values.empty())
         return;
@@ -386,8 +386,7 @@ void KeyedGridModel::sortByKey(const QString &key, Qt::SortOrder order)
     // Each row's sort key is packed beside its position, so the sort moves small records and
     // rarely looks at the cells themselves: dates by value, texts by their first sixteen
     // case-folded characters, the whole folded texts compared only when those are equal.
-    struct Key
-    {
+    struct Key {
         quint64 high;
         quint64 low;
         int row;
@@ -429,7 +428,8 @@ void KeyedGridModel::sortByKey(const QString &key, Qt::SortOrder order)
     if (ascending)
         std::stable_sort(keys.begin(), keys.end(), less);
     else
-        std::stable_sort(keys.begin(), keys.end(), [&less](const Key &a, const Key &b) { return less(b, a); });
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&less](const Key &a, const Key &b) { return less(b, a); });
     std::vector<int> position(static_cast<size_t>(m_dataRows));
     for (int i = 0; i < m_dataRows; ++i)
         position[size_t(i)] = keys[size_t(i)].row;

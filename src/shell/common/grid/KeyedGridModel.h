@@ -120,8 +120,7 @@ Q_SIGNALS:
     void columnsLaidOut();
 
 private:
-    struct Cells
-    {
+    struct Cells {
         GridColumn info;
         // Display texts; for a date column a null text means "not made yet".
         mutable QList<QString> text;
