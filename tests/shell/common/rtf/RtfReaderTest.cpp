@@ -1,5 +1,6 @@
 #include "RtfReader.h"
 #include "RtfPlainText.h"
+#include "RtfWriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -851,6 +852,13 @@ void RtfReaderTest::samples()
     for (QTextTable *table : tablesOf(*read.document))
         rows += table->rows();
     QTEST(rows, "tableRows");
+
+    // Saved again, the document reads back with the same text, tables and lists.
+    const QByteArray saved = RtfWriter().write(*read.document);
+    const Read again = readRtf(saved);
+    QCOMPARE(again.damage, DamageFlags(Damage::None));
+    QCOMPARE(again.text, read.text);
+    QCOMPARE(RtfWriter().write(*again.document), saved);
 }
 
 QTEST_MAIN(RtfReaderTest)
