@@ -149,6 +149,13 @@ private Q_SLOTS:
         QVERIFY(!model.date(empty, QStringLiteral("mDate")).isValid());
         model.setColumnFormat(QStringLiteral("mDate"), QStringLiteral("MMM dd-yy"));
         QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Mar 07-24"));
+        // Texts of date-only formats are shared by the quarter hour; times are not.
+        const int later = model.appendRow();
+        model.setDate(later, QStringLiteral("mDate"), QDateTime(QDate(2024, 3, 7), QTime(13, 14)));
+        QCOMPARE(model.text(later, QStringLiteral("mDate")), QStringLiteral("Mar 07-24"));
+        model.setColumnFormat(QStringLiteral("mDate"), QStringLiteral("HH:mm"));
+        QCOMPARE(model.text(row, QStringLiteral("mDate")), QStringLiteral("13:05"));
+        QCOMPARE(model.text(later, QStringLiteral("mDate")), QStringLiteral("13:14"));
     }
 
     void sortIsCaseInsensitiveAndStable_data()

@@ -3,6 +3,7 @@
 #include "SharedRoutines.h"
 
 #include <QBrush>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <numeric>
@@ -135,6 +136,7 @@ void KeyedGridModel::clearRows()
     for (Cells &cells : m_columns) {
         cells.text.clear();
         cells.date.clear();
+        cells.dateTexts.clear();
         cells.background.clear();
     }
     m_hidden.clear();
@@ -267,7 +269,16 @@ QString KeyedGridModel::dateText(const Cells &cells, int index) const
     const qint64 value = cells.date[size_t(index)];
     if (value == NoDate)
         return QStringLiteral("");
-    return FormatDate(QDateTime::fromMSecsSinceEpoch(value), cells.info.format);
+    if (!cells.dateOnly)
+        return FormatDate(QDateTime::fromMSecsSinceEpoch(value), cells.info.format);
+    // A format without a time of day gives one text for a whole quarter hour (every time
+    // zone offset is a multiple of it): the text is made once and shared by its cells.
+    constexpr qint64 Quarter = 15 * 60 * 1000;
+    const qint64 bucket = value >= 0 ? value / Quarter : (value - Quarter + 1) / Quarter;
+    auto known = cells.dateTexts.constFind(bucket);
+    if (known == cells.dateTexts.constEnd())
+        known = cells.dateTexts.insert(bucket, FormatDate(QDateTime::fromMSecsSinceEpoch(value), cells.info.format));
+    return *known;
 }
 
 void KeyedGridModel::renderDates(Cells &cells)
@@ -275,6 +286,9 @@ void KeyedGridModel::renderDates(Cells &cells)
     // Texts are made again on demand.
     for (QString &text : cells.text)
         text = QString();
+    cells.dateTexts.clear();
+    static const QRegularExpression timeOfDay(QStringLiteral("[hHmszaApt]"));
+    cells.dateOnly = !cells.info.format.contains(timeOfDay);
 }
 
 bool KeyedGridModel::isRowHidden(int row) const

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 
 #include <functional>
@@ -125,6 +126,9 @@ private:
         // Display texts; for a date column a null text means "not made yet".
         mutable QList<QString> text;
         std::vector<qint64> date;
+        // Display texts of a date-only format by quarter hour, shared by the cells.
+        mutable QHash<qint64, QString> dateTexts;
+        bool dateOnly = false;
         // Empty until the column's first background; 0 (alpha 0) means none.
         std::vector<QRgb> background;
     };
