@@ -74,8 +74,8 @@ int main(int argc, char *argv[])
             for (int column = 0; column < grid.columnCount(); ++column)
                 characters += grid.data(grid.index(row, column)).toString().size();
         }
-        std::printf("%s_display_all_cells_ms=%.1f (%lld characters)\n", pass == 0 ? "first" : "second",
-                    msSince(timer), qint64(characters));
+        std::printf("%s_display_all_cells_ms=%.1f (%lld characters)\n",
+                    pass == 0 ? "first" : "second", msSince(timer), qint64(characters));
     }
 
     timer.restart();

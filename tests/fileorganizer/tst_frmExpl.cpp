@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 // The File organizer window driven as a user drives it: listing real temporary folders,
@@ -195,6 +196,36 @@ private Q_SLOTS:
         tree->setCurrentItem(root->child(0));
         QCOMPARE(window.branch(), frmExpl::Branch::FileManager);
         QCOMPARE(column(window, "Name"), QStringList{"letter"});
+    }
+
+    void lookInChooserListsTheChosenFolder()
+    {
+        m_env->writeFile("chosen/x.txt");
+        frmExpl window;
+        m_env->dialogs().answerPath(m_env->scratch() + "/chosen");
+        QTest::mouseClick(child<QToolButton>(window, "cmdLookIn"), Qt::LeftButton);
+        QCOMPARE(column(window, "Name"), QStringList{"x"});
+        QCOMPARE(child<QLineEdit>(window, "txtLookIn")->text(),
+                 QDir::toNativeSeparators(m_env->scratch() + "/chosen"));
+        // Cancelling the chooser keeps the listing.
+        m_env->dialogs().cancelNext();
+        QTest::mouseClick(child<QToolButton>(window, "cmdLookIn"), Qt::LeftButton);
+        QCOMPARE(column(window, "Name"), QStringList{"x"});
+    }
+
+    void catalogueRoutinesAddRows()
+    {
+        m_env->writeFile("add/top.txt");
+        m_env->writeFile("add/sub/below.jpg");
+        frmExpl window;
+        window.AddFolderFilesToCatalogue(m_env->scratch() + "/add");
+        Store store(Store::Kind::Data);
+        QCOMPARE(store.value("Select count(*) from filedetails").toInt(), 1);
+        QVERIFY(window.ScanFolderToCatalogue(m_env->scratch() + "/add"));
+        // The scan adds to what is there; only the rescan of the database view empties it.
+        QCOMPARE(store.value("Select count(*) from filedetails").toInt(), 3);
+        QCOMPARE(store.value("Select [Group] from filedetails where ext = 'jpg'").toString(),
+                 QStringLiteral("Picture"));
     }
 
     void databaseViewShowsTheCatalogue()

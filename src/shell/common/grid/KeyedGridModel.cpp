@@ -277,7 +277,8 @@ QString KeyedGridModel::dateText(const Cells &cells, int index) const
     const qint64 bucket = value >= 0 ? value / Quarter : (value - Quarter + 1) / Quarter;
     auto known = cells.dateTexts.constFind(bucket);
     if (known == cells.dateTexts.constEnd())
-        known = cells.dateTexts.insert(bucket, FormatDate(QDateTime::fromMSecsSinceEpoch(value), cells.info.format));
+        known = cells.dateTexts.insert(
+            bucket, FormatDate(QDateTime::fromMSecsSinceEpoch(value), cells.info.format));
     return *known;
 }
 
