@@ -187,17 +187,17 @@ QWidget *frmExpl::buildFolderTab()
     lookInLayout->setContentsMargins(0, 0, 0, 0);
     lookInLayout->addWidget(new QLabel(tr("Look in:"), frmLookIn));
     auto *row = new QHBoxLayout;
-    m_lookIn = new QLineEdit(frmLookIn);
-    m_lookIn->setObjectName(QStringLiteral("txtLookIn"));
-    m_lookIn->setPlaceholderText(tr("Folder to list"));
-    connect(m_lookIn, &QLineEdit::returnPressed, this,
-            [this] { ListFolderToGrid(m_lookIn->text().trimmed()); });
+    BrowseFolder1 = new QLineEdit(frmLookIn);
+    BrowseFolder1->setObjectName(QStringLiteral("BrowseFolder1"));
+    BrowseFolder1->setPlaceholderText(tr("Folder to list"));
+    connect(BrowseFolder1, &QLineEdit::returnPressed, this,
+            [this] { ListFolderToGrid(BrowseFolder1->text().trimmed()); });
     auto *browse = new QToolButton(frmLookIn);
     browse->setObjectName(QStringLiteral("cmdLookIn"));
     browse->setIcon(ThemeIcon::get(QStringLiteral("folder-open")));
     browse->setToolTip(tr("Choose a folder"));
     connect(browse, &QToolButton::clicked, this, &frmExpl::chooseLookInFolder);
-    row->addWidget(m_lookIn, 1);
+    row->addWidget(BrowseFolder1, 1);
     row->addWidget(browse);
     lookInLayout->addLayout(row);
     layout->addWidget(frmLookIn);

@@ -134,7 +134,8 @@ private:
     QTreeWidgetItem *m_categoryNode = nullptr;
     QTabWidget *m_tabs = nullptr;
     QFrame *frmLookIn = nullptr;
-    QLineEdit *m_lookIn = nullptr;
+    // The folder chooser: setting a path there (and pressing Enter) lists that folder.
+    QLineEdit *BrowseFolder1 = nullptr;
     QCheckBox *m_rescan = nullptr;
     QListWidget *SSListBar1 = nullptr;
     KeyedGrid *FileGrid = nullptr;

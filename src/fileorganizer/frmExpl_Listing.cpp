@@ -92,7 +92,7 @@ void frmExpl::ListFolderToGrid(const QString &folderPath)
         return;
     m_viewMode = ViewMode::Folder;
     m_currentFolder = folderPath;
-    m_lookIn->setText(QDir::toNativeSeparators(folderPath));
+    BrowseFolder1->setText(QDir::toNativeSeparators(folderPath));
     frmLookIn->show();
     FileGridSetup();
     KeyedGridModel *model = grid();

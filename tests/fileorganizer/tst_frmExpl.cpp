@@ -205,12 +205,18 @@ private Q_SLOTS:
         m_env->dialogs().answerPath(m_env->scratch() + "/chosen");
         QTest::mouseClick(child<QToolButton>(window, "cmdLookIn"), Qt::LeftButton);
         QCOMPARE(column(window, "Name"), QStringList{"x"});
-        QCOMPARE(child<QLineEdit>(window, "txtLookIn")->text(),
+        QCOMPARE(child<QLineEdit>(window, "BrowseFolder1")->text(),
                  QDir::toNativeSeparators(m_env->scratch() + "/chosen"));
+        // Typing a folder into the chooser lists it too.
+        m_env->writeFile("typed/y.txt");
+        QLineEdit *chooser = child<QLineEdit>(window, "BrowseFolder1");
+        chooser->setText(m_env->scratch() + "/typed");
+        QTest::keyClick(chooser, Qt::Key_Return);
+        QCOMPARE(column(window, "Name"), QStringList{"y"});
         // Cancelling the chooser keeps the listing.
         m_env->dialogs().cancelNext();
         QTest::mouseClick(child<QToolButton>(window, "cmdLookIn"), Qt::LeftButton);
-        QCOMPARE(column(window, "Name"), QStringList{"x"});
+        QCOMPARE(column(window, "Name"), QStringList{"y"});
     }
 
     void catalogueRoutinesAddRows()
