@@ -74,6 +74,8 @@ private Q_SLOTS:
     void dbfRefusedValues_data();
     void dbfRefusedValues();
     void dbfReadOnlyWithoutMemoFile();
+    void foxProDateTimes_data();
+    void foxProDateTimes();
 
     void csvRoundTripDialect_data();
     void csvRoundTripDialect();
@@ -451,6 +453,46 @@ void TestDbSourcesWrites::dbfReadOnlyWithoutMemoFile()
     QVERIFY(table->beginWrite(&error));
     QVERIFY(!table->insertRow({}, &slot, &error));
     QCOMPARE(error, table->readOnlyReason());
+}
+
+void TestDbSourcesWrites::foxProDateTimes_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("read");
+
+    QTest::newRow("canonical") << "2024-02-29 13:05:09"
+                               << "2024-02-29 13:05:09";
+    QTest::newRow("T and no seconds") << "1999-12-31T23:59"
+                                      << "1999-12-31 23:59:00";
+    QTest::newRow("date only") << "2000-01-01"
+                               << "2000-01-01 00:00:00";
+    QTest::newRow("dBase digits") << "18991230"
+                                  << "1899-12-30 00:00:00";
+    QTest::newRow("bad hour") << "2000-01-01 24:00:00"
+                              << "";
+    QTest::newRow("bad separator") << "2000-01-01/10:00:00"
+                                   << "";
+}
+
+void TestDbSourcesWrites::foxProDateTimes()
+{
+    QFETCH(QString, written);
+    QFETCH(QString, read);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(path, {{QStringLiteral("STAMP"), 'T', 8, 0}}, 0x30, 1252, &error));
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY(table->beginWrite(&error));
+    qint64 slot = 0;
+    const bool stored = table->insertRow({{0, written}}, &slot, &error);
+    QCOMPARE(stored, !read.isEmpty());
+    if (!stored) {
+        QVERIFY2(error.contains(QStringLiteral("not a date")), qPrintable(error));
+        return;
+    }
+    QVERIFY2(table->commitWrite(&error), qPrintable(error));
+    QCOMPARE(DbfTable::open(path, SourceOptions(), &error)->value(0, 0).toString(), read);
 }
 
 void TestDbSourcesWrites::csvRoundTripDialect_data()

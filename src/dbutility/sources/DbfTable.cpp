@@ -183,26 +183,56 @@ int jetTypeOf(char type, int decimals, bool visualFoxPro)
     }
 }
 
-// A value as a date, from "yyyy-MM-dd[ HH:mm:ss]", "yyyyMMdd" or a Qt date type.
-QDateTime toDateTime(const QVariant &value, bool *ok)
+struct DateValue {
+    QDate date;
+    int milliseconds = 0;
+};
+
+// Reads digits at text[from..from+count); -1 when any is not a digit.
+int digitsAt(const QString &text, qsizetype from, int count)
+{
+    if (from + count > text.size())
+        return -1;
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (!text.at(i).isDigit())
+            return -1;
+        value = value * 10 + text.at(i).digitValue();
+    }
+    return value;
+}
+
+// A value as a date, from "yyyy-MM-dd[ HH:mm[:ss]]" (or T between), "yyyyMMdd" or a Qt date
+// type. Parsed by hand: Qt's date parsing asks the time zone files on every call.
+DateValue toDate(const QVariant &value, bool *ok)
 {
     *ok = true;
     if (value.metaType().id() == QMetaType::QDate)
-        return value.toDate().startOfDay();
+        return {value.toDate(), 0};
     if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime();
+        return {value.toDateTime().date(), value.toDateTime().time().msecsSinceStartOfDay()};
     const QString text = value.toString().trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm",
-                               "yyyy-MM-dd", "yyyyMMdd"}) {
-        const QDateTime parsed = QDateTime::fromString(text, QLatin1String(format));
-        if (parsed.isValid())
-            return parsed;
+    DateValue result;
+    qsizetype timeStart = -1;
+    if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')) {
+        result.date = QDate(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
+        timeStart = text.size() > 10 ? 11 : -1;
+        if (timeStart > 0 && text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T'))
+            result.date = QDate();
+    } else if (text.size() == 8) {
+        result.date = QDate(digitsAt(text, 0, 4), digitsAt(text, 4, 2), digitsAt(text, 6, 2));
     }
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (date.isValid())
-        return date.startOfDay();
-    *ok = false;
-    return {};
+    if (timeStart > 0) {
+        const int hours = digitsAt(text, timeStart, 2);
+        const int minutes = digitsAt(text, timeStart + 3, 2);
+        const bool hasSeconds = text.size() >= timeStart + 8;
+        const int seconds = hasSeconds ? digitsAt(text, timeStart + 6, 2) : 0;
+        if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59)
+            result.date = QDate();
+        result.milliseconds = ((hours * 60 + minutes) * 60 + seconds) * 1000;
+    }
+    *ok = result.date.isValid();
+    return result;
 }
 
 bool isTrue(const QVariant &value, bool *ok)
@@ -679,10 +709,12 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
             return true;
         }
         bool ok = false;
-        const QDateTime dateTime = toDateTime(value, &ok);
+        const DateValue date = toDate(value, &ok);
         if (!ok)
             return refuse(QStringLiteral("it is not a date"));
-        put(dateTime.date().toString(QStringLiteral("yyyyMMdd")).toLatin1(), ' ', false);
+        put(QByteArray::number(date.date.year() * 10000 + date.date.month() * 100 + date.date.day())
+                .rightJustified(8, '0'),
+            ' ', false);
         return true;
     }
     case 'L': {
@@ -721,12 +753,11 @@ bool DbfTable::encode(int columnIndex, const QVariant &value, QByteArray *record
         if (isVisualFoxPro() && length == (column.type == 'I' ? 4 : 8)) {
             if (column.type == 'T') {
                 bool ok = true;
-                const QDateTime dateTime = isNull ? QDateTime() : toDateTime(value, &ok);
+                const DateValue date = isNull ? DateValue() : toDate(value, &ok);
                 if (!ok)
                     return refuse(QStringLiteral("it is not a date"));
-                qToLittleEndian<qint32>(isNull ? 0 : qint32(dateTime.date().toJulianDay()), field);
-                qToLittleEndian<qint32>(isNull ? 0 : dateTime.time().msecsSinceStartOfDay(),
-                                        field + 4);
+                qToLittleEndian<qint32>(isNull ? 0 : qint32(date.date.toJulianDay()), field);
+                qToLittleEndian<qint32>(isNull ? 0 : date.milliseconds, field + 4);
                 return true;
             }
             bool ok = isNull;
