@@ -274,19 +274,28 @@ QFrame *frmExpl::buildPropertiesPanel()
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFixedWidth(200);
     auto *layout = new QVBoxLayout(panel);
-    auto *title = new QLabel(tr("<b>Properties</b>"), panel);
-    layout->addWidget(title);
-    auto makeLabel = [panel, layout](const QString &name) {
+    // The file's own name in bold, then its cells by caption; the full panel (type, preview,
+    // attribute boxes) builds on these labels.
+    lblFileName = new QLabel(panel);
+    lblFileName->setObjectName(QStringLiteral("lblFileName"));
+    lblFileName->setWordWrap(true);
+    QFont bold = lblFileName->font();
+    bold.setBold(true);
+    lblFileName->setFont(bold);
+    layout->addWidget(lblFileName);
+    auto *form = new QFormLayout;
+    auto makeLabel = [panel, form](const QString &name, const QString &caption) {
         auto *label = new QLabel(panel);
         label->setObjectName(name);
         label->setWordWrap(true);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        layout->addWidget(label);
+        form->addRow(caption, label);
         return label;
     };
-    m_proName = makeLabel(QStringLiteral("lblProName"));
-    m_proSize = makeLabel(QStringLiteral("lblProSize"));
-    m_proLocation = makeLabel(QStringLiteral("lblProLocation"));
+    LblName = makeLabel(QStringLiteral("LblName"), tr("Name:"));
+    LblSize = makeLabel(QStringLiteral("LblSize"), tr("Size:"));
+    LblModified = makeLabel(QStringLiteral("LblModified"), tr("Modified:"));
+    layout->addLayout(form);
     layout->addStretch(1);
     panel->hide();
     return panel;

@@ -143,9 +143,10 @@ private:
     QComboBox *cboDateRangeC = nullptr;
     QComboBox *cboDateRangeM = nullptr;
     QFrame *pnlPro = nullptr;
-    QLabel *m_proName = nullptr;
-    QLabel *m_proSize = nullptr;
-    QLabel *m_proLocation = nullptr;
+    QLabel *lblFileName = nullptr;
+    QLabel *LblName = nullptr;
+    QLabel *LblSize = nullptr;
+    QLabel *LblModified = nullptr;
     QLabel *m_recordLabel = nullptr;
     QLabel *LblFileSize = nullptr;
     QLineEdit *BrowseFolder2 = nullptr;

@@ -257,20 +257,23 @@ void frmExpl::showFirstShownRow()
 void frmExpl::showProperties(int row)
 {
     KeyedGridModel *model = grid();
-    const QString ext = model->text(row, QStringLiteral("Ext"));
     const QString name = model->text(row, QStringLiteral("Name"));
-    m_proName->setText(tr("Name: %1").arg(ext.isEmpty() ? name : name + QLatin1Char('.') + ext));
-    m_proSize->setText(tr("Size: %1").arg(model->text(row, QStringLiteral("Size"))));
-    m_proLocation->setText(QDir::toNativeSeparators(model->text(row, QStringLiteral("Location"))));
+    const QString location = model->text(row, QStringLiteral("Location"));
+    lblFileName->setText(FileNameOfPath(location));
+    lblFileName->setToolTip(QDir::toNativeSeparators(location));
+    LblName->setText(name);
+    LblSize->setText(model->text(row, QStringLiteral("Size")));
+    const QDateTime modified = model->date(row, QStringLiteral("mDate"));
+    LblModified->setText(
+        modified.isValid() ? FormatDate(modified, QStringLiteral("dd-MMM-yy hh:mm")) : QString());
     pnlPro->show();
 }
 
 void frmExpl::hideProperties()
 {
     pnlPro->hide();
-    m_proName->clear();
-    m_proSize->clear();
-    m_proLocation->clear();
+    for (QLabel *label : {lblFileName, LblName, LblSize, LblModified})
+        label->clear();
 }
 
 void frmExpl::onCurrentRowChanged(int row)

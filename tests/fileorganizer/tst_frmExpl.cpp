@@ -123,13 +123,16 @@ private Q_SLOTS:
         QCOMPARE(grid->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Size"));
         QCOMPARE(grid->columnInfo(grid->column("mDate")).format, QStringLiteral("MMM dd-yy"));
         QVERIFY(!child<QFrame>(window, "pnlPro")->isHidden());
-        QVERIFY(child<QLabel>(window, "lblProName")->text().contains(".profile"));
+        QCOMPARE(child<QLabel>(window, "lblFileName")->text(), QStringLiteral(".profile"));
+        QCOMPARE(child<QLabel>(window, "LblSize")->text(), QStringLiteral("0Byte"));
         QVERIFY(window.currentFile().isEmpty());
 
         child<KeyedGrid>(window, "FileGrid")->setCurrentGridRow(3);
         QCOMPARE(child<QLabel>(window, "lblRecord")->text(), QStringLiteral("Record - 3 / 5"));
         QCOMPARE(child<QLabel>(window, "LblFileSize")->text(), QStringLiteral("Size - 1Kb"));
         QCOMPARE(window.currentFile(), folder + "/archive.tar.gz");
+        QCOMPARE(child<QLabel>(window, "LblName")->text(), QStringLiteral("archive.tar"));
+        QCOMPARE(child<QLabel>(window, "lblFileName")->text(), QStringLiteral("archive.tar.gz"));
     }
 
     void nationalFlagChoosesTheDateFormat()
