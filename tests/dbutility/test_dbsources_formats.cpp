@@ -99,6 +99,11 @@ private Q_SLOTS:
     void csvSamples_data();
     void csvSamples();
     void csvTypesGuessed();
+    void csvRefused_data();
+    void csvRefused();
+
+    void sourceTypes_data();
+    void sourceTypes();
 
     void typeNames_data();
     void typeNames();
@@ -681,6 +686,64 @@ void TestDbSourcesFormats::csvTypesGuessed()
     QCOMPARE(FieldTypeNames::driverName(table->fields().at(3).typeCode), QStringLiteral("Text"));
     QVERIFY(table->value(1, 1).isNull());
     QCOMPARE(table->value(0, 3).toString(), QStringLiteral("007"));
+}
+
+void TestDbSourcesFormats::csvRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("empty") << QByteArray() << "no header row";
+    QTest::newRow("blank lines") << QByteArray("\r\n\n\r") << "no header row";
+    QTest::newRow("binary") << QByteArray("PK\x03\x04\0\0\x14", 7) << "binary data";
+}
+
+void TestDbSourcesFormats::csvRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.csv"));
+    writeFile(path, bytes);
+    QString error;
+    QVERIFY(!ForeignDatabase::open(path, SourceOptions(), &error));
+    QVERIFY2(error.contains(QStringLiteral("odd.csv")) && error.contains(reason),
+             qPrintable(error));
+}
+
+void TestDbSourcesFormats::sourceTypes_data()
+{
+    QTest::addColumn<QString>("connectText");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("type");
+
+    QTest::newRow("Access") << "Access"
+                            << "C:/data/nwind.MDB" << int(SourceType::Access);
+    QTest::newRow("accdb") << "Access"
+                           << "x.accdb" << int(SourceType::Access);
+    QTest::newRow("Dbase 5.0;") << "Dbase 5.0;"
+                                << "people.dbf" << int(SourceType::DBase);
+    QTest::newRow("dBASE 5.0;") << "dBASE 5.0;"
+                                << "PEOPLE.DBF" << int(SourceType::DBase);
+    QTest::newRow("Paradox 5.x;") << "Paradox 5.x;"
+                                  << "ORDERS.DB" << int(SourceType::Paradox);
+    QTest::newRow("Text") << "Text"
+                          << "list.csv" << int(SourceType::Text);
+    QTest::newRow("txt") << "Text"
+                         << "list.TXT" << int(SourceType::Text);
+    QTest::newRow("unknown") << "Excel 8.0;"
+                             << "sheet.xls" << int(SourceType::Auto);
+}
+
+void TestDbSourcesFormats::sourceTypes()
+{
+    QFETCH(QString, connectText);
+    QFETCH(QString, path);
+    QFETCH(int, type);
+    QCOMPARE(int(SourceOptions::typeFromConnectText(connectText)), type);
+    QCOMPARE(int(SourceOptions::typeFromPath(path)), type);
+    QCOMPARE(int(SourceOptions::typeFromConnectText(QStringLiteral("FoxPro 3.0;"))),
+             int(SourceType::FoxPro));
 }
 
 void TestDbSourcesFormats::typeNames_data()
