@@ -284,6 +284,36 @@ private Q_SLOTS:
         QCOMPARE(column(window, "Name").size(), 4);
     }
 
+    void categoryListTakesPictures()
+    {
+        // A category's own icon file, and a fixed entry's picture from the program folder.
+        QImage picture(16, 16, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        const QString own = m_env->scratch() + "/music.png";
+        QVERIFY(picture.save(own, "PNG"));
+        QDir(m_env->programFolder()).mkpath("UserFiles/Misc");
+        QVERIFY(picture.save(m_env->programFolder() + "/UserFiles/Misc/New.ico", "PNG"));
+        Store store(Store::Kind::Data);
+        QVERIFY(store.exec("update FileCategory set [Icon]=" + SqlText::literal(own) +
+                           " where FolderType='Music'"));
+        QVERIFY(store.exec(
+            "update FileCategory set [Icon]='/no/such/file.ico' where FolderType='Video'"));
+        frmExpl window;
+        child<QTabWidget>(window, "SSTab1")->setCurrentIndex(1);
+        QListWidget *list = child<QListWidget>(window, "SSListBar1");
+        auto icon = [list](const char *caption) {
+            return list->findItems(caption, Qt::MatchExactly).first()->icon();
+        };
+        QVERIFY(!icon("Music").availableSizes().isEmpty());
+        QVERIFY(!icon("New").availableSizes().isEmpty());
+        QVERIFY2(icon("Video").isNull(),
+                 "a missing icon file leaves the category without a picture");
+        QVERIFY(icon("System").isNull());
+        QCOMPARE(
+            list->findItems("New", Qt::MatchExactly).first()->data(Qt::UserRole + 2).toString(),
+            QStringLiteral("PicKey5"));
+    }
+
     void catalogueIsReusedUntilRescanned()
     {
         const QString home = m_env->scratch() + "/re";
