@@ -5,6 +5,7 @@
 #include "DbfTable.h"
 #include "ForeignDatabase.h"
 #include "JetSql.h"
+#include "ParadoxTable.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,6 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+extern "C" {
+#include <paradox.h>
+}
 
 namespace
 {
@@ -48,6 +53,46 @@ QStringList filesIn(const QTemporaryDir &dir)
     return files;
 }
 
+// A Paradox table without primary index, made with pxlib: Name A20, Count S, Born D, Ok L,
+// Price $.
+bool makeParadox(const QString &path)
+{
+    pxdoc_t *doc = PX_new();
+    if (!doc)
+        return false;
+    struct Spec {
+        const char *name;
+        char type;
+        int length;
+    };
+    const Spec specs[] = {{"Name", pxfAlpha, 20},
+                          {"Count", pxfShort, 2},
+                          {"Born", pxfDate, 4},
+                          {"Ok", pxfLogical, 1},
+                          {"Price", pxfCurrency, 8}};
+    auto *fields = static_cast<pxfield_t *>(
+        doc->malloc(doc, sizeof(specs) / sizeof(Spec) * sizeof(pxfield_t), "f"));
+    for (size_t i = 0; i < sizeof(specs) / sizeof(Spec); ++i) {
+        fields[i].px_fname = PX_strdup(doc, specs[i].name);
+        fields[i].px_ftype = specs[i].type;
+        fields[i].px_flen = specs[i].length;
+        fields[i].px_fdc = 0;
+    }
+    const bool ok = PX_create_file(doc, fields, int(sizeof(specs) / sizeof(Spec)),
+                                   QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) >= 0;
+    PX_close(doc);
+    PX_delete(doc);
+    return ok;
+}
+
+bool runSql(const ForeignDatabase &database, const QString &jetSql, QString *error)
+{
+    QSqlQuery query(database.connection());
+    const bool ok = query.exec(JetSql::translate(jetSql));
+    *error = ok ? QString() : query.lastError().text();
+    return ok;
+}
+
 const QList<DbfTable::FieldSpec> plainFields{
     {QStringLiteral("NAME"), 'C', 10, 0}, {QStringLiteral("COUNT"), 'N', 5, 0},
     {QStringLiteral("PRICE"), 'N', 8, 2}, {QStringLiteral("RATE"), 'F', 9, 3},
@@ -76,6 +121,11 @@ private Q_SLOTS:
     void dbfReadOnlyWithoutMemoFile();
     void foxProDateTimes_data();
     void foxProDateTimes();
+
+    void paradoxUpdateInPlace();
+    void paradoxKeyedTableRefuses_data();
+    void paradoxKeyedTableRefuses();
+    void paradoxUnkeyedTableRoundTrip();
 
     void csvRoundTripDialect_data();
     void csvRoundTripDialect();
@@ -493,6 +543,138 @@ void TestDbSourcesWrites::foxProDateTimes()
     }
     QVERIFY2(table->commitWrite(&error), qPrintable(error));
     QCOMPARE(DbfTable::open(path, SourceOptions(), &error)->value(0, 0).toString(), read);
+}
+
+void TestDbSourcesWrites::paradoxUpdateInPlace()
+{
+    REQUIRE_SAMPLES();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.PX"),
+                        dir.filePath(QStringLiteral("ORDERS.PX"))));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray original = readFile(path);
+    QString error;
+    QList<QVariantList> before;
+    {
+        auto database = ForeignDatabase::open(path, SourceOptions(), &error);
+        QVERIFY2(database, qPrintable(error));
+        const SourceTable *table = database->table(QStringLiteral("ORDERS.DB"));
+        for (qint64 slot = 0; slot < table->slotCount(); ++slot) {
+            QVariantList row;
+            for (int c = 0; c < table->fields().size(); ++c)
+                row.append(table->value(slot, c));
+            before.append(row);
+        }
+        QVERIFY2(
+            runSql(*database,
+                   QStringLiteral("Update [ORDERS.DB] set [Ship VIA]='DHL', [Amount Paid]=12.5, "
+                                  "[Ship Date]=#01-Feb-2003# where [Order No]=1002"),
+                   &error),
+            qPrintable(error));
+    }
+    QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
+    auto table = ParadoxTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->slotCount(), before.size());
+    for (qint64 slot = 0; slot < table->slotCount(); ++slot) {
+        for (int c = 0; c < table->fields().size(); ++c) {
+            QVariant expected = before.at(slot).at(c);
+            if (slot == 1 && c == 4)
+                expected = QStringLiteral("DHL");
+            if (slot == 1 && c == 6)
+                expected = 12.5;
+            if (slot == 1 && c == 3)
+                expected = QStringLiteral("2003-02-01 00:00:00");
+            QCOMPARE(table->value(slot, c), expected);
+        }
+    }
+    // Only the three fields' bytes changed.
+    const QByteArray after = readFile(path);
+    QCOMPARE(after.size(), original.size());
+    int changed = 0;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        changed += after.at(i) != original.at(i);
+    QVERIFY2(changed > 0 && changed <= 4 + 8 + 7, qPrintable(QString::number(changed)));
+}
+
+void TestDbSourcesWrites::paradoxKeyedTableRefuses_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("key field") << "Update [ORDERS.DB] set [Order No]=1 where [Order No]=1002"
+                               << "key field";
+    QTest::newRow("insert") << "Insert into [ORDERS.DB] ([Order No]) values (99999)"
+                            << "primary index";
+    QTest::newRow("delete") << "Delete * from [ORDERS.DB] where [Order No]=1002"
+                            << "primary index";
+    QTest::newRow("too long") << "Update [ORDERS.DB] set [Ship VIA]='Carrier pigeon'"
+                              << "longer than 7";
+    QTest::newRow("not a date") << "Update [ORDERS.DB] set [Sale Date]='soon'"
+                                << "not a date";
+}
+
+void TestDbSourcesWrites::paradoxKeyedTableRefuses()
+{
+    REQUIRE_SAMPLES();
+    QFETCH(QString, sql);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray original = readFile(path);
+    QString error;
+    auto database = ForeignDatabase::open(path, SourceOptions(), &error);
+    QVERIFY2(database, qPrintable(error));
+    QVERIFY(!runSql(*database, sql, &error));
+    QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("ORDERS.DB")),
+             qPrintable(error));
+    QCOMPARE(readFile(path), original);
+    QCOMPARE(database->table(QStringLiteral("ORDERS.DB"))->rowCount(), 224);
+    const QStringList left = filesIn(dir);
+    QVERIFY2(left.size() <= 2 && left.first() == QStringLiteral("ORDERS.DB"),
+             qPrintable(left.join(u',')));
+}
+
+void TestDbSourcesWrites::paradoxUnkeyedTableRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("loose.db"));
+    QVERIFY(makeParadox(path));
+    QString error;
+    {
+        auto database = ForeignDatabase::open(path, SourceOptions(), &error);
+        QVERIFY2(database, qPrintable(error));
+        for (const QString &sql :
+             {QStringLiteral("Insert into loose (Name, Count, Born, Ok, Price) values ('Anna', 3, "
+                             "#12-Mar-1994#, true, 9.95)"),
+              QStringLiteral("Insert into loose (Name, Count) values ('Ben', -7)"),
+              QStringLiteral("Insert into loose (Name, Ok) values ('Cleo', false)"),
+              QStringLiteral("Update loose set Price = 1.5 where Name = 'ben'"),
+              QStringLiteral("Delete * from loose where Name = 'Cleo'")}) {
+            QVERIFY2(runSql(*database, sql, &error),
+                     qPrintable(sql + QStringLiteral(": ") + error));
+        }
+        // A failing statement leaves what the earlier ones wrote.
+        QVERIFY(!runSql(*database, QStringLiteral("Update loose set Count = 40000"), &error));
+        QVERIFY2(error.contains(QStringLiteral("Count")), qPrintable(error));
+    }
+    auto table = ParadoxTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->slotCount(), 2);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("Anna"));
+    QCOMPARE(table->value(0, 1).toLongLong(), 3);
+    QCOMPARE(table->value(0, 2).toString(), QStringLiteral("1994-03-12 00:00:00"));
+    QCOMPARE(table->value(0, 3).toLongLong(), 1);
+    QCOMPARE(table->value(0, 4).toDouble(), 9.95);
+    QCOMPARE(table->value(1, 0).toString(), QStringLiteral("Ben"));
+    QCOMPARE(table->value(1, 1).toLongLong(), -7);
+    QVERIFY(table->value(1, 2).isNull());
+    QCOMPARE(table->value(1, 4).toDouble(), 1.5);
+    QVERIFY(QFile::exists(path + QStringLiteral(".bak")));
 }
 
 void TestDbSourcesWrites::csvRoundTripDialect_data()

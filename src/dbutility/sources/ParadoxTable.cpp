@@ -4,13 +4,19 @@
 #include "CodePage.h"
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
-#include "MemoryTable.h"
+#include "ValueParser.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+
+#include <cmath>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 extern "C" {
 #include <paradox.h>
@@ -184,6 +190,109 @@ QByteArray blobValue(const char *field, int length, const QByteArray &blobFile)
     return QByteArray(blobFile.constData() + start, qsizetype(size));
 }
 
+void freeRecord(pxdoc_t *doc, pxval_t **record, int fields)
+{
+    for (int i = 0; i < fields; ++i) {
+        if (!record[i])
+            continue;
+        const int type = record[i]->type;
+        const bool text = type == pxfAlpha || type == pxfBCD || type == pxfBytes || isBlob(type);
+        if (text && record[i]->value.str.val)
+            doc->free(doc, record[i]->value.str.val);
+        doc->free(doc, record[i]);
+    }
+    doc->free(doc, record);
+}
+
+// Sets a pxlib value from a value SQL gives; false with the reason when it does not fit.
+bool putValue(pxdoc_t *doc, pxval_t *target, int type, int size, const QVariant &value,
+              const CodePage &codePage, QString *why)
+{
+    if (type == pxfAlpha && target->value.str.val) {
+        doc->free(doc, target->value.str.val);
+        target->value.str.val = nullptr;
+    }
+    const bool empty = value.isNull() ||
+                       (value.metaType().id() == QMetaType::QString && value.toString().isEmpty());
+    target->isnull = empty ? 1 : 0;
+    if (empty)
+        return true;
+    bool ok = true;
+    switch (type) {
+    case pxfAlpha: {
+        const QByteArray bytes = codePage.encode(value.toString());
+        if (bytes.size() > size) {
+            *why = QStringLiteral("it is longer than %1 bytes").arg(size);
+            return false;
+        }
+        auto *copy = static_cast<char *>(doc->malloc(doc, size_t(size) + 1, "alpha"));
+        memset(copy, 0, size_t(size) + 1);
+        memcpy(copy, bytes.constData(), size_t(bytes.size()));
+        target->value.str.val = copy;
+        target->value.str.len = int(bytes.size());
+        return true;
+    }
+    case pxfDate:
+    case pxfTime:
+    case pxfTimestamp: {
+        ValueParser::DateTime date;
+        if (type == pxfTime) {
+            // A time alone: "HH:mm[:ss]" on any day.
+            date = ValueParser::dateTime(QStringLiteral("2000-01-01 ") + value.toString(), &ok);
+        } else {
+            date = ValueParser::dateTime(value, &ok);
+        }
+        if (!ok) {
+            *why = QStringLiteral("it is not a date or time");
+            return false;
+        }
+        const qint64 days = date.date.toJulianDay() - pxDayOffset;
+        if (type == pxfDate)
+            target->value.lval = long(days);
+        else if (type == pxfTime)
+            target->value.lval = date.milliseconds;
+        else
+            target->value.dval = double(days) * 86400000.0 + date.milliseconds;
+        return true;
+    }
+    case pxfLogical: {
+        const bool truth = ValueParser::truth(value, &ok);
+        if (!ok) {
+            *why = QStringLiteral("it is not Yes or No");
+            return false;
+        }
+        target->value.lval = truth ? 1 : 0;
+        return true;
+    }
+    case pxfShort:
+    case pxfLong:
+    case pxfAutoInc: {
+        const double number = value.toString().trimmed().toDouble(&ok);
+        const double limit = type == pxfShort ? 32767 : 2147483647;
+        if (!ok || number != std::floor(number) || number > limit || number < -limit) {
+            *why = QStringLiteral("it is not a whole number the field can hold");
+            return false;
+        }
+        target->value.lval = long(number);
+        return true;
+    }
+    case pxfCurrency:
+    case pxfNumber: {
+        const double number = value.toString().trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(number)) {
+            *why = QStringLiteral("it is not a number");
+            return false;
+        }
+        target->value.dval = number;
+        return true;
+    }
+    default:
+        *why = QStringLiteral("fields of type %1 cannot be written")
+                   .arg(ParadoxTable::typeLetter(type));
+        return false;
+    }
+}
+
 // Paradox 4 and later keep the table's DOS code page in the header at 0x6A.
 int headerCodePage(const QString &path)
 {
@@ -275,12 +384,53 @@ QString ParadoxTable::typeLetter(int pxType)
     }
 }
 
-std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const SourceOptions &options,
-                                                QString *error)
+struct ParadoxTable::Document {
+    std::unique_ptr<QString> messages = std::make_unique<QString>();
+    PxDoc doc;
+    FILE *file = nullptr;
+
+    ~Document()
+    {
+        doc.reset();
+        if (file)
+            fclose(file);
+    }
+
+    // Opens a table for reading, or through a FILE opened for update when writable.
+    bool open(const QString &path, bool writable, QString *error)
+    {
+        doc.reset(PX_new3(recordError, nullptr, nullptr, nullptr, messages.get()));
+        if (!doc) {
+            *error = QStringLiteral("out of memory");
+            return false;
+        }
+        int rc = -1;
+        if (writable) {
+            file = fopen(QFile::encodeName(path).constData(), "r+b");
+            rc = file ? PX_open_fp(doc.get(), file) : -1;
+        } else {
+            rc = PX_open_file(doc.get(), QFile::encodeName(path).constData());
+        }
+        if (rc < 0) {
+            *error = messages->isEmpty() ? QStringLiteral("pxlib cannot read it") : *messages;
+            return false;
+        }
+        messages->clear();
+        return true;
+    }
+};
+
+ParadoxTable::~ParadoxTable()
+{
+    rollbackWrite();
+}
+
+std::unique_ptr<ParadoxTable> ParadoxTable::open(const QString &path, const SourceOptions &options,
+                                                 QString *error)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
-    const auto fail = [&](const QString &what) -> std::unique_ptr<SourceTable> {
+    const auto fail = [&](const QString &what) -> std::unique_ptr<ParadoxTable> {
         if (error)
             *error = QStringLiteral("%1 is not a Paradox table or is damaged: %2").arg(name, what);
         return nullptr;
@@ -300,92 +450,297 @@ std::unique_ptr<SourceTable> ParadoxTable::open(const QString &path, const Sourc
         blockSizeCode < 1 || blockSizeCode > 32)
         return fail(QStringLiteral("the header does not describe a table"));
 
-    auto messages = std::make_shared<QString>();
-    PxDoc doc(PX_new3(recordError, nullptr, nullptr, nullptr, messages.get()));
-    if (!doc)
-        return fail(QStringLiteral("out of memory"));
-    if (PX_open_file(doc.get(), QFile::encodeName(path).constData()) < 0)
-        return fail(messages->isEmpty() ? QStringLiteral("pxlib cannot read it") : *messages);
+    std::unique_ptr<ParadoxTable> table(new ParadoxTable);
+    table->m_path = info.absoluteFilePath();
+    table->m_name = name;
+    table->m_backupSuffix = options.backupSuffix;
+    Document document;
+    QString message;
+    if (!document.open(path, false, &message))
+        return fail(message);
     // pxlib's own BLOB reader overruns its stack on real .mb files; the blobs are read here.
-    QByteArray blobFile;
     const QString blobPath = companionOf(path, QStringLiteral("mb"));
     if (!blobPath.isEmpty()) {
         QFile blob(blobPath);
         if (blob.open(QIODevice::ReadOnly))
-            blobFile = blob.readAll();
+            table->m_blobFile = blob.readAll();
     }
-    messages->clear();
-
-    const int fieldCount = PX_get_num_fields(doc.get());
-    pxfield_t *pxFields = PX_get_fields(doc.get());
+    const int fieldCount = PX_get_num_fields(document.doc.get());
+    pxfield_t *pxFields = PX_get_fields(document.doc.get());
     if (fieldCount <= 0 || !pxFields)
         return fail(QStringLiteral("it has no fields"));
     const int fileCodePage = headerCodePage(path);
-    const CodePage codePage(options.codePage > 0 ? options.codePage
-                                                 : (fileCodePage > 0 ? fileCodePage : 1252));
-    QList<SourceField> fields;
+    table->m_codePage = CodePage(options.codePage > 0 ? options.codePage
+                                                      : (fileCodePage > 0 ? fileCodePage : 1252));
     FieldNames names(QStringLiteral("Field"));
-    QList<int> types;
-    QList<int> offsets;
     int recordSize = 0;
+    QString unwritable;
     for (int i = 0; i < fieldCount; ++i) {
         SourceField field;
-        field.name = names.add(codePage.decode(
+        field.name = names.add(table->m_codePage.decode(
             pxFields[i].px_fname ? QByteArray(pxFields[i].px_fname) : QByteArray()));
         field.nativeType = typeLetter(pxFields[i].px_ftype);
         field.typeCode = jetType(pxFields[i].px_ftype);
         field.size = pxFields[i].px_flen;
         field.decimals = pxFields[i].px_fdc;
-        fields.append(field);
-        types.append(pxFields[i].px_ftype);
-        offsets.append(recordSize);
+        table->m_fields.append(field);
+        table->m_types.append(pxFields[i].px_ftype);
+        table->m_offsets.append(recordSize);
         recordSize += pxFields[i].px_flen;
+        if (isBlob(pxFields[i].px_ftype) || pxFields[i].px_ftype == pxfBCD ||
+            pxFields[i].px_ftype == pxfBytes)
+            unwritable = field.name;
     }
-    const int recordCount = PX_get_num_records(doc.get());
-    std::shared_ptr<pxdoc_t> shared(doc.release(), PxDeleter());
-    const int pxRecordSize = PX_get_recordsize(shared.get());
-    if (pxRecordSize < recordSize)
+    if (PX_get_recordsize(document.doc.get()) < recordSize)
         return fail(QStringLiteral("its fields do not fit its records"));
-    MemoryTable::Loader loader = [=](MemoryTable::Rows *rows, QString *loadError) {
-        QByteArray raw(pxRecordSize, '\0');
-        for (int r = 0; r < recordCount; ++r) {
-            if (!PX_get_record(shared.get(), r, raw.data())) {
-                *loadError = QStringLiteral("%1 is damaged: record %2 cannot be read (%3)")
-                                 .arg(name)
-                                 .arg(r + 1)
-                                 .arg(*messages);
-                return false;
-            }
-            QVariantList row;
-            for (qsizetype f = 0; f < types.size(); ++f) {
-                const int type = types.at(f);
-                char *field = raw.data() + offsets.at(f);
-                if (!isBlob(type)) {
-                    row.append(valueOf(shared.get(), field, pxFields[f], codePage));
-                    continue;
-                }
-                const QByteArray data = blobValue(field, fields.at(f).size, blobFile);
-                if (data.isNull())
-                    row.append(QVariant());
-                else if (type == pxfMemoBLOb || type == pxfFmtMemoBLOb)
-                    row.append(codePage.decode(data));
-                else
-                    row.append(data);
-            }
-            rows->append(row);
-        }
-        return true;
-    };
-    // Read now so that damage shows when the table opens, not in the middle of a query.
-    auto table = std::make_unique<MemoryTable>(
-        name, TypePath::InstallableDriver, fields, loader,
-        QStringLiteral("%1 is a Paradox table, which this program can read but not change")
-            .arg(name));
-    const QString loadError = table->loadError();
-    if (!loadError.isEmpty()) {
-        if (error)
-            *error = loadError;
+    table->m_keyFields = qBound(0, document.doc->px_head->px_primarykeyfields, fieldCount);
+    if (!table->load(path, error))
         return nullptr;
-    }
+
+    if (!info.isWritable())
+        table->m_readOnlyReason = QStringLiteral("%1 is read-only").arg(name);
+    else if (!unwritable.isEmpty())
+        table->m_readOnlyReason =
+            QStringLiteral("%1 cannot be changed here: pxlib cannot write its field %2 safely")
+                .arg(name, unwritable);
+    if (table->m_keyFields > 0)
+        table->m_fixedRecordsReason =
+            QStringLiteral(
+                "Records cannot be added to or deleted from %1 here: pxlib does not keep "
+                "its primary index up to date")
+                .arg(name);
     return table;
+}
+
+bool ParadoxTable::load(const QString &path, QString *error)
+{
+    Document document;
+    QString message;
+    if (!document.open(path, false, &message)) {
+        if (error)
+            *error =
+                QStringLiteral("%1 is not a Paradox table or is damaged: %2").arg(m_name, message);
+        return false;
+    }
+    return load(document, error);
+}
+
+// Reads every record of an open table (the file, or the working copy with pxlib's unwritten
+// blocks) into memory.
+bool ParadoxTable::load(const Document &document, QString *error)
+{
+    pxdoc_t *doc = document.doc.get();
+    pxfield_t *pxFields = PX_get_fields(doc);
+    const int recordCount = PX_get_num_records(doc);
+    QByteArray raw(PX_get_recordsize(doc), '\0');
+    QList<QVariantList> rows;
+    for (int r = 0; r < recordCount; ++r) {
+        if (!PX_get_record(doc, r, raw.data())) {
+            if (error)
+                *error = QStringLiteral("%1 is damaged: record %2 cannot be read (%3)")
+                             .arg(m_name)
+                             .arg(r + 1)
+                             .arg(*document.messages);
+            return false;
+        }
+        QVariantList row;
+        for (qsizetype f = 0; f < m_types.size(); ++f) {
+            const int type = m_types.at(f);
+            char *field = raw.data() + m_offsets.at(f);
+            if (!isBlob(type)) {
+                row.append(valueOf(doc, field, pxFields[f], m_codePage));
+                continue;
+            }
+            const QByteArray data = blobValue(field, m_fields.at(f).size, m_blobFile);
+            if (data.isNull())
+                row.append(QVariant());
+            else if (type == pxfMemoBLOb || type == pxfFmtMemoBLOb)
+                row.append(m_codePage.decode(data));
+            else
+                row.append(data);
+        }
+        rows.append(row);
+    }
+    m_rows = rows;
+    return true;
+}
+
+QVariant ParadoxTable::value(qint64 slot, int column) const
+{
+    if (slot < 0 || slot >= m_rows.size() || column < 0 || column >= m_fields.size())
+        return {};
+    return m_rows.at(slot).value(column);
+}
+
+bool ParadoxTable::startChanges(QString *error)
+{
+    if (!m_readOnlyReason.isEmpty())
+        return refuseWrite(error);
+    if (m_working)
+        return true;
+    if (!m_change)
+        m_change = std::make_unique<FileTransaction>(
+            m_path, m_backupSuffix.isEmpty() ? QString() : m_path + m_backupSuffix);
+    if (!m_change->begin(error))
+        return false;
+    m_working = std::make_unique<Document>();
+    QString message;
+    if (!m_working->open(m_change->workingPath(), true, &message)) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2").arg(m_name, message);
+        rollbackWrite();
+        return false;
+    }
+    return true;
+}
+
+// Writes one record through pxlib: the changed fields over the record's current values, or a
+// new record made of the given values.
+bool ParadoxTable::changeRecord(qint64 slot, const QMap<int, QVariant> &values, bool insert,
+                                QString *error)
+{
+    pxdoc_t *doc = m_working->doc.get();
+    const int fieldCount = int(m_fields.size());
+    pxval_t **record = nullptr;
+    if (insert) {
+        record = static_cast<pxval_t **>(
+            doc->malloc(doc, sizeof(pxval_t *) * size_t(fieldCount), "record"));
+        for (int f = 0; f < fieldCount; ++f) {
+            MAKE_PXVAL(doc, record[f]);
+            record[f]->type = m_types.at(f);
+            record[f]->isnull = 1;
+        }
+    } else {
+        record = PX_retrieve_record(doc, int(slot));
+    }
+    if (!record) {
+        if (error)
+            *error = QStringLiteral("%1: record %2 cannot be read").arg(m_name).arg(slot + 1);
+        return false;
+    }
+    const auto release = [&] { freeRecord(doc, record, fieldCount); };
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const int f = it.key();
+        if (f < 0 || f >= fieldCount)
+            continue;
+        QString why;
+        if (!putValue(doc, record[f], m_types.at(f), m_fields.at(f).size, it.value(), m_codePage,
+                      &why)) {
+            if (error)
+                *error = QStringLiteral("The field %1 of %2 cannot hold %3: %4")
+                             .arg(m_fields.at(f).name, m_name, it.value().toString().left(40), why);
+            release();
+            return false;
+        }
+    }
+    const int rc =
+        insert ? PX_insert_record(doc, record) : PX_update_record(doc, record, int(slot));
+    release();
+    if (rc < 0) {
+        if (error)
+            *error =
+                QStringLiteral("pxlib could not write %1: %2").arg(m_name, *m_working->messages);
+        return false;
+    }
+    return true;
+}
+
+bool ParadoxTable::updateRow(qint64 slot, const QMap<int, QVariant> &changes, QString *error)
+{
+    if (!m_readOnlyReason.isEmpty())
+        return refuseWrite(error);
+    if (slot < 0 || slot >= m_rows.size()) {
+        if (error)
+            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+        return false;
+    }
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it.key() < m_keyFields) {
+            if (error)
+                *error = QStringLiteral("The key field %1 of %2 cannot be changed here: pxlib does "
+                                        "not keep the primary index up to date")
+                             .arg(m_fields.at(it.key()).name, m_name);
+            return false;
+        }
+    }
+    if (!startChanges(error) || !changeRecord(slot, changes, false, error))
+        return false;
+    return load(*m_working, error);
+}
+
+bool ParadoxTable::insertRow(const QMap<int, QVariant> &values, qint64 *slot, QString *error)
+{
+    if (!m_readOnlyReason.isEmpty())
+        return refuseWrite(error);
+    if (!m_fixedRecordsReason.isEmpty()) {
+        if (error)
+            *error = m_fixedRecordsReason;
+        return false;
+    }
+    if (!startChanges(error) || !changeRecord(-1, values, true, error) || !load(*m_working, error))
+        return false;
+    *slot = m_rows.size() - 1;
+    return true;
+}
+
+bool ParadoxTable::deleteRow(qint64 slot, QString *error)
+{
+    if (!m_readOnlyReason.isEmpty())
+        return refuseWrite(error);
+    if (!m_fixedRecordsReason.isEmpty()) {
+        if (error)
+            *error = m_fixedRecordsReason;
+        return false;
+    }
+    if (slot < 0 || slot >= m_rows.size()) {
+        if (error)
+            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+        return false;
+    }
+    if (!startChanges(error))
+        return false;
+    if (PX_delete_record(m_working->doc.get(), int(slot)) < 0) {
+        if (error)
+            *error =
+                QStringLiteral("pxlib could not delete record %1 of %2").arg(slot + 1).arg(m_name);
+        return false;
+    }
+    return load(*m_working, error);
+}
+
+void ParadoxTable::closeWorkingCopy()
+{
+    if (m_working && m_working->file)
+        fflush(m_working->file);
+    m_working.reset();
+}
+
+bool ParadoxTable::commitWrite(QString *error)
+{
+    if (!m_working)
+        return true;
+    m_working->doc.reset(); // PX_close writes pxlib's cached blocks and header
+    const bool synced = fflush(m_working->file) == 0 && ::fsync(fileno(m_working->file)) == 0;
+    closeWorkingCopy();
+    if (!synced) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1 to disk").arg(m_name);
+        rollbackWrite();
+        return false;
+    }
+    if (!m_change->commit(error)) {
+        rollbackWrite();
+        return false;
+    }
+    return load(m_path, error);
+}
+
+void ParadoxTable::rollbackWrite()
+{
+    if (!m_working && !(m_change && m_change->isActive()))
+        return;
+    closeWorkingCopy();
+    if (m_change)
+        m_change->rollback();
+    load(m_path, nullptr);
 }
