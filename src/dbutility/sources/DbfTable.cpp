@@ -201,10 +201,8 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
     if (!table->m_file.open(table->m_path, false, error))
         return nullptr;
     const bool fileWritable = QFileInfo(path).isWritable();
-    if (!table->parse(error))
+    if (!table->parse(options.codePage, error))
         return nullptr;
-    if (options.codePage > 0)
-        table->m_codePage = CodePage(options.codePage);
 
     const bool hasMemoField =
         std::any_of(table->m_columns.cbegin(), table->m_columns.cend(), [](const Column &c) {
@@ -244,10 +242,8 @@ std::unique_ptr<DbfTable> DbfTable::fromBytes(const QByteArray &bytes, const QBy
     std::unique_ptr<DbfTable> table(new DbfTable);
     table->m_name = QStringLiteral("table.dbf");
     table->m_file.openBytes(bytes);
-    if (!table->parse(error))
+    if (!table->parse(codePage, error))
         return nullptr;
-    if (codePage > 0)
-        table->m_codePage = CodePage(codePage);
     if (!memo.isEmpty()) {
         table->m_memo = std::make_unique<DbfMemo>(memoKind(table->m_version, QString()));
         table->m_memo->openBytes(memo);
@@ -266,7 +262,7 @@ bool DbfTable::isDBase7() const
     return (m_version & 0x07) == 0x04;
 }
 
-bool DbfTable::parse(QString *error)
+bool DbfTable::parse(int codePage, QString *error)
 {
     const auto fail = [&](const QString &what) {
         if (error)
@@ -292,7 +288,8 @@ bool DbfTable::parse(QString *error)
         return fail(QStringLiteral("the record length is 0"));
     const int ldid = data[29];
     const int fileCodePage = CodePage::fromLanguageDriver(uchar(ldid));
-    m_codePage = CodePage(fileCodePage > 0 ? fileCodePage : 1252);
+    // The chosen page, else the file's, else Windows Latin.
+    m_codePage = CodePage(codePage > 0 ? codePage : (fileCodePage > 0 ? fileCodePage : 1252));
 
     struct Descriptor {
         QByteArray name;

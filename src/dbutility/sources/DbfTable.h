@@ -67,7 +67,7 @@ private:
     };
 
     DbfTable() = default;
-    bool parse(QString *error);
+    bool parse(int codePage, QString *error);
     bool isVisualFoxPro() const;
     bool isDBase7() const;
     const uchar *record(qint64 slot) const;

@@ -15,7 +15,9 @@ class SourceModule;
 //   Access:           each table under its own name ("Orders", "Order Details");
 //   single-file types: the file name ("people.dbf", which Jet SQL writes as people.dbf or
 //                     [people.dbf]) and the base name ("people").
-// The connection runs the Database utility's SQL texts unchanged (after Jet translation).
+// The connection runs the Database utility's SQL texts unchanged (after Jet translation), with
+// Jet's like and functions installed. Writes through it reach the files (dBase, FoxPro, text,
+// Paradox where pxlib allows); a refused write fails the statement with the table's message.
 // The connection lives as long as this object; use it from the creating thread only.
 class ForeignDatabase
 {

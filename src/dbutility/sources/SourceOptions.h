@@ -10,7 +10,8 @@ struct SourceOptions {
     // Auto: from the file's extension (.mdb/.accdb, .dbf, .db, .txt/.csv).
     SourceType type = SourceType::Auto;
     // Code page of 8-bit text. 0: the file's own (dBase byte 29, Paradox header), else 1252.
-    // For Access it applies to Jet 3 files only (Jet 4 and later store Unicode).
+    // For Access it applies to Jet 3 files only (Jet 4 and later store Unicode); for text
+    // files only when they are not UTF-8.
     int codePage = 0;
     // The copy kept beside a file before its first write is the file's path plus this suffix;
     // empty keeps no copy.
