@@ -379,6 +379,8 @@ void TestDbSourcesFormats::dbfUpperCaseMemoCompanion()
                         dir.filePath(QStringLiteral("MEMO.DBF"))));
     QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbt"),
                         dir.filePath(QStringLiteral("MEMO.DBT"))));
+    for (const QString &name : {QStringLiteral("MEMO.DBF"), QStringLiteral("MEMO.DBT")})
+        QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     auto table = DbfTable::open(dir.filePath(QStringLiteral("MEMO.DBF")), SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));

@@ -439,9 +439,12 @@ void TestDbSourcesSql::accessRefusesWrites()
 void TestDbSourcesSql::paradoxSql()
 {
     REQUIRE_SAMPLES();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
+    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/ORDERS.DB"),
-                                          SourceOptions(), &error);
+    auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     const QList<QVariantList> all =
         run(*database, QStringLiteral("Select * from ORDERS.DB  "), &error);
