@@ -119,12 +119,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir program;
     qputenv("NUVELA_PROGRAM_DIR", program.path().toUtf8());
-    const QString storePath = program.path() + QStringLiteral("/nuveladata.dll");
-    QString error;
-    if (!Store::createIfMissing(Store::Kind::Data, storePath, &error)) {
-        std::fprintf(stderr, "no store: %s\n", qPrintable(error));
-        return 1;
-    }
+    QString storePath;
     if (compare)
         timeFind(dir); // warms the tree for both
 
@@ -136,6 +131,13 @@ int main(int argc, char *argv[])
     qint64 folders = 0;
     bool succeeded = true;
     for (int run = 0; run < runs; ++run) {
+        // Every run fills a fresh store, made before the clock starts.
+        storePath = program.path() + QStringLiteral("/run%1.dll").arg(run);
+        QString error;
+        if (!Store::createIfMissing(Store::Kind::Data, storePath, &error)) {
+            std::fprintf(stderr, "no store: %s\n", qPrintable(error));
+            return 1;
+        }
         CatalogueScanJob job(storePath, dir, CatalogueScanJob::Mode::Tree);
         job.setClearFirst(true);
         QElapsedTimer timer;
