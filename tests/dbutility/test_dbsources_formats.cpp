@@ -83,6 +83,7 @@ private Q_SLOTS:
     void dbfFoxProBinaryTypes();
     void dbfUpperCaseMemoCompanion();
     void dBase7BinaryTypes();
+    void dBase2Layout();
 
     void paradoxSamples_data();
     void paradoxSamples();
@@ -369,6 +370,44 @@ void TestDbSourcesFormats::dBase7BinaryTypes()
     QCOMPARE(table->value(0, 1).toLongLong(), 3);
     QCOMPARE(table->value(0, 2).toDouble(), -2.25);
     QCOMPARE(table->value(0, 3).toString(), QStringLiteral("2001-09-09 12:00:00"));
+}
+
+void TestDbSourcesFormats::dBase2Layout()
+{
+    // dBase II: count and record length in 16 bits, 16-byte field descriptors from byte 8, the
+    // records after a fixed 521-byte header.
+    QByteArray bytes(521, '\0');
+    bytes[0] = 0x02;
+    qToLittleEndian<quint16>(3, bytes.data() + 1);
+    bytes[3] = 12;
+    bytes[4] = 31;
+    bytes[5] = 84;
+    qToLittleEndian<quint16>(1 + 8 + 6, bytes.data() + 6);
+    const auto descriptor = [&](int index, const char *name, char type, int length, int decimals) {
+        char *d = bytes.data() + 8 + 16 * index;
+        memcpy(d, name, strlen(name));
+        d[11] = type;
+        d[12] = char(length);
+        d[15] = char(decimals);
+    };
+    descriptor(0, "NAME", 'C', 8, 0);
+    descriptor(1, "PRICE", 'N', 6, 2);
+    bytes[8 + 32] = 0x0D;
+    bytes += QByteArray(" Apple     1.50") + QByteArray("*Gone      2.00") +
+             QByteArray(" Pear    -12.25");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.dbf"));
+    writeFile(path, bytes);
+    QString error;
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->fields().size(), 2);
+    QCOMPARE(table->fields().at(1).name, QStringLiteral("PRICE"));
+    QCOMPARE(table->slotCount(), 3);
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("Apple"));
+    QCOMPARE(table->value(2, 1).toDouble(), -12.25);
+    QVERIFY(table->readOnlyReason().contains(QStringLiteral("dBase II")));
 }
 
 void TestDbSourcesFormats::dbfUpperCaseMemoCompanion()

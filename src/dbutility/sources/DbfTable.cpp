@@ -20,6 +20,8 @@ namespace
 constexpr int headerBlock = 32;
 constexpr int dBase7HeaderBlock = 68;
 constexpr int dBase7FieldBlock = 48;
+// dBase II: 8 bytes of facts, 32 field descriptors of 16 bytes, the end mark.
+constexpr int dBase2HeaderSize = 8 + 32 * 16 + 1;
 constexpr char deletedFlag = '*';
 constexpr char liveFlag = ' ';
 constexpr char endOfFile = 0x1A;
@@ -233,6 +235,10 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
     if (!fileWritable ||
         (!table->m_memoPath.isEmpty() && !QFileInfo(table->m_memoPath).isWritable()))
         table->m_readOnlyReason = QStringLiteral("%1 is read-only").arg(table->m_name);
+    if (table->m_dBase2)
+        table->m_readOnlyReason =
+            QStringLiteral("%1 is a dBase II table, which this program can read but not change")
+                .arg(table->m_name);
     return table;
 }
 
@@ -277,17 +283,31 @@ bool DbfTable::parse(int codePage, QString *error)
     if (!knownVersion(m_version))
         return fail(
             QStringLiteral("unknown version byte 0x%1").arg(m_version, 2, 16, QLatin1Char('0')));
-    const quint32 recordCount = qFromLittleEndian<quint32>(data + 4);
+    // Where the header keeps its facts: dBase III and later, dBase 7 with longer field
+    // descriptors, or dBase II (version 0x02 too), whose header is laid out differently.
+    struct Layout {
+        int fieldStart, fieldBlock, nameLength, type, length, decimals, flags;
+    };
+    static constexpr Layout dBase3{headerBlock, headerBlock, 11, 11, 16, 17, 18};
+    static constexpr Layout dBase7{dBase7HeaderBlock, dBase7FieldBlock, 32, 32, 33, 34, -1};
+    static constexpr Layout dBase2{8, 16, 11, 11, 12, 15, -1};
+    quint32 recordCount = qFromLittleEndian<quint32>(data + 4);
     m_headerSize = qFromLittleEndian<quint16>(data + 8);
     m_recordLength = qFromLittleEndian<quint16>(data + 10);
-    const int fieldStart = isDBase7() ? dBase7HeaderBlock : headerBlock;
-    const int fieldBlock = isDBase7() ? dBase7FieldBlock : headerBlock;
-    if (m_headerSize < fieldStart + 1 || m_headerSize > size)
+    const Layout *layout = isDBase7() ? &dBase7 : &dBase3;
+    const bool dBase3Fits = m_headerSize >= layout->fieldStart + 1 && m_headerSize <= size;
+    if (m_version == 0x02 && !dBase3Fits && size >= dBase2HeaderSize) {
+        m_dBase2 = true;
+        layout = &dBase2;
+        recordCount = qFromLittleEndian<quint16>(data + 1);
+        m_headerSize = dBase2HeaderSize;
+        m_recordLength = qFromLittleEndian<quint16>(data + 6);
+    }
+    if (m_headerSize < layout->fieldStart + 1 || m_headerSize > size)
         return fail(QStringLiteral("the header size %1 does not fit the file").arg(m_headerSize));
     if (m_recordLength < 1)
         return fail(QStringLiteral("the record length is 0"));
-    const int ldid = data[29];
-    const int fileCodePage = CodePage::fromLanguageDriver(uchar(ldid));
+    const int fileCodePage = m_dBase2 ? 0 : CodePage::fromLanguageDriver(data[29]);
     // The chosen page, else the file's, else Windows Latin.
     m_codePage = CodePage(codePage > 0 ? codePage : (fileCodePage > 0 ? fileCodePage : 1252));
 
@@ -299,25 +319,16 @@ bool DbfTable::parse(int codePage, QString *error)
         uchar flags;
     };
     QList<Descriptor> descriptors;
-    for (int at = fieldStart; at + fieldBlock <= m_headerSize && data[at] != 0x0D;
-         at += fieldBlock) {
+    for (int at = layout->fieldStart; at + layout->fieldBlock <= m_headerSize && data[at] != 0x0D;
+         at += layout->fieldBlock) {
         const uchar *d = data + at;
-        const int nameLength = isDBase7() ? 32 : 11;
         const char *name = reinterpret_cast<const char *>(d);
-        const int length = int(qstrnlen(name, uint(nameLength)));
         Descriptor descriptor;
-        descriptor.name = QByteArray(name, length).trimmed();
-        if (isDBase7()) {
-            descriptor.type = char(d[32]);
-            descriptor.length = d[33];
-            descriptor.decimals = d[34];
-            descriptor.flags = 0;
-        } else {
-            descriptor.type = char(d[11]);
-            descriptor.length = d[16];
-            descriptor.decimals = d[17];
-            descriptor.flags = d[18];
-        }
+        descriptor.name = QByteArray(name, int(qstrnlen(name, uint(layout->nameLength)))).trimmed();
+        descriptor.type = char(d[layout->type]);
+        descriptor.length = d[layout->length];
+        descriptor.decimals = d[layout->decimals];
+        descriptor.flags = layout->flags >= 0 ? d[layout->flags] : 0;
         descriptors.append(descriptor);
     }
     if (descriptors.isEmpty())

@@ -11,9 +11,9 @@
 
 // A dBase / FoxPro table (.dbf) with its memo file (.dbt or .fpt).
 //
-// Reads versions 0x02, 0x03, 0x83, 0x8B, 0x8C, 0xF5, 0xFB, 0x30-0x32 and dBase 7 (0x04, 0x8C);
-// records flagged "*" are deleted and not live. Writes fields of types C N F D L M (and
-// FoxPro I B Y T) through a FileTransaction, so the table and memo change all at once.
+// Reads dBase II and versions 0x02 (FoxBASE), 0x03, 0x83, 0x8B, 0x8C, 0xF5, 0xFB, 0x30-0x32 and
+// dBase 7 (0x04, 0x8C); records flagged "*" are deleted and not live. Writes fields of types C N F
+// D L M (and FoxPro I B Y T) through a FileTransaction, so the table and memo change all at once.
 class DbfTable : public SourceTable
 {
 public:
@@ -89,6 +89,7 @@ private:
     int m_recordLength = 0;
     int m_nullFlagsOffset = -1;
     int m_nullFlagsLength = 0;
+    bool m_dBase2 = false;
     qint64 m_slotCount = 0;
     QList<Column> m_columns;
     QList<SourceField> m_fields;
