@@ -1,6 +1,7 @@
 #include "DbfTable.h"
 
 #include "CanonicalDate.h"
+#include "CompanionFile.h"
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "ValueParser.h"
@@ -75,22 +76,6 @@ DbfMemo::Kind memoKind(uchar version, const QString &memoPath)
     default:
         return DbfMemo::Kind::DBase3;
     }
-}
-
-// The companion file with the given extension, matched without regard to case.
-QString companion(const QString &path, const QString &extension)
-{
-    const QFileInfo info(path);
-    const QString wanted = info.completeBaseName() + QLatin1Char('.') + extension;
-    const QString exact = info.absolutePath() + QLatin1Char('/') + wanted;
-    if (QFileInfo::exists(exact))
-        return exact;
-    const QStringList entries = info.absoluteDir().entryList(QDir::Files | QDir::Hidden);
-    for (const QString &entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            return info.absolutePath() + QLatin1Char('/') + entry;
-    }
-    return {};
 }
 
 QByteArray trimmedBytes(const uchar *data, int length)
@@ -212,9 +197,9 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
                    (c.type == 'B' && c.length == 10);
         });
     if (hasMemoField) {
-        QString memoPath = companion(path, QStringLiteral("fpt"));
+        QString memoPath = CompanionFile::find(path, QStringLiteral("fpt"));
         if (memoPath.isEmpty() || memoKind(table->m_version, QString()) != DbfMemo::Kind::FoxPro) {
-            const QString dbt = companion(path, QStringLiteral("dbt"));
+            const QString dbt = CompanionFile::find(path, QStringLiteral("dbt"));
             if (!dbt.isEmpty())
                 memoPath = dbt;
         }

@@ -2,6 +2,7 @@
 
 #include "CanonicalDate.h"
 #include "CodePage.h"
+#include "CompanionFile.h"
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "ValueParser.h"
@@ -43,18 +44,6 @@ struct PxDeleter {
     }
 };
 using PxDoc = std::unique_ptr<pxdoc_t, PxDeleter>;
-
-QString companionOf(const QString &path, const QString &extension)
-{
-    const QFileInfo info(path);
-    const QString wanted = info.completeBaseName() + QLatin1Char('.') + extension;
-    const QStringList entries = info.absoluteDir().entryList(QDir::Files);
-    for (const QString &entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            return info.absolutePath() + QLatin1Char('/') + entry;
-    }
-    return {};
-}
 
 // One field of a raw record, decoded by pxlib's field routines (which know Paradox's byte
 // orders and sign flips); blobs are decoded by blobValue() instead.
@@ -459,7 +448,7 @@ std::unique_ptr<ParadoxTable> ParadoxTable::open(const QString &path, const Sour
     if (!document.open(path, false, &message))
         return fail(message);
     // pxlib's own BLOB reader overruns its stack on real .mb files; the blobs are read here.
-    const QString blobPath = companionOf(path, QStringLiteral("mb"));
+    const QString blobPath = CompanionFile::find(path, QStringLiteral("mb"));
     if (!blobPath.isEmpty()) {
         QFile blob(blobPath);
         if (blob.open(QIODevice::ReadOnly))
