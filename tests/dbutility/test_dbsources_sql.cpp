@@ -115,6 +115,7 @@ private Q_SLOTS:
     void writesReachTheFile();
     void failedStatementChangesNothing();
     void folderOfTables();
+    void quoteAndNonAsciiInFileName();
     void csvThroughSql();
     void accessSql();
     void accessRefusesWrites();
@@ -341,6 +342,26 @@ void TestDbSourcesSql::folderOfTables()
             .at(0)
             .toInt(),
         3);
+}
+
+void TestDbSourcesSql::quoteAndNonAsciiInFileName()
+{
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("Größe's list.dbf");
+    const QString path = makePeople(dir, name);
+    QVERIFY(!path.isEmpty());
+    QString error;
+    auto database = ForeignDatabase::open(path, SourceOptions(), &error);
+    QVERIFY2(database, qPrintable(error));
+    QCOMPARE(database->tableNames(), QStringList{name});
+    QCOMPARE(run(*database, QStringLiteral("Select * from [Größe's list.dbf]"), &error).size(), 3);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    run(*database, QStringLiteral("Update [Größe's list] set a='Zoë' where b=25"), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(QFile::exists(path + QStringLiteral(".bak")));
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->value(1, 0).toString(), QStringLiteral("Zoë"));
 }
 
 void TestDbSourcesSql::csvThroughSql()

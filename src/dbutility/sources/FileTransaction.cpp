@@ -64,8 +64,8 @@ bool FileTransaction::commit(QString *error)
     if (!isActive())
         return true;
     std::error_code code;
-    std::filesystem::rename(std::filesystem::path(m_workingPath.toStdString()),
-                            std::filesystem::path(m_path.toStdString()), code);
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(m_workingPath).toStdString()),
+                            std::filesystem::path(QFile::encodeName(m_path).toStdString()), code);
     if (code) {
         if (error)
             *error = QStringLiteral("Cannot replace %1: %2")
