@@ -3,6 +3,7 @@
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
 #include "FileTransaction.h"
+#include "MappedFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,8 +11,6 @@
 #include <QStringDecoder>
 
 #include <cmath>
-
-#include <unistd.h>
 
 namespace
 {
@@ -434,7 +433,8 @@ bool CsvTable::commitWrite(QString *error)
         m_backedUp = true;
         QFile file(change.workingPath());
         ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-             file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+             file.write(bytes) == bytes.size() && file.flush() &&
+             MappedFile::syncToDisk(file.handle());
         if (!ok && error)
             *error = QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
         file.close();

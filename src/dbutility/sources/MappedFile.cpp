@@ -1,7 +1,57 @@
 #include "MappedFile.h"
 
+#ifdef Q_OS_UNIX
 #include <sys/mman.h>
 #include <unistd.h>
+#else
+#include <io.h>
+#endif
+
+namespace
+{
+
+// POSIX calls where there are: QFile::map warns about a file it has just grown itself.
+bool setFileSize(QFile &file, qint64 size)
+{
+#ifdef Q_OS_UNIX
+    return ::ftruncate(file.handle(), size) == 0;
+#else
+    return file.resize(size);
+#endif
+}
+
+uchar *mapFile(QFile &file, qint64 size)
+{
+#ifdef Q_OS_UNIX
+    const int protection = PROT_READ | (file.isWritable() ? PROT_WRITE : 0);
+    void *mapped = ::mmap(nullptr, size_t(size), protection, MAP_SHARED, file.handle(), 0);
+    return mapped == MAP_FAILED ? nullptr : static_cast<uchar *>(mapped);
+#else
+    return file.map(0, size);
+#endif
+}
+
+void unmapFile(QFile &file, uchar *data, qint64 size)
+{
+#ifdef Q_OS_UNIX
+    Q_UNUSED(file);
+    ::munmap(data, size_t(size));
+#else
+    Q_UNUSED(size);
+    file.unmap(data);
+#endif
+}
+
+} // namespace
+
+bool MappedFile::syncToDisk(int handle)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(handle) == 0;
+#else
+    return ::_commit(handle) == 0;
+#endif
+}
 
 MappedFile::~MappedFile()
 {
@@ -37,8 +87,7 @@ void MappedFile::close()
 {
     if (m_file.isOpen()) {
         unmap();
-        if (m_file.isWritable() && m_capacity != m_size &&
-            ::ftruncate(m_file.handle(), m_size) != 0)
+        if (m_file.isWritable() && m_capacity != m_size && !setFileSize(m_file, m_size))
             qWarning("cannot cut %s back to its size", qPrintable(m_file.fileName()));
         m_file.close();
     }
@@ -50,7 +99,7 @@ void MappedFile::close()
 void MappedFile::unmap()
 {
     if (m_data && m_bytes.isNull() && m_capacity > 0)
-        ::munmap(m_data, size_t(m_capacity));
+        unmapFile(m_file, m_data, m_capacity);
     m_data = nullptr;
 }
 
@@ -65,10 +114,7 @@ bool MappedFile::remap(qint64 capacity, QString *error)
         m_capacity = 0;
         return true;
     }
-    // POSIX mapping: QFile::map warns about a file it has just grown itself.
-    const int protection = PROT_READ | (m_file.isWritable() ? PROT_WRITE : 0);
-    void *mapped = ::mmap(nullptr, size_t(capacity), protection, MAP_SHARED, m_file.handle(), 0);
-    m_data = mapped == MAP_FAILED ? nullptr : static_cast<uchar *>(mapped);
+    m_data = mapFile(m_file, capacity);
     if (!m_data) {
         if (error)
             *error =
@@ -90,7 +136,7 @@ bool MappedFile::write(qint64 offset, const QByteArray &bytes, QString *error)
     const qint64 end = offset + bytes.size();
     if (end > m_capacity) {
         const qint64 capacity = qMax(end, m_capacity + m_capacity / 2 + 4096);
-        if (::ftruncate(m_file.handle(), capacity) != 0 || !remap(capacity, error)) {
+        if (!setFileSize(m_file, capacity) || !remap(capacity, error)) {
             if (error && error->isEmpty())
                 *error = QStringLiteral("Cannot write %1: %2")
                              .arg(m_file.fileName(), m_file.errorString());
@@ -115,8 +161,7 @@ bool MappedFile::sync(QString *error)
     if (!m_file.isOpen() || !m_file.isWritable())
         return true;
     unmap();
-    const bool sized = ::ftruncate(m_file.handle(), m_size) == 0;
-    const bool synced = sized && ::fsync(m_file.handle()) == 0;
+    const bool synced = setFileSize(m_file, m_size) && syncToDisk(m_file.handle());
     if (!synced) {
         if (error)
             *error = QStringLiteral("Cannot write %1 to disk: %2")

@@ -30,6 +30,8 @@ public:
     bool truncate(qint64 size, QString *error);
     // Puts the written bytes on the disk before a rename makes them the file.
     bool sync(QString *error);
+    // The same for any open file descriptor.
+    static bool syncToDisk(int handle);
 
 private:
     bool remap(qint64 capacity, QString *error);

@@ -5,6 +5,7 @@
 #include "CompanionFile.h"
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
+#include "MappedFile.h"
 #include "ValueParser.h"
 
 #include <QDate>
@@ -16,8 +17,6 @@
 #include <cmath>
 
 #include <cstdio>
-
-#include <unistd.h>
 
 extern "C" {
 #include <paradox.h>
@@ -709,7 +708,8 @@ bool ParadoxTable::commitWrite(QString *error)
     if (!m_working)
         return true;
     m_working->doc.reset(); // PX_close writes pxlib's cached blocks and header
-    const bool synced = fflush(m_working->file) == 0 && ::fsync(fileno(m_working->file)) == 0;
+    const bool synced =
+        fflush(m_working->file) == 0 && MappedFile::syncToDisk(fileno(m_working->file));
     closeWorkingCopy();
     if (!synced) {
         if (error)
