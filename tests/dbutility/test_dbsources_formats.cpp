@@ -84,6 +84,7 @@ private Q_SLOTS:
     void dbfUpperCaseMemoCompanion();
     void dBase7BinaryTypes();
     void dBase2Layout();
+    void foxProVarchar();
 
     void paradoxSamples_data();
     void paradoxSamples();
@@ -370,6 +371,38 @@ void TestDbSourcesFormats::dBase7BinaryTypes()
     QCOMPARE(table->value(0, 1).toLongLong(), 3);
     QCOMPARE(table->value(0, 2).toDouble(), -2.25);
     QCOMPARE(table->value(0, 3).toString(), QStringLiteral("2001-09-09 12:00:00"));
+}
+
+void TestDbSourcesFormats::foxProVarchar()
+{
+    // A nullable varchar: _NullFlags bit 0 marks null, bit 1 a value shorter than the field,
+    // whose length is then in the field's last byte.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("v.dbf"));
+    QString error;
+    QVERIFY(DbfTable::create(
+        path, {{QStringLiteral("NAME"), 'V', 10, 0}, {QStringLiteral("_NullFlags"), '0', 1, 0}},
+        0x30, 1252, &error));
+    QByteArray bytes = readFile(path);
+    bytes.chop(1);
+    bytes[32 + 18] = 0x02;
+    bytes[64 + 18] = 0x05;
+    bytes += QByteArray(" abc  \0\0\0\0\x05\x02", 12);
+    bytes += QByteArray(" abcdefghij\x00", 12);
+    bytes += QByteArray(" \0\0\0\0\0\0\0\0\0\0\x01", 12);
+    bytes += "\x1A";
+    qToLittleEndian<quint32>(3, bytes.data() + 4);
+    writeFile(path, bytes);
+    auto table = DbfTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->fields().size(), 1);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("abc  "));
+    QCOMPARE(table->value(1, 0).toString(), QStringLiteral("abcdefghij"));
+    QVERIFY(table->value(2, 0).isNull());
+    std::string utf8;
+    bool isNull = false;
+    QVERIFY(table->textUtf8(0, 0, &utf8, &isNull));
+    QCOMPARE(QByteArray::fromStdString(utf8), QByteArray("abc  "));
 }
 
 void TestDbSourcesFormats::dBase2Layout()

@@ -350,10 +350,12 @@ bool DbfTable::parse(int codePage, QString *error)
             m_nullFlagsLength = column.length;
             continue;
         }
+        // Bits of _NullFlags: one for each nullable field, then one for each varying-length
+        // field telling that its last byte holds the length.
         if (isVisualFoxPro() && (d.flags & flagNullable))
             column.nullBit = nullBit++;
         if (isVisualFoxPro() && (column.type == 'V' || column.type == 'Q'))
-            ++nullBit;
+            column.lengthBit = nullBit++;
 
         SourceField field;
         field.name = names.add(m_codePage.decode(d.name));
@@ -369,7 +371,7 @@ bool DbfTable::parse(int codePage, QString *error)
     if (m_nullFlagsOffset >= 0) {
         if (m_nullFlagsLength < (nullBit + 7) / 8) {
             for (Column &column : m_columns)
-                column.nullBit = -1;
+                column.nullBit = column.lengthBit = -1;
         }
     }
     const qint64 present = (size - m_headerSize) / m_recordLength;
@@ -394,17 +396,14 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
         return {};
     const Column &column = m_columns.at(columnIndex);
     const uchar *rec = record(slot);
-    if (column.nullBit >= 0 && m_nullFlagsOffset >= 0 &&
-        (rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1)
+    if (flagSet(rec, column.nullBit))
         return {};
     const uchar *field = rec + column.offset;
     const int length = column.length;
     switch (column.type) {
     case 'C':
     case 'V': {
-        int end = length;
-        while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
-            --end;
+        const int end = textLength(rec, column);
         if (end == 0)
             return {};
         if (column.binary)
@@ -487,8 +486,11 @@ QVariant DbfTable::value(qint64 slot, int columnIndex) const
         const qint64 whole = qint64(ms);
         return dateTimeFromJulian(whole / 86400000, whole % 86400000);
     }
-    case 'Q':
-        return QByteArray(reinterpret_cast<const char *>(field), length);
+    case 'Q': {
+        const int end =
+            flagSet(rec, column.lengthBit) ? qMin<int>(field[length - 1], length - 1) : length;
+        return QByteArray(reinterpret_cast<const char *>(field), end);
+    }
     default: {
         const QByteArray text = trimmedBytes(field, length);
         return text.isEmpty() ? QVariant() : QVariant(m_codePage.decode(text));
@@ -505,16 +507,29 @@ bool DbfTable::textUtf8(qint64 slot, int columnIndex, std::string *utf8, bool *i
         return false;
     const uchar *rec = record(slot);
     utf8->clear();
-    *isNull = column.nullBit >= 0 && m_nullFlagsOffset >= 0 &&
-              ((rec[m_nullFlagsOffset + column.nullBit / 8] >> (column.nullBit % 8)) & 1);
+    const int end = flagSet(rec, column.nullBit) ? 0 : textLength(rec, column);
+    *isNull = end == 0;
+    if (!*isNull)
+        m_codePage.appendUtf8(reinterpret_cast<const char *>(rec + column.offset), end, utf8);
+    return true;
+}
+
+bool DbfTable::flagSet(const uchar *rec, int bit) const
+{
+    return bit >= 0 && m_nullFlagsOffset >= 0 &&
+           ((rec[m_nullFlagsOffset + bit / 8] >> (bit % 8)) & 1);
+}
+
+int DbfTable::textLength(const uchar *rec, const Column &column) const
+{
     const uchar *field = rec + column.offset;
     int end = column.length;
+    // A varchar keeps its blanks: it fills its field, or its length is in the field's last byte.
+    if (column.type == 'V')
+        return flagSet(rec, column.lengthBit) && end > 0 ? qMin<int>(field[end - 1], end - 1) : end;
     while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
         --end;
-    *isNull = *isNull || end == 0;
-    if (!*isNull)
-        m_codePage.appendUtf8(reinterpret_cast<const char *>(field), end, utf8);
-    return true;
+    return end;
 }
 
 QVariant DbfTable::memoValue(const Column &column, const uchar *field) const

@@ -63,7 +63,8 @@ private:
         int length = 0;
         int decimals = 0;
         bool binary = false;
-        int nullBit = -1;
+        int nullBit = -1;   // bit of _NullFlags set when the value is null
+        int lengthBit = -1; // bit of _NullFlags set when a varying field is shorter than its size
     };
 
     DbfTable() = default;
@@ -71,6 +72,9 @@ private:
     bool isVisualFoxPro() const;
     bool isDBase7() const;
     const uchar *record(qint64 slot) const;
+    bool flagSet(const uchar *record, int bit) const;
+    // Bytes of a text field's value: without trailing blanks; a varchar's own length.
+    int textLength(const uchar *record, const Column &column) const;
     QVariant memoValue(const Column &column, const uchar *field) const;
     bool encode(int column, const QVariant &value, QByteArray *record, QString *error);
     bool startChanges(QString *error);
