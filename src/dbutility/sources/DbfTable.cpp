@@ -4,6 +4,7 @@
 #include "CompanionFile.h"
 #include "FieldNames.h"
 #include "FieldTypeNames.h"
+#include "LanguageDriver.h"
 #include "ValueParser.h"
 
 #include <QDate>
@@ -292,7 +293,7 @@ bool DbfTable::parse(int codePage, QString *error)
         return fail(QStringLiteral("the header size %1 does not fit the file").arg(m_headerSize));
     if (m_recordLength < 1)
         return fail(QStringLiteral("the record length is 0"));
-    const int fileCodePage = m_dBase2 ? 0 : CodePage::fromLanguageDriver(data[29]);
+    const int fileCodePage = m_dBase2 ? 0 : LanguageDriver::codePage(data[29]);
     // The chosen page, else the file's, else Windows Latin.
     m_codePage = CodePage(codePage > 0 ? codePage : (fileCodePage > 0 ? fileCodePage : 1252));
 
@@ -853,7 +854,7 @@ bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsig
     header[3] = char(today.day());
     qToLittleEndian<quint16>(quint16(headerSize), header.data() + 8);
     qToLittleEndian<quint16>(quint16(recordLength), header.data() + 10);
-    header[29] = char(CodePage::languageDriver(codePage));
+    header[29] = char(LanguageDriver::id(codePage));
     int at = fieldStart;
     int offset = 1;
     for (const FieldSpec &spec : fields) {

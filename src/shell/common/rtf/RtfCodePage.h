@@ -1,19 +1,20 @@
 #pragma once
 
+#include "CodePage.h"
+
 #include <QString>
 
+#include <memory>
 #include <unordered_map>
 
 // Decodes the 8-bit text of an RTF file (raw bytes and \'hh escapes) from a Windows code page to
-// Unicode through iconv. Handles are opened on first use of a code page and kept; one instance
-// belongs to one thread.
+// Unicode. Code pages are made on first use and kept; one instance belongs to one thread.
 class RtfCodePage
 {
 public:
     RtfCodePage() = default;
     RtfCodePage(const RtfCodePage &) = delete;
     RtfCodePage &operator=(const RtfCodePage &) = delete;
-    ~RtfCodePage();
 
     // Appends the decoded text of data to out. Bytes that are invalid in the code page become
     // U+FFFD. Returns false when the code page is unknown; the bytes are then read as 1252.
@@ -27,7 +28,7 @@ public:
     static constexpr int SymbolCodePage = 2;
 
 private:
-    void *handle(int codePage);
+    const CodePage &page(int codePage);
 
-    std::unordered_map<int, void *> m_handles;
+    std::unordered_map<int, std::unique_ptr<CodePage>> m_pages;
 };

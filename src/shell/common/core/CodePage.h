@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-// A Windows/DOS code page (1252, 437, 1251, 936, ...) for text stored in 8-bit files.
-// Single-byte pages decode through a 256-entry table built once, so scans stay cheap;
-// multi-byte pages (932, 936, 949, 950) go through iconv. Not thread-safe.
+// A Windows/DOS code page (1252, 437, 1251, 936, ...) for text stored in 8-bit files: database
+// tables and rich text. Single-byte pages decode through a 256-entry table built once, so scans
+// stay cheap; multi-byte pages (932, 936, 949, 950, ...) go through iconv. Not thread-safe.
 class CodePage
 {
 public:
@@ -30,10 +30,6 @@ public:
     // Characters the page cannot hold become '?'.
     QByteArray encode(const QString &text) const;
 
-    // The code page of a dBase/FoxPro language driver id (header byte 29); 0 when unknown.
-    static int fromLanguageDriver(unsigned char ldid);
-    // The language driver id for a code page, 0 when there is none.
-    static unsigned char languageDriver(int codePage);
     // iconv's name of the page.
     static QByteArray iconvName(int number);
 

@@ -1,7 +1,5 @@
 #include "CodePage.h"
 
-#include <QHash>
-
 #include <iconv.h>
 
 #include <cerrno>
@@ -9,29 +7,15 @@
 namespace
 {
 
-struct LanguageDriver {
-    unsigned char id;
-    int codePage;
-};
-
-// The common language driver ids written by dBase, FoxPro and Visual FoxPro.
-constexpr LanguageDriver languageDrivers[] = {
-    {0x01, 437},  {0x02, 850},  {0x03, 1252}, {0x04, 10000}, {0x08, 865},   {0x09, 437},
-    {0x0A, 850},  {0x0B, 437},  {0x0D, 437},  {0x0E, 850},   {0x0F, 437},   {0x10, 850},
-    {0x11, 437},  {0x12, 850},  {0x13, 932},  {0x14, 850},   {0x15, 437},   {0x16, 850},
-    {0x17, 865},  {0x18, 437},  {0x19, 437},  {0x1A, 850},   {0x1B, 437},   {0x1C, 863},
-    {0x1D, 850},  {0x1F, 852},  {0x22, 852},  {0x23, 852},   {0x24, 860},   {0x25, 850},
-    {0x26, 866},  {0x37, 850},  {0x40, 852},  {0x4D, 936},   {0x4E, 949},   {0x4F, 950},
-    {0x50, 874},  {0x57, 1252}, {0x58, 1252}, {0x59, 1252},  {0x64, 852},   {0x65, 866},
-    {0x66, 865},  {0x67, 861},  {0x6A, 737},  {0x6B, 857},   {0x6C, 863},   {0x78, 950},
-    {0x79, 949},  {0x7A, 936},  {0x7B, 932},  {0x7C, 874},   {0x7D, 1255},  {0x7E, 1256},
-    {0x86, 737},  {0x87, 852},  {0x88, 857},  {0x96, 10007}, {0x97, 10029}, {0x98, 10006},
-    {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254}, {0xCB, 1253},  {0xCC, 1257},
-};
-
 bool isMultiByte(int number)
 {
-    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
+    switch (number) {
+    case 932: case 936: case 949: case 950: case 1361: case 20932: case 51932: case 51936:
+    case 51949: case 54936: case 65001:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -108,7 +92,9 @@ CodePage::CodePage(int number) : m_number(number)
             char *outPtr = reinterpret_cast<char *>(&out);
             size_t outLeft = sizeof(out);
             iconv(converter->toUtf16, nullptr, nullptr, nullptr, nullptr);
+            // Pages with combining marks (1255, 1258) hold a letter back until flushed.
             if (iconv(converter->toUtf16, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) &&
+                iconv(converter->toUtf16, nullptr, nullptr, &outPtr, &outLeft) != size_t(-1) &&
                 outLeft == 0)
                 m_table[size_t(byte)] = out;
         }
@@ -168,25 +154,6 @@ QByteArray CodePage::encode(const QString &text) const
                           size_t(text.size()) * 2, QByteArray("?"), 2);
 }
 
-int CodePage::fromLanguageDriver(unsigned char ldid)
-{
-    for (const LanguageDriver &driver : languageDrivers) {
-        if (driver.id == ldid)
-            return driver.codePage;
-    }
-    return 0;
-}
-
-unsigned char CodePage::languageDriver(int codePage)
-{
-    // The first id listed for a page is the one the writing programs use for it.
-    static const QHash<int, unsigned char> preferred{
-        {437, 0x01},  {850, 0x02},  {1252, 0x03}, {852, 0x64},  {866, 0x65},
-        {1250, 0xC8}, {1251, 0xC9}, {1253, 0xCB}, {1254, 0xCA}, {936, 0x7A},
-        {950, 0x78},  {949, 0x79},  {932, 0x7B}};
-    return preferred.value(codePage, 0);
-}
-
 QByteArray CodePage::iconvName(int number)
 {
     switch (number) {
@@ -208,7 +175,27 @@ QByteArray CodePage::iconvName(int number)
         return "MAC-CENTRALEUROPE";
     case 10006:
         return "MACGREEK";
+    case 20127:
+        return "ASCII";
+    case 20866:
+        return "KOI8-R";
+    case 21866:
+        return "KOI8-U";
+    case 20932:
+    case 51932:
+        return "EUC-JP";
+    case 51936:
+        return "EUC-CN";
+    case 51949:
+        return "EUC-KR";
+    case 54936:
+        return "GB18030";
+    case 65001:
+        return "UTF-8";
     default:
-        return "CP" + QByteArray::number(number);
+        break;
     }
+    if (number >= 28591 && number <= 28606)
+        return "ISO-8859-" + QByteArray::number(number - 28590);
+    return "CP" + QByteArray::number(number);
 }
