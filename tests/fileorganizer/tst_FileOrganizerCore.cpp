@@ -549,6 +549,13 @@ private Q_SLOTS:
                             "= 'filedetails'")
                      .toInt(),
                  1);
+        // Regression: a scan that died after dropping the index left nothing to rebuild it from.
+        QVERIFY(store.exec("DROP INDEX filedetails_location"));
+        QVERIFY(scan(m_env->scratch() + "/second", CatalogueScanJob::Mode::Tree, true));
+        QCOMPARE(store.value("select count(*) from sqlite_master where name = "
+                             "'filedetails_location'")
+                     .toInt(),
+                 1);
     }
 
     void cancelKeepsWhatWasScanned()

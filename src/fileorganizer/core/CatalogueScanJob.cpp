@@ -285,6 +285,10 @@ void CatalogueScanJob::work()
         if (sqlite3_exec(store.handle(), index.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
             m_succeeded = false;
     }
+    // A scan that died between dropping and rebuilding left no statement to rebuild from: the
+    // lookups by path need this one.
+    store.exec(QStringLiteral(
+        "CREATE INDEX IF NOT EXISTS filedetails_location ON filedetails (Location)"));
     store.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
