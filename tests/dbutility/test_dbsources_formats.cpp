@@ -1,5 +1,6 @@
 // Readers of the foreign formats on the real sample files and on files made here.
 
+#include "TestFiles.h"
 #include "CodePage.h"
 #include "CsvTable.h"
 #include "DbfTable.h"
@@ -13,21 +14,6 @@
 
 namespace
 {
-
-QString samples()
-{
-    return QStringLiteral(NUVELA_SAMPLES_DIR);
-}
-
-bool haveSamples()
-{
-    return QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md"));
-}
-
-#define REQUIRE_SAMPLES()                                                                          \
-    if (!haveSamples())                                                                            \
-    QSKIP(qPrintable(                                                                              \
-        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
 
 int fieldIndex(const SourceTable &table, const QString &name)
 {
@@ -51,19 +37,6 @@ QList<QVariantList> liveRows(const SourceTable &table)
         rows.append(row);
     }
     return rows;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -133,7 +106,7 @@ void TestDbSourcesFormats::dbfSamples_data()
 
 void TestDbSourcesFormats::dbfSamples()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, file);
     QFETCH(int, version);
     QFETCH(int, rows);
@@ -143,7 +116,7 @@ void TestDbSourcesFormats::dbfSamples()
 
     QString error;
     auto table =
-        DbfTable::open(samples() + QStringLiteral("/dbf/") + file, SourceOptions(), &error);
+        DbfTable::open(SamplesDir() + QStringLiteral("/dbf/") + file, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(int(table->version()), version);
     QCOMPARE(table->rowCount(), rows);
@@ -172,10 +145,10 @@ void TestDbSourcesFormats::dbfSamples()
 
 void TestDbSourcesFormats::dbfSampleValues()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QString error;
     auto people =
-        DbfTable::open(samples() + QStringLiteral("/dbf/people.dbf"), SourceOptions(), &error);
+        DbfTable::open(SamplesDir() + QStringLiteral("/dbf/people.dbf"), SourceOptions(), &error);
     QVERIFY2(people, qPrintable(error));
     const QList<QVariantList> rows = liveRows(*people);
     QCOMPARE(rows.size(), 2);
@@ -186,13 +159,13 @@ void TestDbSourcesFormats::dbfSampleValues()
 
     // The repeated field name Point_ID gets a distinct SQL name.
     auto gps =
-        DbfTable::open(samples() + QStringLiteral("/dbf/dbase_03.dbf"), SourceOptions(), &error);
+        DbfTable::open(SamplesDir() + QStringLiteral("/dbf/dbase_03.dbf"), SourceOptions(), &error);
     QVERIFY2(gps, qPrintable(error));
     QVERIFY(fieldIndex(*gps, QStringLiteral("Point_ID")) >= 0);
     QVERIFY(fieldIndex(*gps, QStringLiteral("Point_ID_2")) >= 0);
 
     auto russian =
-        DbfTable::open(samples() + QStringLiteral("/dbf/cp1251.dbf"), SourceOptions(), &error);
+        DbfTable::open(SamplesDir() + QStringLiteral("/dbf/cp1251.dbf"), SourceOptions(), &error);
     QVERIFY2(russian, qPrintable(error));
     bool cyrillic = false;
     for (const QVariantList &row : liveRows(*russian)) {
@@ -211,11 +184,11 @@ void TestDbSourcesFormats::dbfDeletedRecordHidden()
     QString error;
     QVERIFY2(DbfTable::create(path, {{QStringLiteral("NAME"), 'C', 8, 0}}, 0x03, 1252, &error),
              qPrintable(error));
-    QByteArray bytes = readFile(path);
+    QByteArray bytes = ReadBytes(path);
     bytes.chop(1);
     bytes += " first   *second   third   \x1A";
     qToLittleEndian<quint32>(3, bytes.data() + 4);
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(table->slotCount(), 3);
@@ -230,13 +203,13 @@ void TestDbSourcesFormats::dbfCodePageFromHeaderAndOverride()
     const QString path = dir.filePath(QStringLiteral("cp.dbf"));
     QString error;
     QVERIFY(DbfTable::create(path, {{QStringLiteral("NAME"), 'C', 6, 0}}, 0x03, 866, &error));
-    QByteArray bytes = readFile(path);
+    QByteArray bytes = ReadBytes(path);
     QCOMPARE(uchar(bytes.at(29)), uchar(0x65));
     bytes.chop(1);
     // "Привет" in code page 866
     bytes += QByteArray(" ") + QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2") + "\x1A";
     qToLittleEndian<quint32>(1, bytes.data() + 4);
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
 
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
@@ -288,7 +261,7 @@ void TestDbSourcesFormats::dbfDamaged()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("broken.dbf"));
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     QString error;
     QVERIFY(!DbfTable::open(path, SourceOptions(), &error));
     QVERIFY2(error.contains(QStringLiteral("broken.dbf")), qPrintable(error));
@@ -310,7 +283,7 @@ void TestDbSourcesFormats::dbfFoxProBinaryTypes()
                               {QStringLiteral("PRICE"), 'Y', 8, 4},
                               {QStringLiteral("STAMP"), 'T', 8, 0}},
                              0x30, 1252, &error));
-    QByteArray bytes = readFile(path);
+    QByteArray bytes = ReadBytes(path);
     bytes.chop(1);
     QByteArray record(29, '\0');
     record[0] = ' ';
@@ -321,7 +294,7 @@ void TestDbSourcesFormats::dbfFoxProBinaryTypes()
     qToLittleEndian<qint32>((13 * 3600 + 5 * 60 + 9) * 1000, record.data() + 25);
     bytes += record + "\x1A";
     qToLittleEndian<quint32>(1, bytes.data() + 4);
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(table->value(0, 0).toLongLong(), -42);
@@ -346,7 +319,7 @@ void TestDbSourcesFormats::dBase7BinaryTypes()
                               {QStringLiteral("VALUE"), 'O', 8, 0},
                               {QStringLiteral("STAMP"), '@', 8, 0}},
                              0x04, 1252, &error));
-    QByteArray bytes = readFile(path);
+    QByteArray bytes = ReadBytes(path);
     bytes.chop(1);
     const auto flippedDouble = [](double value, char *out) {
         quint64 bits;
@@ -363,7 +336,7 @@ void TestDbSourcesFormats::dBase7BinaryTypes()
     flippedDouble(stamp, record.data() + 17);
     bytes += record + "\x1A";
     qToLittleEndian<quint32>(1, bytes.data() + 4);
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(table->fields().at(0).name, QStringLiteral("LONG_FIELD_NAME_OF_DBASE7"));
@@ -383,7 +356,7 @@ void TestDbSourcesFormats::foxProVarchar()
     QVERIFY(DbfTable::create(
         path, {{QStringLiteral("NAME"), 'V', 10, 0}, {QStringLiteral("_NullFlags"), '0', 1, 0}},
         0x30, 1252, &error));
-    QByteArray bytes = readFile(path);
+    QByteArray bytes = ReadBytes(path);
     bytes.chop(1);
     bytes[32 + 18] = 0x02;
     bytes[64 + 18] = 0x05;
@@ -392,7 +365,7 @@ void TestDbSourcesFormats::foxProVarchar()
     bytes += QByteArray(" \0\0\0\0\0\0\0\0\0\0\x01", 12);
     bytes += "\x1A";
     qToLittleEndian<quint32>(3, bytes.data() + 4);
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(table->fields().size(), 1);
@@ -430,7 +403,7 @@ void TestDbSourcesFormats::dBase2Layout()
              QByteArray(" Pear    -12.25");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("old.dbf"));
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     QString error;
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
@@ -445,11 +418,11 @@ void TestDbSourcesFormats::dBase2Layout()
 
 void TestDbSourcesFormats::dbfUpperCaseMemoCompanion()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QTemporaryDir dir;
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbf"),
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/dbf/dbase_8b.dbf"),
                         dir.filePath(QStringLiteral("MEMO.DBF"))));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/dbase_8b.dbt"),
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/dbf/dbase_8b.dbt"),
                         dir.filePath(QStringLiteral("MEMO.DBT"))));
     for (const QString &name : {QStringLiteral("MEMO.DBF"), QStringLiteral("MEMO.DBT")})
         QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
@@ -482,7 +455,7 @@ void TestDbSourcesFormats::paradoxSamples_data()
 
 void TestDbSourcesFormats::paradoxSamples()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, file);
     QFETCH(int, rows);
     QFETCH(QString, types);
@@ -490,7 +463,7 @@ void TestDbSourcesFormats::paradoxSamples()
     // A writable copy, so that what is refused is refused for the table's own reasons.
     QTemporaryDir dir;
     const QString path = dir.filePath(file);
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/") + file, path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/") + file, path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
@@ -517,9 +490,9 @@ void TestDbSourcesFormats::paradoxSamples()
 
 void TestDbSourcesFormats::paradoxValues()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/CUSTOMER.DB"),
+    auto database = ForeignDatabase::open(SamplesDir() + QStringLiteral("/paradox/CUSTOMER.DB"),
                                           SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     SourceTable *table = database->table(QStringLiteral("CUSTOMER.DB"));
@@ -540,9 +513,9 @@ void TestDbSourcesFormats::paradoxValues()
 
 void TestDbSourcesFormats::paradoxEveryTypeValues()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/paradox/TypSammlung.DB"),
+    auto database = ForeignDatabase::open(SamplesDir() + QStringLiteral("/paradox/TypSammlung.DB"),
                                           SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     const SourceTable *table = database->table(QStringLiteral("TypSammlung.DB"));
@@ -592,13 +565,13 @@ void TestDbSourcesFormats::accessSamples_data()
 
 void TestDbSourcesFormats::accessSamples()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, file);
     QFETCH(QStringList, tables);
     QFETCH(QList<int>, rows);
     QString error;
     auto database =
-        ForeignDatabase::open(samples() + QStringLiteral("/mdb/") + file, SourceOptions(), &error);
+        ForeignDatabase::open(SamplesDir() + QStringLiteral("/mdb/") + file, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(database->typePath(), TypePath::Access);
     QStringList names = database->tableNames();
@@ -619,8 +592,8 @@ void TestDbSourcesFormats::accessSamples()
 
 void TestDbSourcesFormats::accessJet3CodePage()
 {
-    REQUIRE_SAMPLES();
-    const QString path = samples() + QStringLiteral("/mdb/charsetGBK.mdb");
+    NUVELA_REQUIRE_SAMPLES();
+    const QString path = SamplesDir() + QStringLiteral("/mdb/charsetGBK.mdb");
     const auto hasHan = [](const SourceTable &table) {
         for (qint64 slot = 0; slot < table.slotCount(); ++slot) {
             for (int c = 0; c < table.fields().size(); ++c) {
@@ -650,7 +623,7 @@ void TestDbSourcesFormats::accessRefusesOtherFiles()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("fake.mdb"));
-    writeFile(path, QByteArray(8192, 'x'));
+    QVERIFY(WriteBytes(path, QByteArray(8192, 'x')));
     QString error;
     QVERIFY(!ForeignDatabase::open(path, SourceOptions(), &error));
     QVERIFY2(error.contains(QStringLiteral("fake.mdb")) && error.contains(QStringLiteral("Access")),
@@ -737,7 +710,7 @@ void TestDbSourcesFormats::csvSamples_data()
 
 void TestDbSourcesFormats::csvSamples()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, file);
     QFETCH(QString, separator);
     QFETCH(int, rows);
@@ -747,7 +720,7 @@ void TestDbSourcesFormats::csvSamples()
     QFETCH(QVariant, value);
     QString error;
     auto table =
-        CsvTable::open(samples() + QStringLiteral("/csv/") + file, SourceOptions(), &error);
+        CsvTable::open(SamplesDir() + QStringLiteral("/csv/") + file, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(QString(table->dialect().separator), separator);
     QCOMPARE(table->rowCount(), rows);
@@ -761,7 +734,7 @@ void TestDbSourcesFormats::csvTypesGuessed()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("types.csv"));
-    writeFile(path, "id,price,name,code\n1,2.5,x,007\n2,,y,010\n");
+    QVERIFY(WriteBytes(path, "id,price,name,code\n1,2.5,x,007\n2,,y,010\n"));
     QString error;
     auto table = CsvTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
@@ -792,7 +765,7 @@ void TestDbSourcesFormats::csvRefused()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("odd.csv"));
-    writeFile(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     QString error;
     QVERIFY(!ForeignDatabase::open(path, SourceOptions(), &error));
     QVERIFY2(error.contains(QStringLiteral("odd.csv")) && error.contains(reason),

@@ -1,5 +1,6 @@
 // The Database utility's SQL texts, through the Jet layer, on every kind of foreign source.
 
+#include "TestFiles.h"
 #include "DbfTable.h"
 #include "FieldTypeNames.h"
 #include "ForeignDatabase.h"
@@ -17,16 +18,6 @@
 
 namespace
 {
-
-QString samples()
-{
-    return QStringLiteral(NUVELA_SAMPLES_DIR);
-}
-
-#define REQUIRE_SAMPLES()                                                                          \
-    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                             \
-    QSKIP(qPrintable(                                                                              \
-        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
 
 // Runs a Jet SQL text on a foreign database; returns the rows, or fails with the engine's message.
 QList<QVariantList> run(const ForeignDatabase &database, const QString &jetSql,
@@ -392,9 +383,9 @@ void TestDbSourcesSql::csvThroughSql()
 
 void TestDbSourcesSql::accessSql()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QString error;
-    auto database = ForeignDatabase::open(samples() + QStringLiteral("/mdb/nwind.mdb"),
+    auto database = ForeignDatabase::open(SamplesDir() + QStringLiteral("/mdb/nwind.mdb"),
                                           SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QCOMPARE(run(*database, QStringLiteral("Select * from [Orders]"), &error).size(), 830);
@@ -435,10 +426,10 @@ void TestDbSourcesSql::accessSql()
 
 void TestDbSourcesSql::accessRefusesWrites()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nwind.mdb"));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/mdb/nwind.mdb"), path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/mdb/nwind.mdb"), path));
     const QByteArray before = hashOf(path);
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
@@ -459,10 +450,10 @@ void TestDbSourcesSql::accessRefusesWrites()
 
 void TestDbSourcesSql::paradoxSql()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/ORDERS.DB"), path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);

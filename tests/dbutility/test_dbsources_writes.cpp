@@ -1,6 +1,7 @@
 // Writes to dBase/FoxPro and text tables: values round-trip, headers stay right, a backup is
 // kept before the first write, and a write either completes or leaves the files as they were.
 
+#include "TestFiles.h"
 #include "CsvTable.h"
 #include "DbfTable.h"
 #include "ForeignDatabase.h"
@@ -22,29 +23,6 @@ extern "C" {
 
 namespace
 {
-
-QString samples()
-{
-    return QStringLiteral(NUVELA_SAMPLES_DIR);
-}
-
-#define REQUIRE_SAMPLES()                                                                          \
-    if (!QFileInfo::exists(samples() + QStringLiteral("/SOURCES.md")))                             \
-    QSKIP(qPrintable(                                                                              \
-        QStringLiteral("the sample files are not at %1 (../shared absent)").arg(samples())))
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList filesIn(const QTemporaryDir &dir)
 {
@@ -197,7 +175,7 @@ void TestDbSourcesWrites::dbfRoundTrip()
     for (int c = 0; c < table->fields().size(); ++c)
         QVERIFY2(table->value(1, c).isNull(), qPrintable(table->fields().at(c).name));
 
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = ReadBytes(path);
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), 2u);
     const QDate today = QDate::currentDate();
     QCOMPARE(int(uchar(bytes.at(1))) + 1900, today.year());
@@ -232,7 +210,7 @@ void TestDbSourcesWrites::dbfAppendKeepsHeaderRight()
                  QStringLiteral("row%1").arg(session * 3 + 2));
         QVERIFY2(table->commitWrite(&error), qPrintable(error));
     }
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = ReadBytes(path);
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), 6u);
     const int headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
     const int recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
@@ -244,10 +222,10 @@ void TestDbSourcesWrites::dbfAppendKeepsHeaderRight()
 
 void TestDbSourcesWrites::dbfDeleteSetsFlag()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("people.dbf"));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/people.dbf"), path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/dbf/people.dbf"), path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QString error;
     {
@@ -258,7 +236,7 @@ void TestDbSourcesWrites::dbfDeleteSetsFlag()
         QVERIFY2(table->deleteRow(0, &error), qPrintable(error));
         QVERIFY2(table->commitWrite(&error), qPrintable(error));
     }
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = ReadBytes(path);
     const int headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
     QCOMPARE(bytes.at(headerSize), '*');
     // The record stays in the file, so the count in the header does not change.
@@ -287,7 +265,7 @@ void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers_data()
 
 void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, table);
     QFETCH(QString, memo);
     QFETCH(QString, copyName);
@@ -298,8 +276,8 @@ void TestDbSourcesWrites::dbfMemoUpdateKeepsOthers()
     const QString memoPath = dir.filePath(
         copyName + QLatin1Char('.') +
         (upper ? memo.section(QLatin1Char('.'), 1).toUpper() : memo.section(QLatin1Char('.'), 1)));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + table, path));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/dbf/") + memo, memoPath));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/dbf/") + table, path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/dbf/") + memo, memoPath));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QFile::setPermissions(memoPath, QFile::ReadOwner | QFile::WriteOwner);
 
@@ -347,8 +325,8 @@ void TestDbSourcesWrites::dbfBackupKeptOnce()
     QList<DbfTable::FieldSpec> fields = plainFields;
     fields.append({QStringLiteral("NOTES"), 'M', 10, 0});
     QVERIFY(DbfTable::create(path, fields, 0x83, 1252, &error));
-    const QByteArray original = readFile(path);
-    const QByteArray originalMemo = readFile(dir.filePath(QStringLiteral("t.dbt")));
+    const QByteArray original = ReadBytes(path);
+    const QByteArray originalMemo = ReadBytes(dir.filePath(QStringLiteral("t.dbt")));
     const auto append = [&](DbfTable &table, const QString &name) {
         QVERIFY(table.beginWrite(&error));
         qint64 slot = 0;
@@ -360,16 +338,16 @@ void TestDbSourcesWrites::dbfBackupKeptOnce()
         auto table = DbfTable::open(path, SourceOptions(), &error);
         QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
         append(*table, QStringLiteral("first"));
-        QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("t.dbt.bak"))), originalMemo);
+        QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+        QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("t.dbt.bak"))), originalMemo);
         // A second write of the same session keeps the copy from before the session.
         append(*table, QStringLiteral("second"));
-        QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
+        QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
     }
-    const QByteArray afterFirstSession = readFile(path);
+    const QByteArray afterFirstSession = ReadBytes(path);
     auto table = DbfTable::open(path, SourceOptions(), &error);
     append(*table, QStringLiteral("third"));
-    QCOMPARE(readFile(path + QStringLiteral(".bak")), afterFirstSession);
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), afterFirstSession);
     QCOMPARE(table->rowCount(), 3);
 }
 
@@ -415,8 +393,8 @@ void TestDbSourcesWrites::dbfRollbackLeavesFiles()
                                  &slot, &error));
         QVERIFY(table->commitWrite(&error));
     }
-    const QByteArray before = readFile(path);
-    const QByteArray memoBefore = readFile(dir.filePath(QStringLiteral("t.dbt")));
+    const QByteArray before = ReadBytes(path);
+    const QByteArray memoBefore = ReadBytes(dir.filePath(QStringLiteral("t.dbt")));
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY(table->beginWrite(&error));
     qint64 slot = 0;
@@ -426,8 +404,8 @@ void TestDbSourcesWrites::dbfRollbackLeavesFiles()
         0, {{0, QStringLiteral("changed")}, {6, QStringLiteral("changed memo")}}, &error));
     QVERIFY(table->deleteRow(0, &error));
     table->rollbackWrite();
-    QCOMPARE(readFile(path), before);
-    QCOMPARE(readFile(dir.filePath(QStringLiteral("t.dbt"))), memoBefore);
+    QCOMPARE(ReadBytes(path), before);
+    QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("t.dbt"))), memoBefore);
     QCOMPARE(table->slotCount(), 1);
     QCOMPARE(table->value(0, 0).toString(), QStringLiteral("keep"));
     QCOMPARE(table->value(0, 6).toString(), QStringLiteral("kept memo"));
@@ -441,14 +419,14 @@ void TestDbSourcesWrites::dbfAbandonedWriteLeavesFiles()
     const QString path = dir.filePath(QStringLiteral("t.dbf"));
     QString error;
     QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
-    const QByteArray before = readFile(path);
+    const QByteArray before = ReadBytes(path);
     {
         auto table = DbfTable::open(path, SourceOptions(), &error);
         QVERIFY(table->beginWrite(&error));
         qint64 slot = 0;
         QVERIFY(table->insertRow({{0, QStringLiteral("lost")}}, &slot, &error));
     }
-    QCOMPARE(readFile(path), before);
+    QCOMPARE(ReadBytes(path), before);
     QCOMPARE(filesIn(dir), (QStringList{"t.dbf", "t.dbf.bak"}));
 }
 
@@ -477,7 +455,7 @@ void TestDbSourcesWrites::dbfRefusedValues()
     const QString path = dir.filePath(QStringLiteral("t.dbf"));
     QString error;
     QVERIFY(DbfTable::create(path, plainFields, 0x03, 1252, &error));
-    const QByteArray before = readFile(path);
+    const QByteArray before = ReadBytes(path);
     auto table = DbfTable::open(path, SourceOptions(), &error);
     QVERIFY(table->beginWrite(&error));
     qint64 slot = 0;
@@ -486,7 +464,7 @@ void TestDbSourcesWrites::dbfRefusedValues()
                  error.contains(table->fields().at(column).name),
              qPrintable(error));
     table->rollbackWrite();
-    QCOMPARE(readFile(path), before);
+    QCOMPARE(ReadBytes(path), before);
 }
 
 void TestDbSourcesWrites::dbfReadOnlyWithoutMemoFile()
@@ -547,14 +525,14 @@ void TestDbSourcesWrites::foxProDateTimes()
 
 void TestDbSourcesWrites::paradoxUpdateInPlace()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.PX"),
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/ORDERS.PX"),
                         dir.filePath(QStringLiteral("ORDERS.PX"))));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    const QByteArray original = readFile(path);
+    const QByteArray original = ReadBytes(path);
     QString error;
     QList<QVariantList> before;
     {
@@ -574,7 +552,7 @@ void TestDbSourcesWrites::paradoxUpdateInPlace()
                    &error),
             qPrintable(error));
     }
-    QCOMPARE(readFile(path + QStringLiteral(".bak")), original);
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
     auto table = ParadoxTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QCOMPARE(table->slotCount(), before.size());
@@ -591,7 +569,7 @@ void TestDbSourcesWrites::paradoxUpdateInPlace()
         }
     }
     // Only the three fields' bytes changed.
-    const QByteArray after = readFile(path);
+    const QByteArray after = ReadBytes(path);
     QCOMPARE(after.size(), original.size());
     int changed = 0;
     for (qsizetype i = 0; i < after.size(); ++i)
@@ -618,21 +596,21 @@ void TestDbSourcesWrites::paradoxKeyedTableRefuses_data()
 
 void TestDbSourcesWrites::paradoxKeyedTableRefuses()
 {
-    REQUIRE_SAMPLES();
+    NUVELA_REQUIRE_SAMPLES();
     QFETCH(QString, sql);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ORDERS.DB"));
-    QVERIFY(QFile::copy(samples() + QStringLiteral("/paradox/ORDERS.DB"), path));
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/ORDERS.DB"), path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    const QByteArray original = readFile(path);
+    const QByteArray original = ReadBytes(path);
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
     QVERIFY(!runSql(*database, sql, &error));
     QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("ORDERS.DB")),
              qPrintable(error));
-    QCOMPARE(readFile(path), original);
+    QCOMPARE(ReadBytes(path), original);
     QCOMPARE(database->table(QStringLiteral("ORDERS.DB"))->rowCount(), 224);
     const QStringList left = filesIn(dir);
     QVERIFY2(left.size() <= 2 && left.first() == QStringLiteral("ORDERS.DB"),
@@ -704,15 +682,15 @@ void TestDbSourcesWrites::csvRoundTripDialect()
     QFETCH(QByteArray, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.csv"));
-    writeFile(path, input);
+    QVERIFY(WriteBytes(path, input));
     QString error;
     auto table = CsvTable::open(path, SourceOptions(), &error);
     QVERIFY2(table, qPrintable(error));
     QVERIFY(table->beginWrite(&error));
     QVERIFY(table->updateRow(0, {{1, QStringLiteral("changed")}}, &error));
     QVERIFY2(table->commitWrite(&error), qPrintable(error));
-    QCOMPARE(readFile(path), expected);
-    QCOMPARE(readFile(path + QStringLiteral(".bak")), input);
+    QCOMPARE(ReadBytes(path), expected);
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), input);
 }
 
 void TestDbSourcesWrites::csvBackupAndFailedStatement()
@@ -720,7 +698,7 @@ void TestDbSourcesWrites::csvBackupAndFailedStatement()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.csv"));
     const QByteArray input("name,qty\nx,1\ny,2\n");
-    writeFile(path, input);
+    QVERIFY(WriteBytes(path, input));
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
@@ -728,15 +706,15 @@ void TestDbSourcesWrites::csvBackupAndFailedStatement()
     // The second row's new value overflows: the whole statement fails and the file stays.
     QVERIFY(!query.exec(JetSql::translate(QStringLiteral(
         "update t set qty = case when name='y' then abs(-9223372036854775807 - 1) else 5 end"))));
-    QCOMPARE(readFile(path), input);
+    QCOMPARE(ReadBytes(path), input);
     QVERIFY(query.exec(QStringLiteral("select qty from t order by name")));
     QVERIFY(query.next());
     QCOMPARE(query.value(0).toInt(), 1);
     query.finish();
     QVERIFY2(query.exec(JetSql::translate(QStringLiteral("Delete * from t where name='x'"))),
              qPrintable(query.lastError().text()));
-    QCOMPARE(readFile(path), QByteArray("name,qty\ny,2\n"));
-    QCOMPARE(readFile(path + QStringLiteral(".bak")), input);
+    QCOMPARE(ReadBytes(path), QByteArray("name,qty\ny,2\n"));
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), input);
     QCOMPARE(filesIn(dir), (QStringList{"t.csv", "t.csv.bak"}));
 }
 

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "RtfReader.h"
 #include "RtfPlainText.h"
 #include "RtfWriter.h"
@@ -89,14 +90,6 @@ QByteArray pictureHex(const char *format)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes.toHex();
-}
-
-QString samplesDir()
-{
-    const QByteArray fromEnvironment = qgetenv("NUVELA_SAMPLES_DIR");
-    return QDir(fromEnvironment.isEmpty() ? QStringLiteral(NUVELA_SAMPLES_DIR)
-                                          : QString::fromLocal8Bit(fromEnvironment))
-        .filePath(QStringLiteral("rtf"));
 }
 
 } // namespace
@@ -831,7 +824,7 @@ void RtfReaderTest::samples_data()
 void RtfReaderTest::samples()
 {
     QFETCH(QString, file);
-    const QString path = QDir(samplesDir()).filePath(file);
+    const QString path = QDir(SamplesDir(QStringLiteral("rtf"))).filePath(file);
     if (!QFileInfo::exists(path))
         QSKIP(qPrintable(
             QStringLiteral("sample files not found: %1 (set NUVELA_SAMPLES_DIR)").arg(path)));
