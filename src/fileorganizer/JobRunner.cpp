@@ -46,6 +46,11 @@ bool JobRunner::run(Job &job, QWidget *busy, const QString &title, QLabel *statu
     poll.start();
     job.start();
     loop.exec();
+    // The loop also ends when the program quits: the job must not outlive its caller's objects.
+    if (job.isRunning()) {
+        job.cancel();
+        job.wait();
+    }
     poll.stop();
     delete dialog;
     if (status)

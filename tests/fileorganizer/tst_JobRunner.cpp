@@ -80,6 +80,21 @@ private Q_SLOTS:
         QVERIFY(window.findChildren<QProgressDialog *>().isEmpty());
     }
 
+    // Regression: quitting the program ended the runner's loop while the job went on working on
+    // objects its caller was about to destroy.
+    void quittingStopsTheJobBeforeReturning()
+    {
+        QWidget window;
+        CountingJob job(100000, 2);
+        QTimer::singleShot(100, &window, [] { QCoreApplication::exit(0); });
+        QVERIFY(!JobRunner::run(job, nullptr, "Long"));
+        QVERIFY(!job.isRunning());
+        QVERIFY(job.filesDone() < 100000);
+        // Leave the quitting state behind for the next tests: exec() starts afresh.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
+
     void disabledPartStaysDisabled()
     {
         QWidget window;
