@@ -23,8 +23,10 @@ QString AppFolders::programFolder()
     if (!exeDir.isEmpty()
         && (QFileInfo::exists(exeDir + "/nuveladata.dll") || QFileInfo(exeDir).isWritable()))
         return exeDir;
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                           + "/nuvela");
+    const QString data = QDir::cleanPath(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/nuvela");
+    QDir().mkpath(data);
+    return data;
 }
 
 QString AppFolders::userFilesRoot()
@@ -53,7 +55,13 @@ QString AppFolders::join(const QString &root, const QString &relative)
 
 QString AppFolders::inProgramFolder(const QString &relative)
 {
-    return join(programFolder(), relative);
+    const QString path = join(programFolder(), relative);
+    if (QFileInfo::exists(path))
+        return path;
+    // An installed program keeps its resources beside the executable, its stores elsewhere.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString installed = exeDir.isEmpty() ? QString() : join(exeDir, relative);
+    return !installed.isEmpty() && QFileInfo::exists(installed) ? installed : path;
 }
 
 QString AppFolders::inUserFiles(const QString &relative)
@@ -63,12 +71,12 @@ QString AppFolders::inUserFiles(const QString &relative)
 
 QString AppFolders::dataStorePath()
 {
-    return inProgramFolder("nuveladata.dll");
+    return join(programFolder(), QStringLiteral("nuveladata.dll"));
 }
 
 QString AppFolders::infoStorePath()
 {
-    return inProgramFolder("nuvelainfo.dll");
+    return join(programFolder(), QStringLiteral("nuvelainfo.dll"));
 }
 
 QString AppFolders::helpFilePath()

@@ -15,6 +15,8 @@ public:
 
     // Joins a relative path written with "\" or "/" onto a root with the platform separator.
     static QString join(const QString &root, const QString &relative);
+    // A path in the program folder; a file that is not there but beside the executable (the
+    // shipped UserFiles of an installed program) is taken from there.
     static QString inProgramFolder(const QString &relative);
     static QString inUserFiles(const QString &relative);
 

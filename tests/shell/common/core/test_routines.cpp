@@ -5,6 +5,7 @@
 #include "ToolKeys.h"
 #include "explModule.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void suiteCodes();
     void siblingProgramWithOrWithoutExe();
     void userFoldersAndSoundCues();
+    void resourcesFallBackToTheExecutablesFolder();
     void fileDialogFilters_data();
     void fileDialogFilters();
     void deleteCurrentRecordAsksFirst();
@@ -191,6 +193,25 @@ void TestRoutines::userFoldersAndSoundCues()
         QDir::toNativeSeparators(QStringLiteral("/UserFiles/Misc/sound/Save.wav"))));
     QCOMPARE(GetSpecialFolder(5), m_env->platform().folders.value(5));
     QCOMPARE(GetSpecialFolder(12345), QString());
+}
+
+void TestRoutines::resourcesFallBackToTheExecutablesFolder()
+{
+    const QString relative = QStringLiteral("UserFiles/probe-%1.txt").arg(QCoreApplication::applicationPid());
+    const QString beside = QCoreApplication::applicationDirPath() + '/' + relative;
+    QVERIFY(QDir().mkpath(QFileInfo(beside).absolutePath()));
+    QFile file(beside);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(AppFolders::inProgramFolder(relative), QDir::toNativeSeparators(beside));
+    // The program folder's own copy wins; stores never come from beside the executable.
+    QVERIFY(QDir(m_env->programFolder()).mkpath(QStringLiteral("UserFiles")));
+    QFile own(m_env->programFolder() + '/' + relative);
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.close();
+    QVERIFY(AppFolders::inProgramFolder(relative).startsWith(QDir::toNativeSeparators(m_env->programFolder())));
+    QVERIFY(AppFolders::dataStorePath().startsWith(QDir::toNativeSeparators(m_env->programFolder())));
+    QFile::remove(beside);
 }
 
 void TestRoutines::fileDialogFilters_data()
