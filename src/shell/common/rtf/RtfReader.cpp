@@ -57,6 +57,9 @@ enum class Word {
     Underline,
     UnderlineNone,
     Strike,
+    Superscript,
+    Subscript,
+    NoSuperSub,
     Foreground,
     Background,
     Hidden,
@@ -201,6 +204,9 @@ const std::unordered_map<std::string_view, Word> &words()
         {"ulnone", Word::UnderlineNone},
         {"strike", Word::Strike},
         {"striked", Word::Strike},
+        {"super", Word::Superscript},
+        {"sub", Word::Subscript},
+        {"nosupersub", Word::NoSuperSub},
         {"cf", Word::Foreground},
         {"cb", Word::Background},
         {"highlight", Word::Background},
@@ -850,6 +856,15 @@ void RtfReader::handleWord(std::string_view word, bool hasParam, int param)
     case Word::Strike:
         s.chars.strike = on;
         break;
+    case Word::Superscript:
+        s.chars.vertical = on ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+        break;
+    case Word::Subscript:
+        s.chars.vertical = on ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+        break;
+    case Word::NoSuperSub:
+        s.chars.vertical = QTextCharFormat::AlignNormal;
+        break;
     case Word::Foreground:
         s.chars.foreground = param;
         break;
@@ -1344,6 +1359,8 @@ const QTextCharFormat &RtfReader::charFormat(const CharState &chars)
     format.setFontItalic(chars.italic);
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
+    if (chars.vertical != QTextCharFormat::AlignNormal)
+        format.setVerticalAlignment(chars.vertical);
     const auto color = [this](int index) {
         return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
     };

@@ -78,6 +78,7 @@ private:
         bool underline = false;
         bool strike = false;
         bool hidden = false;
+        QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
         QString href;
         bool operator==(const CharState &) const = default;
     };

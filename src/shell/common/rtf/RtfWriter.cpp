@@ -339,6 +339,10 @@ QByteArray RtfWriter::charFormatCode(const QTextCharFormat &format)
         code += "\\ul";
     if (format.fontStrikeOut())
         code += "\\strike";
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        code += "\\super";
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        code += "\\sub";
     if (format.foreground().style() != Qt::NoBrush)
         code += "\\cf" + number(colorIndex(format.foreground().color()));
     if (format.background().style() != Qt::NoBrush) {

@@ -100,6 +100,8 @@ class RtfReaderTest : public QObject
 private Q_SLOTS:
     void characterFormats_data();
     void characterFormats();
+    void verticalAlignment_data();
+    void verticalAlignment();
     void lastColourWithoutSemicolon();
     void defaultFontFromDeff();
     void paragraphFormats_data();
@@ -170,6 +172,29 @@ void RtfReaderTest::characterFormats_data()
                                            << false << false << false << false << none << none;
     QTest::newRow("font size zero clamps") << QByteArray("\\fs0 X") << "Times New Roman" << 1.0
                                            << false << false << false << false << none << none;
+}
+
+void RtfReaderTest::verticalAlignment_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("normal") << QByteArray("X") << int(QTextCharFormat::AlignNormal);
+    QTest::newRow("super") << QByteArray("\\super X") << int(QTextCharFormat::AlignSuperScript);
+    QTest::newRow("sub") << QByteArray("\\sub X") << int(QTextCharFormat::AlignSubScript);
+    QTest::newRow("sub after super") << QByteArray("\\super\\sub X") << int(QTextCharFormat::AlignSubScript);
+    QTest::newRow("nosupersub") << QByteArray("\\super\\nosupersub X") << int(QTextCharFormat::AlignNormal);
+    QTest::newRow("group ends it") << QByteArray("{\\super A}X") << int(QTextCharFormat::AlignNormal);
+    QTest::newRow("plain resets") << QByteArray("\\sub\\plain X") << int(QTextCharFormat::AlignNormal);
+}
+
+void RtfReaderTest::verticalAlignment()
+{
+    QFETCH(QByteArray, body);
+    const Read read = readRtf("{\\rtf1\\ansi\\deff0" + Tables + body + "}");
+    QCOMPARE(read.damage, DamageFlags(Damage::None));
+    const QTextCharFormat format = formatOf(*read.document, QStringLiteral("X"));
+    QVERIFY(format.isValid());
+    QTEST(int(format.verticalAlignment()), "alignment");
 }
 
 void RtfReaderTest::characterFormats()

@@ -35,7 +35,7 @@ QString describeChars(const QTextCharFormat &format)
         const QTextImageFormat image = format.toImageFormat();
         return QStringLiteral("image %1x%2").arg(image.width()).arg(image.height());
     }
-    return QStringLiteral("%1 %2pt w%3 i%4 u%5 s%6 fg%7 bg%8 a%9")
+    return QStringLiteral("%1 %2pt w%3 i%4 u%5 s%6 fg%7 bg%8 a%9 v%10")
         .arg(format.fontFamilies().toStringList().value(0))
         .arg(format.fontPointSize())
         .arg(format.fontWeight() > QFont::Medium)
@@ -46,7 +46,8 @@ QString describeChars(const QTextCharFormat &format)
                                                         : format.foreground().color().name())
         .arg(format.background().style() == Qt::NoBrush ? QString()
                                                         : format.background().color().name())
-        .arg(format.anchorHref());
+        .arg(format.anchorHref())
+        .arg(int(format.verticalAlignment()));
 }
 
 QString describeBlock(const QTextBlock &block)
@@ -150,6 +151,11 @@ void RtfWriterTest::roundTrip_data()
         f.setForeground(QColor(200, 10, 30));
         f.setBackground(QBrush());
         c.insertText(" same colour again", f);
+        f = chars("Arial", 12);
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        c.insertText("2", f);
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        c.insertText("n", f);
     });
     QTest::newRow("paragraph formats") << Builder([](QTextCursor &c) {
         const QList<Qt::Alignment> alignments = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
