@@ -2,6 +2,20 @@
 # every library, test and benchmark built the same way.
 
 add_compile_options(-Wall -Wextra)
+
+# A compiler cache when one is installed: CI and repeated builds of a clean checkout reuse objects.
+# The sloppiness and -fpch-preprocess let it cache sources built with the precompiled header.
+find_program(NUVELA_CCACHE ccache)
+if(NUVELA_CCACHE AND NOT NUVELA_FUZZ)
+  set(launcher ${CMAKE_COMMAND} -E env
+      CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+      CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${NUVELA_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-fpch-preprocess)
+  endif()
+endif()
 if(NUVELA_WERROR)
   add_compile_options(-Werror)
 endif()
