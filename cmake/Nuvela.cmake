@@ -69,10 +69,14 @@ function(nuvela_library name)
   endif()
 endfunction()
 
-# nuvela_test(name SOURCES ... LIBS ...): a QtTest program run headless by CTest with its own
-# environment; tests make their own temporary program and user-files folders.
+# nuvela_test(tst_Name [SOURCES ...] LIBS ...): a QtTest program run headless by CTest with its
+# own environment; its source is tst_Name.cpp unless SOURCES says otherwise. Tests make their own
+# temporary program and user-files folders.
 function(nuvela_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT A_SOURCES)
+    set(A_SOURCES ${name}.cpp)
+  endif()
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} Qt6::Test)
   nuvela_use_pch(${name})

@@ -14,27 +14,18 @@ QString ConversionRates::suffix(ShowUnit show, UnitSystem system)
     return system == UnitSystem::AllUnits ? QString() : QStringLiteral(" and [MATRIC]='M'");
 }
 
-QStringList ConversionRates::column(const QString &sql) const
-{
-    QStringList values;
-    QSqlQuery q = m_store.query(sql);
-    while (q.next())
-        values << q.value(0).toString();
-    return values;
-}
-
 QStringList ConversionRates::fromUnits(const QString &type, ShowUnit show, UnitSystem system) const
 {
-    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]=") +
-                  SqlText::literal(type) + suffix(show, system));
+    return m_store.column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]=") +
+                          SqlText::literal(type) + suffix(show, system));
 }
 
 QStringList ConversionRates::toUnits(const QString &type, const QString &from, ShowUnit show,
                                      UnitSystem system) const
 {
-    return column(QStringLiteral("select distinct UNIT2 from NV_CONVERSION where [TYPE]=") +
-                  SqlText::literal(type) + QStringLiteral(" and [UNIT1]=") +
-                  SqlText::literal(from) + suffix(show, system));
+    return m_store.column(QStringLiteral("select distinct UNIT2 from NV_CONVERSION where [TYPE]=") +
+                          SqlText::literal(type) + QStringLiteral(" and [UNIT1]=") +
+                          SqlText::literal(from) + suffix(show, system));
 }
 
 float ConversionRates::rate(const QString &type, const QString &from, const QString &to) const

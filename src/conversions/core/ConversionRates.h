@@ -41,7 +41,6 @@ public:
     static QString suffix(ShowUnit show, UnitSystem system);
 
 private:
-    QStringList column(const QString &sql) const;
     std::optional<QList<Target>> targetRows(const QString &sql, QString *error) const;
 
     const Store &m_store;

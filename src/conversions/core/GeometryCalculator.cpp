@@ -188,43 +188,37 @@ GeometryCalculator::Result GeometryCalculator::calculate(const Request &request)
     return out;
 }
 
-QStringList GeometryCalculator::column(const QString &sql) const
-{
-    QStringList values;
-    QSqlQuery q = m_store.query(sql);
-    while (q.next())
-        values << q.value(0).toString();
-    return values;
-}
-
 QStringList GeometryCalculator::lengthUnits() const
 {
-    return column(QStringLiteral(
+    return m_store.column(QStringLiteral(
         "select distinct UNIT1 from NV_CONVERSION where [TYPE]='Length' and [VIEWTYPE]='common'"));
 }
 
 QStringList GeometryCalculator::sphereLengthUnits() const
 {
-    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Length'"));
+    return m_store.column(
+        QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Length'"));
 }
 
 QStringList GeometryCalculator::areaUnits() const
 {
-    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Area'"));
+    return m_store.column(
+        QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Area'"));
 }
 
 QStringList GeometryCalculator::volumeUnits() const
 {
-    return column(QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Volume'"));
+    return m_store.column(
+        QStringLiteral("select distinct UNIT1 from NV_CONVERSION where [TYPE]='Volume'"));
 }
 
 QStringList GeometryCalculator::boxVolumeUnits() const
 {
-    return column(QStringLiteral(
+    return m_store.column(QStringLiteral(
         "select distinct UNIT2 from NV_CONVERSION where [TYPE]='Volume' and [UNIT1]='cu metre'"));
 }
 
 QStringList GeometryCalculator::materials() const
 {
-    return column(QStringLiteral("select distinct MATERIAL from NV_CONDENSITY "));
+    return m_store.column(QStringLiteral("select distinct MATERIAL from NV_CONDENSITY "));
 }

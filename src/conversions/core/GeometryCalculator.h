@@ -65,7 +65,6 @@ public:
 
 private:
     double toMetres(Shape shape, const Length &length) const;
-    QStringList column(const QString &sql) const;
 
     const Store &m_store;
 };

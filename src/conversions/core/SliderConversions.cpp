@@ -62,30 +62,22 @@ double SliderConversions::customResult(int v, double rate, const QString &from, 
     return result;
 }
 
-QStringList SliderConversions::column(const QString &sql) const
-{
-    QStringList values;
-    QSqlQuery q = m_store.query(sql);
-    while (q.next())
-        values << q.value(0).toString();
-    return values;
-}
-
 QStringList SliderConversions::types() const
 {
-    return column(QStringLiteral("select distinct type from nv_conversion where type is not null"));
+    return m_store.column(
+        QStringLiteral("select distinct type from nv_conversion where type is not null"));
 }
 
 QStringList SliderConversions::fromUnits(const QString &type) const
 {
-    return column(QStringLiteral("select distinct unit1 from nv_conversion where [type]=") +
-                  SqlText::literal(type));
+    return m_store.column(QStringLiteral("select distinct unit1 from nv_conversion where [type]=") +
+                          SqlText::literal(type));
 }
 
 QStringList SliderConversions::toUnits(const QString &from) const
 {
-    return column(QStringLiteral("select distinct unit2 from nv_conversion where unit1=") +
-                  SqlText::literal(from));
+    return m_store.column(QStringLiteral("select distinct unit2 from nv_conversion where unit1=") +
+                          SqlText::literal(from));
 }
 
 std::optional<double> SliderConversions::rate(const QString &from, const QString &to) const

@@ -36,7 +36,6 @@ public:
     std::optional<double> rate(const QString &from, const QString &to) const;
 
 private:
-    QStringList column(const QString &sql) const;
 
     const Store &m_store;
 };

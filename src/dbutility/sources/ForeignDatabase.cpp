@@ -7,11 +7,11 @@
 #include "JetSql.h"
 #include "ParadoxTable.h"
 #include "SourceModule.h"
+#include "SqliteHandle.h"
 
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -117,10 +117,7 @@ bool ForeignDatabase::attach(QString *error)
             *error = QStringLiteral("Cannot start the SQL engine: %1").arg(db.lastError().text());
         return false;
     }
-    const QVariant handle = db.driver()->handle();
-    sqlite3 *sqlite = (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-                          ? *static_cast<sqlite3 *const *>(handle.constData())
-                          : nullptr;
+    sqlite3 *sqlite = sqliteHandle(db);
     // Jet's like, len, year, ... for the Database utility's SQL texts.
     if (!sqlite || !JetSql::install(sqlite)) {
         if (error)

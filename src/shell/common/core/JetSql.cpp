@@ -1,13 +1,15 @@
 #include "JetSql.h"
 
+#include "SqliteHandle.h"
+
 #include <QLocale>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QVariant>
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 bool isIdentChar(QChar c)
 {
@@ -197,7 +199,8 @@ QString JetSql::translate(const QString &jetSql)
             const bool prevIsDot = !out.isEmpty() && out.back() == '.';
             if (!prevIsDot && word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
                 out += '1';
-            } else if (!prevIsDot && word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+            } else if (!prevIsDot &&
+                       word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
                 out += '0';
             } else if (word.compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0) {
                 out += word;
@@ -220,10 +223,7 @@ QString JetSql::translate(const QString &jetSql)
 
 bool JetSql::install(const QSqlDatabase &db)
 {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    return install(*static_cast<sqlite3 *const *>(handle.data()));
+    return install(sqliteHandle(db));
 }
 
 bool JetSql::install(sqlite3 *handle)
@@ -237,16 +237,17 @@ bool JetSql::install(sqlite3 *handle)
         bool deterministic;
     };
     static const Function functions[] = {
-        {"like", 2, sqlLike, true},          {"len", 1, sqlLen, true},
-        {"year", 1, sqlDatePart<0>, true},   {"month", 1, sqlDatePart<1>, true},
-        {"day", 1, sqlDatePart<2>, true},    {"ucase", 1, sqlCase<true>, true},
-        {"lcase", 1, sqlCase<false>, true},  {"now", 0, sqlNow, false},
+        {"like", 2, sqlLike, true},         {"len", 1, sqlLen, true},
+        {"year", 1, sqlDatePart<0>, true},  {"month", 1, sqlDatePart<1>, true},
+        {"day", 1, sqlDatePart<2>, true},   {"ucase", 1, sqlCase<true>, true},
+        {"lcase", 1, sqlCase<false>, true}, {"now", 0, sqlNow, false},
     };
     bool ok = true;
     for (const Function &f : functions) {
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
         ok = sqlite3_create_function_v2(handle, f.name, f.args, flags, nullptr, f.fn, nullptr,
-                                        nullptr, nullptr) == SQLITE_OK && ok;
+                                        nullptr, nullptr) == SQLITE_OK &&
+             ok;
     }
     return ok;
 }
@@ -264,12 +265,14 @@ QString JetSql::canonicalDate(QDate value)
 QDateTime JetSql::parseDate(const QString &text)
 {
     static const QLocale c = QLocale::c();
-    static const char *const formats[] = {
-        "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm",
-        "dd-MMM-yyyy HH:mm:ss", "dd-MMM-yyyy HH:mm", "d-MMM-yyyy h:mm:ss AP", "MM/dd/yyyy HH:mm:ss",
-        "M/d/yyyy h:mm:ss AP", "M/d/yyyy H:mm:ss", "M/d/yyyy H:mm"};
-    static const char *const dateFormats[] = {"yyyy-MM-dd", "d-MMM-yyyy", "d-MMM-yy", "M/d/yyyy",
-                                              "d MMMM yyyy", "MMM d, yyyy"};
+    static const char *const formats[] = {"yyyy-MM-dd HH:mm:ss",   "yyyy-MM-dd HH:mm:ss.zzz",
+                                          "yyyy-MM-ddTHH:mm:ss",   "yyyy-MM-dd HH:mm",
+                                          "dd-MMM-yyyy HH:mm:ss",  "dd-MMM-yyyy HH:mm",
+                                          "d-MMM-yyyy h:mm:ss AP", "MM/dd/yyyy HH:mm:ss",
+                                          "M/d/yyyy h:mm:ss AP",   "M/d/yyyy H:mm:ss",
+                                          "M/d/yyyy H:mm"};
+    static const char *const dateFormats[] = {"yyyy-MM-dd", "d-MMM-yyyy",  "d-MMM-yy",
+                                              "M/d/yyyy",   "d MMMM yyyy", "MMM d, yyyy"};
     const QString t = text.trimmed();
     for (const char *f : formats) {
         QDateTime v = c.toDateTime(t, QString::fromLatin1(f));

@@ -3,18 +3,19 @@
 #include "AppFolders.h"
 #include "JetSql.h"
 #include "ReferenceData.h"
+#include "SqliteHandle.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QString nextConnectionName()
 {
@@ -70,10 +71,7 @@ QSqlDatabase Store::database() const
 
 sqlite3 *Store::handle() const
 {
-    const QVariant v = database().driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(v.data());
+    return sqliteHandle(database());
 }
 
 QSqlQuery Store::query(const QString &jetSql) const
@@ -101,6 +99,15 @@ QVariant Store::value(const QString &jetSql, const QString &column) const
     if (!q.isActive() || !q.next())
         return {};
     return column.isEmpty() ? q.value(0) : q.value(column);
+}
+
+QStringList Store::column(const QString &jetSql) const
+{
+    QStringList values;
+    QSqlQuery q = query(jetSql);
+    while (q.next())
+        values << q.value(0).toString();
+    return values;
 }
 
 bool Store::transaction() const

@@ -36,6 +36,8 @@ public:
     bool exec(const QString &jetSql) const;
     // The first row's column (by name, or the first column), or an invalid QVariant.
     QVariant value(const QString &jetSql, const QString &column = QString()) const;
+    // The first column of every row as text (an empty list when the statement fails).
+    QStringList column(const QString &jetSql) const;
 
     bool transaction() const;
     bool commit() const;

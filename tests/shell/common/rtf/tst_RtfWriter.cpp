@@ -448,4 +448,4 @@ void RtfWriterTest::spannedCellsKeepTheGrid()
 }
 
 QTEST_MAIN(RtfWriterTest)
-#include "RtfWriterTest.moc"
+#include "tst_RtfWriter.moc"

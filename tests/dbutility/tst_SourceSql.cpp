@@ -471,4 +471,4 @@ void TestDbSourcesSql::paradoxSql()
 }
 
 QTEST_GUILESS_MAIN(TestDbSourcesSql)
-#include "test_dbsources_sql.moc"
+#include "tst_SourceSql.moc"

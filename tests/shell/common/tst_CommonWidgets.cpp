@@ -83,4 +83,4 @@ void TestCommonWidgets::windowPlacement()
 }
 
 QTEST_MAIN(TestCommonWidgets)
-#include "test_common_widgets.moc"
+#include "tst_CommonWidgets.moc"

@@ -246,4 +246,4 @@ void TestMDIForm1::menuCommands()
 }
 
 QTEST_MAIN(TestMDIForm1)
-#include "test_mdiform1.moc"
+#include "tst_MDIForm1.moc"

@@ -864,4 +864,4 @@ void TestDbSourcesFormats::valueClasses()
 }
 
 QTEST_GUILESS_MAIN(TestDbSourcesFormats)
-#include "test_dbsources_formats.moc"
+#include "tst_SourceFormats.moc"

@@ -255,4 +255,4 @@ void TestRoutines::deleteCurrentRecordAsksFirst()
 }
 
 QTEST_GUILESS_MAIN(TestRoutines)
-#include "test_routines.moc"
+#include "tst_SharedRoutines.moc"

@@ -879,4 +879,4 @@ void RtfReaderTest::samples()
 }
 
 QTEST_MAIN(RtfReaderTest)
-#include "RtfReaderTest.moc"
+#include "tst_RtfReader.moc"

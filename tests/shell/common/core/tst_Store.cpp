@@ -138,4 +138,4 @@ void TestStore::repairKeepsDataAndCopesWithMissingFile()
 }
 
 QTEST_GUILESS_MAIN(TestStore)
-#include "test_store.moc"
+#include "tst_Store.moc"

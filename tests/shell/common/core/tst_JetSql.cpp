@@ -208,4 +208,4 @@ void TestJetSql::parseDate()
 }
 
 QTEST_GUILESS_MAIN(TestJetSql)
-#include "test_jetsql.moc"
+#include "tst_JetSql.moc"

@@ -719,4 +719,4 @@ void TestDbSourcesWrites::csvBackupAndFailedStatement()
 }
 
 QTEST_GUILESS_MAIN(TestDbSourcesWrites)
-#include "test_dbsources_writes.moc"
+#include "tst_SourceWrites.moc"
