@@ -57,7 +57,8 @@ function(nuvela_use_pch name)
 endfunction()
 
 # nuvela_library(name [WIDGETS] SOURCES ... LIBS ...): a static library of one folder.
-# Libraries without WIDGETS must not link Qt Widgets: logic stays testable without windows.
+# Libraries without WIDGETS must not link Qt Widgets, directly or through a dependency: logic
+# stays testable without windows. nuvela_check_cores() enforces it once every target exists.
 function(nuvela_library name)
   cmake_parse_arguments(A "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
@@ -65,8 +66,53 @@ function(nuvela_library name)
   target_link_libraries(${name} PUBLIC ${A_LIBS})
   nuvela_use_pch(${name})
   if(NOT A_WIDGETS)
-    set_property(TARGET ${name} PROPERTY NUVELA_NO_WIDGETS ON)
+    set_property(GLOBAL APPEND PROPERTY NUVELA_CORE_LIBRARIES ${name})
   endif()
+endfunction()
+
+# Collects into out the targets that target links, directly or through its dependencies.
+function(nuvela_linked_targets target out)
+  set(seen ${${out}})
+  get_target_property(type ${target} TYPE)
+  set(libs "")
+  if(NOT type STREQUAL "INTERFACE_LIBRARY")
+    get_target_property(direct ${target} LINK_LIBRARIES)
+    if(direct)
+      list(APPEND libs ${direct})
+    endif()
+  endif()
+  get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+  if(interface)
+    list(APPEND libs ${interface})
+  endif()
+  foreach(lib ${libs})
+    # Generator expressions such as $<LINK_ONLY:Qt6::Gui> name their target last.
+    string(REGEX REPLACE "^\\$<[A-Z_]+:(.*)>$" "\\1" lib "${lib}")
+    if(TARGET ${lib} AND NOT lib IN_LIST seen)
+      get_target_property(aliased ${lib} ALIASED_TARGET)
+      if(aliased)
+        set(lib ${aliased})
+      endif()
+      list(APPEND seen ${lib})
+      nuvela_linked_targets(${lib} seen)
+    endif()
+  endforeach()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Fails the configure step when a core library links Qt Widgets.
+function(nuvela_check_cores)
+  get_property(cores GLOBAL PROPERTY NUVELA_CORE_LIBRARIES)
+  foreach(core ${cores})
+    set(linked "")
+    nuvela_linked_targets(${core} linked)
+    foreach(widgets Qt6::Widgets Qt::Widgets)
+      if(widgets IN_LIST linked)
+        message(FATAL_ERROR "${core} is a core library and must not link Qt Widgets "
+                            "(it does through: ${linked})")
+      endif()
+    endforeach()
+  endforeach()
 endfunction()
 
 # nuvela_test(tst_Name [SOURCES ...] LIBS ...): a QtTest program run headless by CTest with its

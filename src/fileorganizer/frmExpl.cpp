@@ -74,13 +74,7 @@ KeyedGridModel *frmExpl::grid() const
 
 void frmExpl::readSettings()
 {
-    // The first category row holds the organizer's folders; Null reads as empty.
-    QSqlQuery query = m_store.query(QStringLiteral("Select * from FILECATEGORY"));
-    if (query.next()) {
-        m_defaultFolder = query.value(QStringLiteral("DefFolderPath")).toString();
-        m_user1 = query.value(QStringLiteral("User1")).toString();
-        m_user2 = query.value(QStringLiteral("User2")).toString();
-    }
+    m_folders = OrganizerFolders::read(m_store);
 }
 
 void frmExpl::buildWindow()
@@ -94,10 +88,10 @@ void frmExpl::buildWindow()
     m_tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_tools
         ->addTool(QStringLiteral("ID_User1"), tr("Favourite 1"), QStringLiteral("user-bookmarks"))
-        ->setToolTip(m_user1);
+        ->setToolTip(m_folders.user1);
     m_tools
         ->addTool(QStringLiteral("ID_User2"), tr("Favourite 2"), QStringLiteral("user-bookmarks"))
-        ->setToolTip(m_user2);
+        ->setToolTip(m_folders.user2);
     m_tools->addSeparator();
     m_tools->addTool(QStringLiteral("SelectAll"), tr("Select All"),
                      QStringLiteral("edit-select-all"));
@@ -211,7 +205,7 @@ QWidget *frmExpl::buildDatabaseTab()
     auto *layout = new QVBoxLayout(page);
     m_rescan = new QCheckBox(tr("Rescan the default folder"), page);
     m_rescan->setObjectName(QStringLiteral("chkRescan"));
-    m_rescan->setToolTip(m_defaultFolder);
+    m_rescan->setToolTip(m_folders.defaultFolder);
     layout->addWidget(m_rescan);
     SSListBar1 = new QListWidget(page);
     SSListBar1->setObjectName(QStringLiteral("SSListBar1"));
@@ -229,7 +223,7 @@ QWidget *frmExpl::buildSearchTab()
     auto *folderRow = new QHBoxLayout;
     BrowseFolder2 = new QLineEdit(page);
     BrowseFolder2->setObjectName(QStringLiteral("BrowseFolder2"));
-    BrowseFolder2->setText(m_defaultFolder);
+    BrowseFolder2->setText(m_folders.defaultFolder);
     auto *browse = new QToolButton(page);
     browse->setIcon(ThemeIcon::get(QStringLiteral("folder-open")));
     browse->setToolTip(tr("Choose the folder to search"));
@@ -312,7 +306,8 @@ void frmExpl::fillTree()
     m_categoryNode->setIcon(0, ThemeIcon::get(QStringLiteral("view-list-details")));
 
     // The folder branch starts at the default folder (the home folder when none is set).
-    const QString start = m_defaultFolder.isEmpty() ? QDir::homePath() : m_defaultFolder;
+    const QString start =
+        m_folders.defaultFolder.isEmpty() ? QDir::homePath() : m_folders.defaultFolder;
     auto *root = new QTreeWidgetItem(m_fileManagerNode, {QDir::toNativeSeparators(start)});
     root->setData(0, PathRole, start);
     root->setIcon(0, folderIcon());
@@ -405,9 +400,9 @@ void frmExpl::onToolClicked(const QString &id)
     if (id == QLatin1String("SelectAll"))
         SelectAll();
     else if (id == QLatin1String("ID_User1"))
-        ListFolderToGrid(m_user1);
+        ListFolderToGrid(m_folders.user1);
     else if (id == QLatin1String("ID_User2"))
-        ListFolderToGrid(m_user2);
+        ListFolderToGrid(m_folders.user2);
 }
 
 bool frmExpl::runJob(Job &job, const QString &title)
@@ -429,7 +424,7 @@ void frmExpl::closeEvent(QCloseEvent *event)
 void frmExpl::chooseLookInFolder()
 {
     const QString folder = Dialogs::instance().folderName(
-        tr("Look in"), m_currentFolder.isEmpty() ? m_defaultFolder : m_currentFolder);
+        tr("Look in"), m_currentFolder.isEmpty() ? m_folders.defaultFolder : m_currentFolder);
     if (!folder.isEmpty())
         ListFolderToGrid(folder);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileEntry.h"
+#include "OrganizerFolders.h"
 #include "Store.h"
 
 #include <QHash>
@@ -44,7 +45,7 @@ public:
 
     ViewMode viewMode() const { return m_viewMode; }
     Branch branch() const { return m_branch; }
-    QString defaultFolder() const { return m_defaultFolder; }
+    QString defaultFolder() const { return m_folders.defaultFolder; }
     KeyedGridModel *grid() const;
     // The file shown in the properties panel; empty when none.
     QString currentFile() const { return m_currentFile; }
@@ -115,9 +116,7 @@ private:
     Store m_store;
     ViewMode m_viewMode = ViewMode::Folder;
     Branch m_branch = Branch::FileManager;
-    QString m_defaultFolder;
-    QString m_user1;
-    QString m_user2;
+    OrganizerFolders m_folders;
     QString m_currentFolder;
     QString m_currentFile;
     QString m_sortColumn;

@@ -146,7 +146,7 @@ void frmExpl::LoadCatalogueGrid()
 {
     QApplication::processEvents();
     if (m_rescan->isChecked()) {
-        CatalogueScanJob job(AppFolders::dataStorePath(), m_defaultFolder,
+        CatalogueScanJob job(AppFolders::dataStorePath(), m_folders.defaultFolder,
                              CatalogueScanJob::Mode::Tree);
         job.setClearFirst(true);
         runJob(job, tr("Building the catalogue"));
@@ -193,25 +193,19 @@ void frmExpl::fillCategoryList()
     const QString selected =
         SSListBar1->currentItem() ? SSListBar1->currentItem()->text() : QString();
     SSListBar1->clear();
+    const CategoryRules rules(m_store);
     QHash<QString, QIcon> icons;
-    QSqlQuery withIcons = m_store.query(
-        QStringLiteral("Select FolderType,[Icon] from FileCategory where [icon] is not null"));
-    while (withIcons.next()) {
-        const QString file = withIcons.value(1).toString();
-        if (QFile::exists(file))
-            icons.insert(withIcons.value(0).toString(), QIcon(file));
+    for (const CategoryRules::Category &category : rules.categories()) {
+        if (!category.icon.isEmpty() && QFile::exists(category.icon))
+            icons.insert(category.folderType, QIcon(category.icon));
     }
     auto add = [this](const QString &caption, const QIcon &icon) {
         auto *item = new QListWidgetItem(icon, caption, SSListBar1);
         return item;
     };
     add(QStringLiteral("All"), QIcon());
-    QSqlQuery categories =
-        m_store.query(QStringLiteral("Select FolderType,[Icon] from FileCategory"));
-    while (categories.next()) {
-        const QString type = categories.value(0).toString();
-        add(type, icons.value(type));
-    }
+    for (const CategoryRules::Category &category : rules.categories())
+        add(category.folderType, icons.value(category.folderType));
     add(CategoryRules::others(), QIcon());
     // The fixed entries give their pictures to the entries of the same caption, or come last.
     for (const FixedEntry &fixed : FixedEntries) {

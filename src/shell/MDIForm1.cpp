@@ -6,7 +6,7 @@
 #include "StartUp.h"
 #include "Store.h"
 #include "ThemeIcon.h"
-#include "ToolWindows.h"
+#include "ToolKeys.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 
 MDIForm1::MDIForm1(QWidget *parent) : QMainWindow(parent)
 {
@@ -53,7 +54,7 @@ MDIForm1::~MDIForm1()
 void MDIForm1::MDIForm_Load()
 {
     m_store = std::make_unique<Store>(Store::Kind::Data);
-    const StartUpResult start = LoadStartUp(*m_store);
+    const SetupRow::Values start = LoadStartUp(*m_store);
     // A business installation hides the suite's product page, nothing else.
     if (start.business) {
         if (QAction *details = findChild<QAction *>(QStringLiteral("NuvelaSuiteProductDetails")))
@@ -67,8 +68,14 @@ void MDIForm1::MDIForm_Activate()
     AppState &app = AppState::instance();
     const QString key = app.pendingToolKey;
     app.pendingToolKey.clear();
-    if (const std::optional<Tool> tool = ToolKeys::toolOfKey(key))
-        showTool(*tool);
+    // Only the keys of this program's own windows open anything; one whose tool is not part of
+    // this build opens a placeholder.
+    if (!ToolKeys::isOwnKey(key))
+        return;
+    if (const ToolRegistry::Tool tool = ToolRegistry::findByKey(key))
+        openTool(tool->name);
+    else
+        openPlaceholder(key);
 }
 
 void MDIForm1::changeEvent(QEvent *event)
@@ -94,19 +101,54 @@ void MDIForm1::closeEvent(QCloseEvent *event)
     Platform::instance().exitProcess();
 }
 
-QWidget *MDIForm1::showTool(Tool tool)
+QWidget *MDIForm1::openTool(const QString &name, const ToolRequest &request)
+{
+    const ToolRegistry::Tool tool = ToolRegistry::find(name);
+    if (!tool)
+        return nullptr;
+    QWidget *window = activateOpen(name);
+    if (!window) {
+        // The tool's own window may set a caption of its own while it is made.
+        setToolCaption(tool->caption);
+        window = addToolWindow(name, tool->create());
+    }
+    if (tool->handOver)
+        tool->handOver(window, request);
+    return window;
+}
+
+QWidget *MDIForm1::openPlaceholder(const QString &key)
+{
+    if (QWidget *open = activateOpen(key))
+        return open;
+    auto *window = new QWidget;
+    auto *layout = new QVBoxLayout(window);
+    auto *label = new QLabel(
+        tr("%1 is not available in this build yet.").arg(ToolKeys::caption(key)), window);
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+    window->setWindowTitle(ToolKeys::caption(key));
+    window->resize(480, 320);
+    setToolCaption(ToolKeys::caption(key));
+    return addToolWindow(key, window);
+}
+
+QWidget *MDIForm1::activateOpen(const QString &name)
 {
     m_centre->setCurrentWidget(m_mdi);
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
-        if (sub->widget() && sub->widget()->property("nuvelaTool").toInt() == int(tool)) {
+        if (sub->widget() && sub->widget()->property("nuvelaTool").toString() == name) {
             sub->showNormal();
             m_mdi->setActiveSubWindow(sub);
             return sub->widget();
         }
     }
-    // The tool's own window may set a caption of its own while it is made.
-    setToolCaption(ToolKeys::caption(tool));
-    QWidget *window = CreateToolWindow(tool);
+    return nullptr;
+}
+
+QWidget *MDIForm1::addToolWindow(const QString &name, QWidget *window)
+{
+    window->setProperty("nuvelaTool", name);
     QMdiSubWindow *sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(window->windowIcon());

@@ -33,7 +33,7 @@ public:
     // A list bar item was clicked.
     void listBarClicked(const QString &code);
 
-    QWidget *showTool(Tool tool) override;
+    QWidget *openTool(const QString &name, const ToolRequest &request = {}) override;
     void setToolCaption(const QString &caption) override;
     void showNavigation() override;
 
@@ -48,20 +48,25 @@ private:
     void MDIForm_Load();
     void buildMenu();
     void buildNavigation();
+    void buildToolLists();
     void showPane(QWidget *pane);
     QTextBrowser *webPane();
     void startSibling(const QString &exeName);
     void statusNote(const QString &text);
+    // The open window of a tool (or placeholder) by name, activated; null when none is open.
+    QWidget *activateOpen(const QString &name);
+    QWidget *addToolWindow(const QString &name, QWidget *window);
+    QWidget *openPlaceholder(const QString &key);
 
     std::unique_ptr<Store> m_store;
     QMdiArea *m_mdi = nullptr;
     QStackedWidget *m_centre = nullptr;
-    QTextBrowser *m_web = nullptr;       // wBro
-    QTreeWidget *m_tree = nullptr;       // trwL
-    QListWidget *m_list = nullptr;       // lstL
-    QToolBox *m_listBar = nullptr;       // lBarMain
+    QTextBrowser *m_web = nullptr; // wBro
+    QTreeWidget *m_tree = nullptr; // trwL
+    QListWidget *m_list = nullptr; // lstL
+    QToolBox *m_listBar = nullptr; // lBarMain
     QWidget *m_navigation = nullptr;
-    QLabel *m_date = nullptr;            // lblDate
+    QLabel *m_date = nullptr; // lblDate
     QLabel *m_toolCaption = nullptr;
     bool m_activated = false;
 };

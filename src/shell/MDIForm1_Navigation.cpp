@@ -4,10 +4,12 @@
 #include "AppFolders.h"
 #include "Dialogs.h"
 #include "Platform.h"
+#include "SetupRow.h"
 #include "SharedRoutines.h"
-#include "SqlText.h"
 #include "Store.h"
 #include "ThemeIcon.h"
+#include "ToolKeys.h"
+#include "ToolRegistry.h"
 #include "ToolStrip.h"
 
 #include <QDockWidget>
@@ -23,7 +25,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 struct MenuTool {
     const char *id;
@@ -73,36 +76,46 @@ void MDIForm1::buildMenu()
     strip->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     addToolBar(Qt::TopToolBarArea, strip);
 
-    auto addMenu = [this, menu](const QString &title, std::initializer_list<MenuTool> tools) {
+    auto addTool = [this](QMenu *m, const QString &id, const QString &text, const QIcon &icon) {
+        QAction *a = m->addAction(icon, text);
+        a->setObjectName(id);
+        connect(a, &QAction::triggered, this, [this, id] { runTool(id); });
+        return a;
+    };
+    auto addMenu = [this, menu, addTool](const QString &title,
+                                         std::initializer_list<MenuTool> tools) {
         QMenu *m = menu->addMenu(title);
         for (const MenuTool &t : tools) {
-            if (!t.id) {
+            if (!t.id)
                 m->addSeparator();
-                continue;
-            }
-            QAction *a = m->addAction(ThemeIcon::get(QString::fromLatin1(t.icon)),
-                                      QString::fromLatin1(t.text));
-            a->setObjectName(QString::fromLatin1(t.id));
-            const QString id = a->objectName();
-            connect(a, &QAction::triggered, this, [this, id] { runTool(id); });
+            else
+                addTool(m, QString::fromLatin1(t.id), QString::fromLatin1(t.text),
+                        ThemeIcon::get(QString::fromLatin1(t.icon)));
         }
         return m;
     };
-    addMenu(tr("&Utilities"),
-            {{"ID_File", "&File Organizer", "system-file-manager"},
-             {"NuvelaNoteBook", "&Notebook", "accessories-text-editor"},
-             {"Database", "&Database Utility", "x-office-spreadsheet"},
-             {nullptr, nullptr, nullptr},
-             {"ID_Conversion", "&Conversions", "accessories-calculator"},
-             {"AllUnits", "All &Units", "accessories-calculator"},
-             {"AreaVolumeWeight", "&Area, Volume and Weight", "accessories-calculator"},
-             {"QuickConversions", "&Quick Conversions", "accessories-calculator"},
-             {nullptr, nullptr, nullptr},
-             {"ID_Windows", "&Windows Utility", "preferences-system"},
-             {nullptr, nullptr, nullptr},
-             {"ID_RD", "&Repair Database", "tools-check-spelling"},
-             {nullptr, nullptr, nullptr},
-             {"ID_Exit", "E&xit", "application-exit"}});
+
+    // The tool windows of this program, as their libraries registered them.
+    QMenu *utilities = menu->addMenu(tr("&Utilities"));
+    int section = -1;
+    for (const ToolRegistry::Tool &tool : ToolRegistry::all()) {
+        if (tool->commands.isEmpty())
+            continue;
+        if (section != -1 && tool->section != section)
+            utilities->addSeparator();
+        section = tool->section;
+        const QIcon icon = ThemeIcon::get(tool->icon);
+        for (const ToolDescription::Command &command : tool->commands)
+            addTool(utilities, command.id, command.text, icon);
+        strip->addAction(findChild<QAction *>(tool->commands.first().id));
+    }
+    if (section != -1)
+        utilities->addSeparator();
+    addTool(utilities, QStringLiteral("ID_RD"), tr("&Repair Database"),
+            ThemeIcon::get(QStringLiteral("tools-check-spelling")));
+    utilities->addSeparator();
+    addTool(utilities, QStringLiteral("ID_Exit"), tr("E&xit"),
+            ThemeIcon::get(QStringLiteral("application-exit")));
     addMenu(tr("&Suite"), {{"ID_Contacts", "&Contacts", "x-office-address-book"},
                            {"ID_Diary", "&Scheduler", "x-office-calendar"},
                            {"ID_PocketMoney", "&PocketMoney", "accessories-calculator"},
@@ -118,10 +131,6 @@ void MDIForm1::buildMenu()
                           {"ID_Web", "&Web", "web-browser"}});
     addMenu(tr("&Help"), {{"Help1", "&Contents", "help-contents"},
                           {"NuvelaSuiteProductDetails", "&Nuvela Suite", "help-about"}});
-
-    for (const char *id : {"ID_File", "NuvelaNoteBook", "Database", "ID_Conversion",
-                           "QuickConversions", "ID_Windows"})
-        strip->addAction(findChild<QAction *>(QString::fromLatin1(id)));
 }
 
 void MDIForm1::buildNavigation()
@@ -138,6 +147,7 @@ void MDIForm1::buildNavigation()
     m_list = new QListWidget(m_navigation);
     m_list->setObjectName(QStringLiteral("lstL"));
 
+    buildToolLists();
     QString group;
     QListWidget *page = nullptr;
     QTreeWidgetItem *branch = nullptr;
@@ -146,8 +156,9 @@ void MDIForm1::buildNavigation()
             group = target.group;
             page = new QListWidget(m_listBar);
             page->setObjectName(QStringLiteral("lBarGroup_") + group);
-            connect(page, &QListWidget::itemClicked, this,
-                    [this](QListWidgetItem *item) { listBarClicked(item->data(Qt::UserRole).toString()); });
+            connect(page, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+                listBarClicked(item->data(Qt::UserRole).toString());
+            });
             QString title = group;
             title.replace('&', QLatin1String("&&")); // a literal ampersand, not a mnemonic
             m_listBar->addItem(page, ThemeIcon::get(QStringLiteral("folder")), title);
@@ -164,18 +175,16 @@ void MDIForm1::buildNavigation()
             listBarClicked(code);
     });
 
-    for (Tool tool : {Tool::FileOrganizer, Tool::Notebook, Tool::DatabaseUtility,
-                      Tool::Conversions, Tool::QuickConversions, Tool::WindowsUtility}) {
-        auto *item = new QListWidgetItem(ToolKeys::caption(tool), m_list);
-        item->setData(Qt::UserRole, int(tool));
-    }
     connect(m_list, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { showTool(Tool(item->data(Qt::UserRole).toInt())); });
+            [this](QListWidgetItem *item) { openTool(item->data(Qt::UserRole).toString()); });
 
     layout->addWidget(m_listBar, 4);
     layout->addWidget(m_tree, 4);
     layout->addWidget(m_list, 1);
+    // The list bar lists the tools already; the tree and the list pane wait for the layout
+    // commands.
     m_tree->hide();
+    m_list->hide();
 
     auto *dock = new QDockWidget(tr("Navigation"), this);
     dock->setObjectName(QStringLiteral("navigation"));
@@ -183,6 +192,31 @@ void MDIForm1::buildNavigation()
     dock->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
     resizeDocks({dock}, {230}, Qt::Horizontal);
+}
+
+void MDIForm1::buildToolLists()
+{
+    // This program's own windows come first in the list bar; the list pane lists them too.
+    auto *page = new QListWidget(m_listBar);
+    page->setObjectName(QStringLiteral("lBarGroup_Utilities"));
+    page->setIconSize(QSize(32, 32));
+    connect(page, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { openTool(item->data(Qt::UserRole).toString()); });
+    for (const ToolRegistry::Tool &tool : ToolRegistry::all()) {
+        if (tool->commands.isEmpty())
+            continue; // opened by other windows only
+        const QIcon icon = ThemeIcon::get(tool->icon);
+        for (QListWidget *list : {page, m_list}) {
+            auto *item = new QListWidgetItem(icon, tool->caption, list);
+            item->setData(Qt::UserRole, tool->name);
+        }
+    }
+    if (page->count() == 0) {
+        delete page;
+        return;
+    }
+    m_listBar->addItem(page, ThemeIcon::get(QStringLiteral("applications-utilities")),
+                       tr("Nuvela Utilities"));
 }
 
 QTextBrowser *MDIForm1::webPane()
@@ -209,14 +243,8 @@ void MDIForm1::showPane(QWidget *pane)
 
 bool MDIForm1::runTool(const QString &id)
 {
-    static const QHash<QString, Tool> windows = {
-        {"ID_File", Tool::FileOrganizer},     {"NuvelaNoteBook", Tool::Notebook},
-        {"Database", Tool::DatabaseUtility},  {"ID_Conversion", Tool::Conversions},
-        {"AllUnits", Tool::Conversions},      {"AreaVolumeWeight", Tool::Conversions},
-        {"QuickConversions", Tool::QuickConversions}, {"ID_Windows", Tool::WindowsUtility},
-    };
-    if (const auto it = windows.constFind(id); it != windows.constEnd()) {
-        showTool(*it);
+    if (const ToolRegistry::Tool tool = ToolRegistry::findByCommand(id)) {
+        openTool(tool->name);
         return true;
     }
     if (const auto it = siblingTools().constFind(id); it != siblingTools().constEnd()) {
@@ -272,7 +300,7 @@ void MDIForm1::listBarClicked(const QString &code)
         statusNote(tr("%1 is not installed.").arg(QFileInfo(target->program).completeBaseName()));
         return;
     }
-    m_store->exec(QStringLiteral("update nv_setup set key=") + SqlText::literal(target->toolKey));
+    SetupRow::writeKey(*m_store, target->toolKey);
     Platform::instance().startProgram(program);
     // The sibling finds its key; this program must not hold the store any longer.
     Platform::instance().exitProcess();

@@ -9,7 +9,7 @@ public:
     RecordingToolHost() { ToolHost::install(this); }
     ~RecordingToolHost() override { ToolHost::install(nullptr); }
 
-    QWidget *showTool(Tool) override { return nullptr; }
+    QWidget *openTool(const QString &, const ToolRequest &) override { return nullptr; }
     void setToolCaption(const QString &caption) override { this->caption = caption; }
     void showNavigation() override {}
 

@@ -3,17 +3,22 @@
 #include "MDIForm1.h"
 #include "Store.h"
 #include "TestEnvironment.h"
+#include "ToolHost.h"
+#include "ToolRegistry.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QToolBar>
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 void setSetup(const QString &assignments)
 {
@@ -27,12 +32,56 @@ QString storedKey()
     return store.value(QStringLiteral("select key from nv_setup")).toString();
 }
 
-QList<int> openTools(const MDIForm1 &window)
+QStringList openTools(const MDIForm1 &window)
 {
-    QList<int> tools;
+    QStringList tools;
     for (QMdiSubWindow *sub : window.mdiArea()->subWindowList())
-        tools << sub->widget()->property("nuvelaTool").toInt();
+        tools << sub->widget()->property("nuvelaTool").toString();
     return tools;
+}
+
+// Tools as the tool libraries would register them; this test links none of them, so the keys
+// they do not claim ("dbutility", "notebook") open placeholders.
+void registerFakeTools(QList<ToolRequest> *handedOver)
+{
+    auto window = [] { return new QWidget; };
+    ToolRegistry::add({.name = QStringLiteral("filemanager"),
+                       .caption = QStringLiteral("File Organizer"),
+                       .icon = QStringLiteral("system-file-manager"),
+                       .keys = {QStringLiteral("filemanager")},
+                       .commands = {{QStringLiteral("ID_File"), QStringLiteral("&Files")}},
+                       .section = 1,
+                       .create = window,
+                       .handOver = [handedOver](QWidget *, const ToolRequest &request) {
+                           handedOver->append(request);
+                       }});
+    ToolRegistry::add({.name = QStringLiteral("form1"),
+                       .caption = QStringLiteral("Conversions"),
+                       .icon = QStringLiteral("accessories-calculator"),
+                       .keys = {QStringLiteral("form1")},
+                       .commands = {{QStringLiteral("ID_Conversion"), QStringLiteral("&Units")},
+                                    {QStringLiteral("AllUnits"), QStringLiteral("&All")},
+                                    {QStringLiteral("AreaVolumeWeight"), QStringLiteral("A&rea")}},
+                       .section = 2,
+                       .create = window,
+                       .handOver = {}});
+    ToolRegistry::add({.name = QStringLiteral("quickconversions"),
+                       .caption = QStringLiteral("Quick Conversions"),
+                       .icon = QStringLiteral("accessories-calculator"),
+                       .keys = {},
+                       .commands = {{QStringLiteral("QuickConversions"), QStringLiteral("&Quick")}},
+                       .section = 2,
+                       .create = window,
+                       .handOver = {}});
+    // Opened by other windows only: no command, no key.
+    ToolRegistry::add({.name = QStringLiteral("viewer"),
+                       .caption = QStringLiteral("Viewer"),
+                       .icon = QStringLiteral("image-x-generic"),
+                       .keys = {},
+                       .commands = {},
+                       .section = 3,
+                       .create = window,
+                       .handOver = {}});
 }
 
 void makeProgramFile(const TestEnvironment &env, const QString &name)
@@ -47,7 +96,12 @@ class TestMDIForm1 : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void initTestCase() { registerFakeTools(&m_handedOver); }
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_handedOver.clear();
+    }
     void cleanup() { m_env.reset(); }
 
     void toolKeyDispatch_data();
@@ -59,30 +113,34 @@ private Q_SLOTS:
     void lockedStoreStillStarts();
     void listBarStartsInstalledSiblingOnly();
     void menuCommands();
+    void registeredToolOpensFromKeyMenuAndListBar();
+    void toolsOpenEachOtherWithARequest();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
+    QList<ToolRequest> m_handedOver;
 };
 
 void TestMDIForm1::toolKeyDispatch_data()
 {
     QTest::addColumn<QString>("assignment");
-    QTest::addColumn<QList<int>>("tools");
-    QTest::newRow("file organizer") << "key='filemanager'" << QList<int>{int(Tool::FileOrganizer)};
-    QTest::newRow("database utility") << "key='dbutility'" << QList<int>{int(Tool::DatabaseUtility)};
-    QTest::newRow("notebook") << "key='notebook'" << QList<int>{int(Tool::Notebook)};
-    QTest::newRow("conversions") << "key='form1'" << QList<int>{int(Tool::Conversions)};
-    QTest::newRow("case matters") << "key='FileManager'" << QList<int>{};
-    QTest::newRow("sibling key ignored") << "key='fomwinfo'" << QList<int>{};
-    QTest::newRow("unknown key") << "key='nothing'" << QList<int>{};
-    QTest::newRow("empty key") << "key=''" << QList<int>{};
-    QTest::newRow("null key like empty") << "key=NULL" << QList<int>{};
+    QTest::addColumn<QStringList>("tools");
+    QTest::newRow("file organizer") << "key='filemanager'" << QStringList{"filemanager"};
+    QTest::newRow("database utility, not built") << "key='dbutility'" << QStringList{"dbutility"};
+    QTest::newRow("notebook, not built") << "key='notebook'" << QStringList{"notebook"};
+    QTest::newRow("conversions") << "key='form1'" << QStringList{"form1"};
+    QTest::newRow("case matters") << "key='FileManager'" << QStringList{};
+    QTest::newRow("sibling key ignored") << "key='fomwinfo'" << QStringList{};
+    QTest::newRow("unknown key") << "key='nothing'" << QStringList{};
+    QTest::newRow("a tool's name is no key") << "key='quickconversions'" << QStringList{};
+    QTest::newRow("empty key") << "key=''" << QStringList{};
+    QTest::newRow("null key like empty") << "key=NULL" << QStringList{};
 }
 
 void TestMDIForm1::toolKeyDispatch()
 {
     QFETCH(QString, assignment);
-    QFETCH(QList<int>, tools);
+    QFETCH(QStringList, tools);
     setSetup(assignment);
     MDIForm1 window;
     QCOMPARE(window.windowTitle(), QStringLiteral("Nuvela Utilities"));
@@ -101,7 +159,7 @@ void TestMDIForm1::secondActivationOpensNothing()
     window.show();
     window.MDIForm_Activate();
     window.MDIForm_Activate();
-    QCOMPARE(openTools(window), QList<int>{int(Tool::Conversions)});
+    QCOMPARE(openTools(window), QStringList{"form1"});
 }
 
 void TestMDIForm1::dateLabelFollowsNationalFlag()
@@ -171,7 +229,7 @@ void TestMDIForm1::lockedStoreStillStarts()
         MDIForm1 window;
         window.show();
         // The key was still read (readers are not blocked) and dispatched once.
-        QCOMPARE(openTools(window), QList<int>{int(Tool::Notebook)});
+        QCOMPARE(openTools(window), QStringList{"notebook"});
     }
     sqlite3_exec(sibling, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(sibling);
@@ -194,7 +252,8 @@ void TestMDIForm1::listBarStartsInstalledSiblingOnly()
         window.listBarClicked(QStringLiteral("abook"));
         QCOMPARE(storedKey(), QStringLiteral("frmselector"));
         QCOMPARE(m_env->platform().started.size(), 1);
-        QVERIFY(m_env->platform().started.first().first().endsWith(QLatin1String("Nuvela Contacts.exe")));
+        QVERIFY(m_env->platform().started.first().first().endsWith(
+            QLatin1String("Nuvela Contacts.exe")));
         QCOMPARE(m_env->platform().exits, 1);
         // A code without a tool key hands over an empty key; unknown codes do nothing.
         window.listBarClicked(QStringLiteral("ct"));
@@ -212,9 +271,9 @@ void TestMDIForm1::menuCommands()
     QVERIFY(window.runTool(QStringLiteral("AllUnits")));
     QVERIFY(window.runTool(QStringLiteral("AreaVolumeWeight"))); // the open Conversions again
     QVERIFY(window.runTool(QStringLiteral("QuickConversions")));
-    QCOMPARE(openTools(window), (QList<int>{int(Tool::FileOrganizer), int(Tool::Conversions),
-                                            int(Tool::QuickConversions)}));
+    QCOMPARE(openTools(window), (QStringList{"filemanager", "form1", "quickconversions"}));
     QVERIFY(!window.runTool(QStringLiteral("ID_Phonebook")));
+    QVERIFY(!window.runTool(QStringLiteral("NuvelaNoteBook"))); // no notebook in this build
 
     // Repair reports success, also when the store file is gone.
     QFile::remove(AppFolders::dataStorePath());
@@ -243,6 +302,72 @@ void TestMDIForm1::menuCommands()
 
     window.close();
     QCOMPARE(m_env->platform().exits, 1);
+}
+
+// Adding a tool touches nothing in the shell: its registration alone puts it behind its key, in
+// the menu, on the tool bar and in the list bar.
+void TestMDIForm1::registeredToolOpensFromKeyMenuAndListBar()
+{
+    ToolRegistry::add({.name = QStringLiteral("notes"),
+                       .caption = QStringLiteral("Notes"),
+                       .icon = QStringLiteral("accessories-text-editor"),
+                       .keys = {QStringLiteral("notebook")},
+                       .commands = {{QStringLiteral("NuvelaNoteBook"), QStringLiteral("&Notes")}},
+                       .section = 1,
+                       .create = [] { return new QWidget; },
+                       .handOver = {}});
+    setSetup(QStringLiteral("key='notebook'"));
+    {
+        MDIForm1 window;
+        window.show();
+        QCOMPARE(openTools(window), QStringList{"notes"});
+    }
+    {
+        MDIForm1 window;
+        window.show();
+        auto *menuAction = window.findChild<QAction *>(QStringLiteral("NuvelaNoteBook"));
+        QVERIFY(menuAction);
+        QVERIFY(window.findChild<QToolBar *>(QStringLiteral("MainTools"))
+                    ->actions()
+                    .contains(menuAction));
+        menuAction->trigger();
+        QCOMPARE(openTools(window), QStringList{"notes"});
+    }
+    {
+        MDIForm1 window;
+        window.show();
+        auto *page = window.findChild<QListWidget *>(QStringLiteral("lBarGroup_Utilities"));
+        QVERIFY(page);
+        const QList<QListWidgetItem *> items =
+            page->findItems(QStringLiteral("Notes"), Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        // Tools without a menu command are opened by other windows only.
+        QVERIFY(page->findItems(QStringLiteral("Viewer"), Qt::MatchExactly).isEmpty());
+        Q_EMIT page->itemClicked(items.first());
+        Q_EMIT page->itemClicked(items.first()); // the open window again, not a second one
+        QCOMPARE(openTools(window), QStringList{"notes"});
+    }
+    ToolRegistry::remove(QStringLiteral("notes"));
+}
+
+void TestMDIForm1::toolsOpenEachOtherWithARequest()
+{
+    MDIForm1 window;
+    window.show();
+    QCOMPARE(ToolHost::instance(), static_cast<ToolHost *>(&window));
+    QWidget *first = ToolHost::instance()->openTool(QStringLiteral("filemanager"),
+                                                    {QStringLiteral("/tmp/a.dbf"), true});
+    QWidget *again = ToolHost::instance()->openTool(QStringLiteral("filemanager"),
+                                                    {QStringLiteral("/tmp/b.dbf"), false});
+    QCOMPARE(first, again);
+    QCOMPARE(m_handedOver.size(), 2);
+    QCOMPARE(m_handedOver[0].file, QStringLiteral("/tmp/a.dbf"));
+    QVERIFY(m_handedOver[0].outer);
+    QCOMPARE(m_handedOver[1].file, QStringLiteral("/tmp/b.dbf"));
+    QVERIFY(!m_handedOver[1].outer);
+    QVERIFY(ToolHost::instance()->openTool(QStringLiteral("viewer")));
+    QVERIFY(!ToolHost::instance()->openTool(QStringLiteral("missing")));
+    QCOMPARE(openTools(window), (QStringList{"filemanager", "viewer"}));
 }
 
 QTEST_MAIN(TestMDIForm1)

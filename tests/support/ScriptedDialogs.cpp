@@ -1,6 +1,7 @@
 #include "ScriptedDialogs.h"
 
 #include <QColor>
+#include <QTest>
 
 QStringList ScriptedDialogs::messages() const
 {
@@ -24,7 +25,11 @@ QVariant ScriptedDialogs::take(const QString &kind, const QString &text, const Q
 {
     m_shown.append({kind, text, title, icon});
     if (m_answers.isEmpty()) {
+        // Answered No/cancel so the code under test goes on, and the test fails here.
         m_unexpected << kind + QStringLiteral(": ") + text;
+        QTest::qFail(
+            qPrintable(QStringLiteral("A dialog nobody scripted appeared: ") + m_unexpected.last()),
+            __FILE__, __LINE__);
         return {};
     }
     return m_answers.dequeue();

@@ -7,8 +7,8 @@
 #include <QVariant>
 
 // Answers dialogs from a script and records every message. A question, prompt or picker that
-// the test did not script is recorded in unexpected() and answered No/cancel, so a test can
-// fail on it instead of hanging on a modal window.
+// the test did not script fails the running test; it is answered No/cancel, so the test never
+// hangs on a modal window. Answers left over when the test environment ends fail it too.
 class ScriptedDialogs final : public Dialogs
 {
 public:

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 TestEnvironment::TestEnvironment()
     : m_dialogs(new ScriptedDialogs), m_platform(new RecordingPlatform)
@@ -22,6 +23,10 @@ TestEnvironment::TestEnvironment()
 
 TestEnvironment::~TestEnvironment()
 {
+    if (m_dialogs->pendingAnswers() > 0)
+        QTest::qFail(qPrintable(QStringLiteral("%1 scripted dialog answer(s) were never asked for")
+                                    .arg(m_dialogs->pendingAnswers())),
+                     __FILE__, __LINE__);
     Dialogs::install(nullptr);
     Platform::install(nullptr);
     AppState::instance() = AppState();

@@ -160,11 +160,14 @@ private:
     bool m_stopped = false;
 };
 
-// Writes catalogue rows through one prepared statement, committing every few thousand rows.
+// Writes catalogue rows through one prepared statement. On its own it commits every few thousand
+// rows; inside a caller's transaction it leaves committing to the caller.
 class CatalogueWriter
 {
 public:
-    explicit CatalogueWriter(sqlite3 *db) : m_db(db)
+    enum class Commits { Batched, Caller };
+
+    CatalogueWriter(sqlite3 *db, Commits commits) : m_db(db), m_commits(commits)
     {
         static const char sql[] = "INSERT INTO filedetails (Name, ext, \"Group\", CDate, mdate, "
                                   "Size, Location, Attribute)"
@@ -181,7 +184,7 @@ public:
 
     void add(const CatalogueRow &row)
     {
-        if (!m_inTransaction) {
+        if (!m_inTransaction && m_commits == Commits::Batched) {
             sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
             m_inTransaction = true;
         }
@@ -221,6 +224,7 @@ public:
 
 private:
     sqlite3 *m_db;
+    Commits m_commits;
     sqlite3_stmt *m_insert = nullptr;
     bool m_inTransaction = false;
     bool m_failed = false;
@@ -241,55 +245,73 @@ void CatalogueScanJob::work()
 {
     m_succeeded = false;
     Store store(Store::Kind::Data, m_storePath);
-    if (!store.isOpen() || !store.handle())
+    sqlite3 *db = store.handle();
+    if (!store.isOpen() || !db)
         return;
-    if (m_clearFirst && !store.exec(QStringLiteral("Delete * from fileDetails")))
-        return;
-    if (m_folder.isEmpty()) {
-        m_succeeded = true;
-        return;
-    }
     // In WAL mode this syncs at checkpoints only: a crash loses at most the last rows, never
     // the store, and the scan does not wait on the disk after every transaction.
     store.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     // One checkpoint at the end instead of one every thousand pages.
     store.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
-    CategoryRules rules(store);
-    const QList<QByteArray> indexes =
-        m_clearFirst ? dropIndexes(store.handle()) : QList<QByteArray>();
-    CatalogueWriter writer(store.handle());
-    if (writer.isReady()) {
-        // The walk runs beside the writer: reading folders and writing rows overlap.
-        RowQueue queue;
-        std::thread walker([this, &rules, &queue] {
-            walk(rules, [&queue](RowBatch &&batch) { return queue.push(std::move(batch)); });
-            queue.close();
-        });
-        RowBatch batch;
-        while (queue.pop(batch)) {
-            for (const CatalogueRow &row : batch) {
-                if (isCancelled())
-                    break;
-                writer.add(row);
-                addFiles(1);
-            }
-            if (isCancelled())
-                queue.stop();
-        }
-        walker.join();
-        writer.commit();
-        m_succeeded = !writer.failed();
-    }
-    // Indexes come back even after a cancel or a failed write.
-    for (const QByteArray &index : indexes) {
-        if (sqlite3_exec(store.handle(), index.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            m_succeeded = false;
+    if (m_clearFirst) {
+        // A rescan replaces the catalogue in one transaction: cancelled or failed, it leaves the
+        // catalogue as it was. Readers in other handles see the old one until the commit.
+        if (!store.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return;
+        const bool written = store.exec(QStringLiteral("Delete * from fileDetails")) && fill(store);
+        const bool keep = written && !isCancelled();
+        m_succeeded =
+            store.exec(keep ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK")) && written;
+    } else {
+        m_succeeded = fill(store);
     }
     // A scan that died between dropping and rebuilding left no statement to rebuild from: the
     // lookups by path need this one.
     store.exec(QStringLiteral(
         "CREATE INDEX IF NOT EXISTS filedetails_location ON filedetails (Location)"));
     store.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+bool CatalogueScanJob::fill(const Store &store)
+{
+    if (m_folder.isEmpty())
+        return true;
+    sqlite3 *db = store.handle();
+    CategoryRules rules(store);
+    const QList<QByteArray> indexes = m_clearFirst ? dropIndexes(db) : QList<QByteArray>();
+    bool written = false;
+    {
+        CatalogueWriter writer(db, m_clearFirst ? CatalogueWriter::Commits::Caller
+                                                : CatalogueWriter::Commits::Batched);
+        if (writer.isReady()) {
+            // The walk runs beside the writer: reading folders and writing rows overlap.
+            RowQueue queue;
+            std::thread walker([this, &rules, &queue] {
+                walk(rules, [&queue](RowBatch &&batch) { return queue.push(std::move(batch)); });
+                queue.close();
+            });
+            RowBatch batch;
+            while (queue.pop(batch)) {
+                for (const CatalogueRow &row : batch) {
+                    if (isCancelled())
+                        break;
+                    writer.add(row);
+                    addFiles(1);
+                }
+                if (isCancelled())
+                    queue.stop();
+            }
+            walker.join();
+            writer.commit();
+            written = !writer.failed();
+        }
+    }
+    // Indexes come back even after a cancel or a failed write.
+    for (const QByteArray &index : indexes) {
+        if (sqlite3_exec(db, index.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            written = false;
+    }
+    return written;
 }
 
 void CatalogueScanJob::walk(CategoryRules &rules,

@@ -8,11 +8,13 @@
 #include <vector>
 
 class CategoryRules;
+class Store;
 
 // Fills the catalogue table filedetails from the file system: one row per file, its category
 // from CategoryRules. The job opens its own handle on the store at storePath (it may run on a
-// thread of its own) and writes in transactions, so a cancelled scan keeps every row written
-// before the cancel.
+// thread of its own). A scan that adds to the catalogue writes in transactions, so a cancelled
+// one keeps every row written before the cancel; a rescan (setClearFirst) replaces the catalogue
+// in one transaction, so a cancelled or failed one leaves the catalogue as it was.
 //
 // Tree mode walks breadth first from the start folder into every subfolder, entering each
 // folder once (a symbolic link back into the tree is not followed again); folders and files
@@ -32,15 +34,17 @@ public:
     CatalogueScanJob(const QString &storePath, const QString &folder, Mode mode,
                      QObject *parent = nullptr);
 
-    // Empties filedetails ("Delete * from fileDetails") before the scan.
+    // Empties filedetails ("Delete * from fileDetails") before the scan, in its transaction.
     void setClearFirst(bool clear) { m_clearFirst = clear; }
-    // False when the store could not be opened or written.
+    // False when the store could not be opened or written; a cancel is no failure.
     bool succeeded() const { return m_succeeded; }
 
 protected:
     void work() override;
 
 private:
+    // Writes the rows of the walk; false when the store refused a row.
+    bool fill(const Store &store);
     // Walks the folders on the calling thread and hands rows over in batches; stops when
     // deliver answers false or the job is cancelled.
     void walk(CategoryRules &rules, const std::function<bool(std::vector<Row> &&)> &deliver);

@@ -2,18 +2,14 @@
 
 #include "AppFolders.h"
 #include "SharedRoutines.h"
-#include "SqlText.h"
-#include "Store.h"
 #include "ThemeIcon.h"
+#include "Tooltips.h"
 
 #include <QEvent>
 
 void ShowToolTip(QWidget *widget, const QString &code)
 {
-    Store store(Store::Kind::Data);
-    const QVariant text =
-        store.value(QStringLiteral("Select * from nv_tooltip where Code=") + SqlText::literal(code),
-                    QStringLiteral("Tooltip"));
+    const QVariant text = Tooltips::text(code);
     if (text.isValid())
         widget->setToolTip(text.toString());
 }

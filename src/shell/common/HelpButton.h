@@ -2,9 +2,9 @@
 
 #include <QToolButton>
 
-// A window's help button: its tooltip is the nv_tooltip text of the window's code, read afresh
-// from the data store each time the pointer rests on it; a missing row leaves the tooltip as it
-// was. Clicking opens the help pages.
+// A window's help button: its tooltip is the nv_tooltip text of the window's code, as the data
+// store holds it each time the pointer rests on it; a missing row leaves the tooltip as it was.
+// Clicking opens the help pages.
 class HelpButton : public QToolButton
 {
     Q_OBJECT
@@ -19,5 +19,5 @@ private:
     QString m_code;
 };
 
-// Sets widget's tooltip to the nv_tooltip text of code, through a new store handle.
+// Sets widget's tooltip to the nv_tooltip text of code.
 void ShowToolTip(QWidget *widget, const QString &code);

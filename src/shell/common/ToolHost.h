@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToolKeys.h"
+#include "ToolRegistry.h"
 
 #include <QString>
 
@@ -13,8 +13,9 @@ class ToolHost
 public:
     virtual ~ToolHost() = default;
 
-    // Shows the tool's window inside the frame (a new one, or the open one activated).
-    virtual QWidget *showTool(Tool tool) = 0;
+    // Shows the named tool's window inside the frame (a new one, or the open one activated) and
+    // hands it the request; null when no such tool is part of the program.
+    virtual QWidget *openTool(const QString &name, const ToolRequest &request = {}) = 0;
     // The main window's caption of the current tool ("Conversion").
     virtual void setToolCaption(const QString &caption) = 0;
     // Shows the main window's navigation panels again (a window without the "Outer" tag closed).

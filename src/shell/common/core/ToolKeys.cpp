@@ -2,39 +2,43 @@
 
 #include <QList>
 
-std::optional<Tool> ToolKeys::toolOfKey(const QString &key)
+namespace
 {
-    if (key == QLatin1String("filemanager"))
-        return Tool::FileOrganizer;
-    if (key == QLatin1String("dbutility"))
-        return Tool::DatabaseUtility;
-    if (key == QLatin1String("notebook"))
-        return Tool::Notebook;
-    if (key == QLatin1String("form1"))
-        return Tool::Conversions;
-    return std::nullopt;
+
+struct OwnKey {
+    const char *key;
+    const char *caption;
+};
+
+constexpr OwnKey OwnKeys[] = {
+    {"filemanager", "File Organizer"},
+    {"dbutility", "Database Utility"},
+    {"notebook", "Notebook"},
+    {"form1", "Conversions"},
+};
+
+} // namespace
+
+bool ToolKeys::isOwnKey(const QString &key)
+{
+    return !caption(key).isEmpty();
+}
+
+QString ToolKeys::caption(const QString &key)
+{
+    for (const OwnKey &own : OwnKeys) {
+        if (key == QLatin1String(own.key))
+            return QString::fromLatin1(own.caption);
+    }
+    return {};
 }
 
 bool ToolKeys::isSiblingKey(const QString &key)
 {
-    static const QStringList keys = {"form4", "form5", "form8", "form10", "form15",
-                                     "form38", "fomwinfo1", "fomwinfo", "frmcrncy", "formj",
-                                     "formkunits", "form19", "freedb"};
+    static const QStringList keys = {"form4",      "form5",     "form8",    "form10",   "form15",
+                                     "form38",     "fomwinfo1", "fomwinfo", "frmcrncy", "formj",
+                                     "formkunits", "form19",    "freedb"};
     return keys.contains(key);
-}
-
-QString ToolKeys::caption(Tool tool)
-{
-    switch (tool) {
-    case Tool::FileOrganizer: return QStringLiteral("File Organizer");
-    case Tool::Notebook: return QStringLiteral("Notebook");
-    case Tool::DatabaseUtility: return QStringLiteral("Database Utility");
-    case Tool::Conversions: return QStringLiteral("Conversions");
-    case Tool::QuickConversions: return QStringLiteral("Quick Conversions");
-    case Tool::WindowsUtility: return QStringLiteral("Windows Utility");
-    case Tool::PhotoEditor: return QStringLiteral("Photo Editor");
-    }
-    return {};
 }
 
 QList<std::pair<QString, SuiteCode>> SuiteCodes::all()

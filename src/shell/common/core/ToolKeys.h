@@ -1,34 +1,25 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
 
-// The tool windows of this program.
-enum class Tool {
-    FileOrganizer,
-    Notebook,
-    DatabaseUtility,
-    Conversions,
-    QuickConversions,
-    WindowsUtility,
-    PhotoEditor,
-};
-
-// Tool keys in nv_setup.key, matched exactly and case-sensitively.
+// Tool keys in nv_setup.key, matched exactly and case-sensitively. Four keys name windows of this
+// program; the tool libraries register the windows for them (ToolRegistry).
 class ToolKeys
 {
 public:
-    // The window a key opens; none for sibling programs' keys and unknown keys.
-    static std::optional<Tool> toolOfKey(const QString &key);
+    // True for "filemanager", "dbutility", "notebook" and "form1".
+    static bool isOwnKey(const QString &key);
+    // The caption of the window an own key names ("File Organizer"); empty for other keys.
+    static QString caption(const QString &key);
     // True for keys that belong to windows of sibling programs (recognised and ignored).
     static bool isSiblingKey(const QString &key);
-    static QString caption(Tool tool);
 };
 
 // A list bar item: the sibling program it starts and the tool key it hands over ("" = none).
-struct SuiteCode
-{
+struct SuiteCode {
     QString program;
     QString toolKey;
     QString group;

@@ -10,6 +10,30 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace
+{
+
+void showProgress(QProgressDialog &dialog, const Job &job)
+{
+    const qint64 total = job.filesTotal();
+    if (total > 0) {
+        // The dialog counts in int: scale large totals down to per mille.
+        dialog.setRange(0, 1000);
+        dialog.setValue(int(qMin<qint64>(1000, job.filesDone() * 1000 / total)));
+        dialog.setLabelText(
+            QObject::tr("%1\n%2 of %3").arg(job.currentText()).arg(job.filesDone()).arg(total));
+    } else if (job.foldersDone() > 0) {
+        dialog.setLabelText(QObject::tr("%1\n%2 files in %3 folders")
+                                .arg(job.currentText())
+                                .arg(job.filesDone())
+                                .arg(job.foldersDone()));
+    } else {
+        dialog.setLabelText(QObject::tr("%1\n%2 done").arg(job.currentText()).arg(job.filesDone()));
+    }
+}
+
+} // namespace
+
 bool JobRunner::run(Job &job, QWidget *busy, const QString &title, QLabel *status)
 {
     QPointer<QWidget> blocked = busy;
@@ -32,16 +56,15 @@ bool JobRunner::run(Job &job, QWidget *busy, const QString &title, QLabel *statu
             dialog = new QProgressDialog(busy ? busy->window() : nullptr);
             dialog->setWindowTitle(title);
             dialog->setRange(0, 0);
+            dialog->setAutoReset(false);
+            dialog->setAutoClose(false);
             dialog->setMinimumDuration(0);
             dialog->setCancelButtonText(QObject::tr("Cancel"));
             QObject::connect(dialog, &QProgressDialog::canceled, &loop, [&job] { job.cancel(); });
             dialog->show();
         }
         if (dialog)
-            dialog->setLabelText(QObject::tr("%1\n%2 files in %3 folders")
-                                     .arg(job.currentText())
-                                     .arg(job.filesDone())
-                                     .arg(job.foldersDone()));
+            showProgress(*dialog, job);
     });
     poll.start();
     job.start();
