@@ -282,7 +282,8 @@ void FrmSlider::updateCustom()
     // A pair without a row leaves the previous result.
     const QString from = m_from->currentText(), to = m_to->currentText();
     if (const auto rate = m_conversions->rate(from, to))
-        m_result->setText(NumberText::general(SliderConversions::customResult(v, *rate, from, to)));
+        m_result->setText(
+            NumberText::shortest(SliderConversions::customResult(v, *rate, from, to)));
 }
 
 void FrmSlider::toggleCustom(int shownTwips, int hiddenTwips)

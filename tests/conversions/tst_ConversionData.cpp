@@ -29,11 +29,10 @@ private:
         return rates;
     }
 
-    static bool nearFloat(double a, double b)
+    // Within the rounding of a few double operations, each exact to half a unit in the last place.
+    static bool near(double a, double b)
     {
-        // Both sides as the windows read them: 4-byte floats.
-        const double fa = static_cast<float>(a), fb = static_cast<float>(b);
-        return std::fabs(fa - fb) <= 4 * FLT_EPSILON * std::max(std::fabs(fa), std::fabs(fb));
+        return std::fabs(a - b) <= 4 * DBL_EPSILON * std::max(std::fabs(a), std::fabs(b));
     }
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -60,15 +59,13 @@ private Q_SLOTS:
             const QStringList units = type->keys();
             for (const QString &a : units) {
                 QCOMPARE(type->value(a).size(), units.size()); // every ordered pair, A to A too
-                QVERIFY2(nearFloat(type->value(a).value(a), 1.0),
-                         qPrintable(type.key() + ": " + a));
+                QVERIFY2(near(type->value(a).value(a), 1.0), qPrintable(type.key() + ": " + a));
                 for (const QString &b : units) {
                     const double ab = type->value(a).value(b), ba = type->value(b).value(a);
                     QVERIFY2(ab > 0, qPrintable(type.key() + ": " + a + " -> " + b));
-                    QVERIFY2(nearFloat(ab * ba, 1.0),
-                             qPrintable(type.key() + ": " + a + " <-> " + b));
+                    QVERIFY2(near(ab * ba, 1.0), qPrintable(type.key() + ": " + a + " <-> " + b));
                     for (const QString &c : units) {
-                        QVERIFY2(nearFloat(type->value(a).value(c), ab * type->value(b).value(c)),
+                        QVERIFY2(near(type->value(a).value(c), ab * type->value(b).value(c)),
                                  qPrintable(type.key() + ": " + a + " -> " + b + " -> " + c));
                     }
                 }
@@ -151,6 +148,9 @@ private Q_SLOTS:
         QTest::newRow("inch") << "Length"
                               << "inch"
                               << "metre" << 0.0254;
+        QTest::newRow("inch to mm") << "Length"
+                                    << "inch"
+                                    << "mm" << 25.4;
         QTest::newRow("mile") << "Length"
                               << "mile"
                               << "km" << 1.609344;
@@ -194,9 +194,9 @@ private Q_SLOTS:
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(double, rate);
+        // Each rate is the double nearest its definition, the same double as the literal.
         const double stored = readRates(*m_store).value(type).value(from).value(to);
-        QVERIFY2(std::fabs(stored - rate) <= 1e-12 * rate,
-                 qPrintable(QString::number(stored, 'g', 17)));
+        QVERIFY2(stored == rate, qPrintable(QString::number(stored, 'g', 17)));
     }
 
     void viewAndSystemFlags_data()

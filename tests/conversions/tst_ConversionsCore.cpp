@@ -51,32 +51,61 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void singleText_data()
+    void shortestText_data()
     {
-        QTest::addColumn<float>("value");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("maxDigits");
         QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << 212.0f << "212";
-        QTest::newRow("seven digits") << 4.828032f << "4.828032";
-        QTest::newRow("float noise hidden") << 0.1f << "0.1";
-        QTest::newRow("rounded to seven") << 3.14159265f << "3.141593";
-        QTest::newRow("no thousands separator") << 1234567.0f << "1234567";
-        QTest::newRow("large") << 12345678.0f << "1.234568E+07";
-        QTest::newRow("small") << 0.00001f << "1E-05";
-        QTest::newRow("negative") << -40.0f << "-40";
-        QTest::newRow("zero") << 0.0f << "0";
-        QTest::newRow("negative zero") << -0.0f << "0";
+        const int ten = NumberText::resultDigits;
+        // 12 × 25.4 is 304.79999999999995 in binary; a 4-byte float made it 304.79998779.
+        QTest::newRow("binary noise hidden") << 12 * 25.4 << ten << "304.8";
+        QTest::newRow("sum noise hidden") << 0.1 + 0.2 << ten << "0.3";
+        QTest::newRow("exact rate kept") << 1.609344 << ten << "1.609344";
+        QTest::newRow("capped at 10") << 1.0 / 3.0 << ten << "0.3333333333";
+        QTest::newRow("cap rounds up") << 5.0 / 9.0 << ten << "0.5555555556";
+        QTest::newRow("cap carries into a new digit") << 9999999999.6 << ten << "1E+10";
+        QTest::newRow("ten whole digits") << 1234567890.0 << ten << "1234567890";
+        QTest::newRow("eleven whole digits") << 12345678901.0 << ten << "1.23456789E+10";
+        QTest::newRow("zeros before the point") << 1500000.0 << ten << "1500000";
+        QTest::newRow("smallest fixed") << 0.0001 << ten << "0.0001";
+        QTest::newRow("small") << 0.00001 << ten << "1E-05";
+        QTest::newRow("small with digits") << 1.25e-7 << ten << "1.25E-07";
+        QTest::newRow("large") << 1e20 << ten << "1E+20";
+        QTest::newRow("three-digit exponent") << 2.5e-300 << ten << "2.5E-300";
+        QTest::newRow("negative") << -40.0 << ten << "-40";
+        QTest::newRow("zero") << 0.0 << ten << "0";
+        QTest::newRow("negative zero") << -0.0 << ten << "0";
+        QTest::newRow("every digit a double needs")
+            << 0.1 + 0.2 << NumberText::allDigits << "0.30000000000000004";
+        QTest::newRow("shortest below the cap") << 0.1 << NumberText::allDigits << "0.1";
     }
-    void singleText()
+    void shortestText()
     {
-        QFETCH(float, value);
-        QTEST(NumberText::single(value), "text");
+        QFETCH(double, value);
+        QFETCH(int, maxDigits);
+        QTEST(NumberText::shortest(value, maxDigits), "text");
     }
 
-    void generalText()
+    void roundedText_data()
     {
-        QCOMPARE(NumberText::general(4.0 / 3.0 * 3.14), QStringLiteral("4.18666666666667"));
-        QCOMPARE(NumberText::general(1e20), QStringLiteral("1E+20"));
-        QCOMPARE(NumberText::general(0.92903), QStringLiteral("0.92903"));
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("binary noise rounded away") << 12 * 25.4 << 5 << "304.8";
+        // 0.015625 and 0.046875 are exact in binary: true ties, kept to the even digit.
+        QTest::newRow("tie to even, down") << 0.015625 << 5 << "0.01562";
+        QTest::newRow("tie to even, up") << 0.046875 << 5 << "0.04688";
+        QTest::newRow("five places beyond ten digits")
+            << 1234567890.123456 << 5 << "1234567890.12346";
+        QTest::newRow("nothing to round") << 6.241509074460763e18 << 5 << "6.241509074460763E+18";
+        QTest::newRow("rounds to exponent form") << 0.0000149 << 5 << "1E-05";
+        QTest::newRow("rounds to 0") << 0.000001 << 5 << "0";
+    }
+    void roundedText()
+    {
+        QFETCH(double, value);
+        QFETCH(int, places);
+        QTEST(NumberText::rounded(value, places), "text");
     }
 
     void roundHalfEven_data()
@@ -144,6 +173,27 @@ private Q_SLOTS:
                                      << "km"
                                      << "3"
                                      << "3 mile = 4.828032  km";
+        // Exact definitions give exact results; 4-byte floats showed 48 celsius as 86.39999.
+        QTest::newRow("12 inch to mm") << "Length"
+                                       << "inch"
+                                       << "mm"
+                                       << "12"
+                                       << "12 inch = 304.8  mm";
+        QTest::newRow("1 mile to km") << "Length"
+                                      << "mile"
+                                      << "km"
+                                      << "1"
+                                      << "1 mile = 1.609344  km";
+        QTest::newRow("temperature") << "Temperature"
+                                     << "celsius"
+                                     << "fahrenheit"
+                                     << "48"
+                                     << "48 celsius = 86.4  fahrenheit";
+        QTest::newRow("ten digits at most") << "Length"
+                                            << "foot"
+                                            << "yard"
+                                            << "1"
+                                            << "1 foot = 0.3333333333  yard";
         QTest::newRow("square feet") << "Area"
                                      << "sq foot"
                                      << "sq metre"
@@ -282,6 +332,56 @@ private Q_SLOTS:
                      rates.fromUnits("Length", ShowUnit::All, UnitSystem::AllUnits).size());
         for (const QString &line : out.lines)
             QVERIFY(absentUnit.isEmpty() || !line.startsWith(absentUnit));
+    }
+
+    void listedValues_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("line");
+        // The first four showed single-precision digits (304.79999, 1609.34399, 86.39999,
+        // 453.59235).
+        QTest::newRow("12 inch") << "Length"
+                                 << "inch"
+                                 << "12"
+                                 << "mm     304.8";
+        QTest::newRow("1000 mile") << "Length"
+                                   << "mile"
+                                   << "1000"
+                                   << "km     1609.344";
+        QTest::newRow("48 celsius") << "Temperature"
+                                    << "celsius"
+                                    << "48"
+                                    << "fahrenheit     86.4";
+        QTest::newRow("1000 pound") << "Mass"
+                                    << "pound"
+                                    << "1000"
+                                    << "Kg     453.59237";
+        QTest::newRow("five places") << "Length"
+                                     << "foot"
+                                     << "1"
+                                     << "yard     0.33333";
+        QTest::newRow("tie kept even") << "Length"
+                                       << "metre"
+                                       << "0.015625"
+                                       << "metre     0.01562";
+        QTest::newRow("tie rounded up to even") << "Length"
+                                                << "metre"
+                                                << "0.046875"
+                                                << "metre     0.04688";
+    }
+    void listedValues()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, from);
+        QFETCH(QString, value);
+        QFETCH(QString, line);
+        ConversionRates rates(*m_store);
+        const auto out =
+            UnitConverter(rates).list(UnitConverter::Listing::All, input(type, from, "", value));
+        QVERIFY(out.message.isEmpty());
+        QVERIFY2(out.lines.contains(line), qPrintable(out.lines.join('|')));
     }
 
     void listingMetricOnly()
@@ -424,10 +524,13 @@ private Q_SLOTS:
                                   << "Volume of the Cylinder is 3.14 cu metre";
         QTest::newRow("sphere of radius 1 m")
             << Shape::Sphere << QStringList{"1", "metre"} << Measure::Radius << "cu metre"
-            << "Volume of the sphere is 4.18666666666667 cu metre ";
+            << "Volume of the sphere is 4.186666667 cu metre ";
         QTest::newRow("sphere by circumference")
             << Shape::Sphere << QStringList{"6.28", "metre"} << Measure::Circumference << "cu metre"
-            << "Volume of the sphere is 4.18666666666667 cu metre ";
+            << "Volume of the sphere is 4.186666667 cu metre ";
+        QTest::newRow("square of 12 inch")
+            << Shape::Square << QStringList{"12", "inch"} << Measure::Diameter << "sq cm"
+            << "Area of the Square =929.0304 sq cm";
         QTest::newRow("empty measure is 0")
             << Shape::Sphere << QStringList{"", "metre"} << Measure::Radius << "litre"
             << "Volume of the sphere is 0 litre";
@@ -557,9 +660,9 @@ private Q_SLOTS:
         // Only celsius to fahrenheit has its offset; the reverse goes by the rate alone.
         const auto back = sliders.rate("fahrenheit", "celsius");
         QVERIFY(back);
-        QCOMPARE(NumberText::general(
+        QCOMPARE(NumberText::shortest(
                      SliderConversions::customResult(212, *back, "fahrenheit", "celsius")),
-                 QStringLiteral("117.777777777778"));
+                 QStringLiteral("117.7777778"));
         QVERIFY(!sliders.rate("celsius", "Kg"));
         QVERIFY(sliders.types().contains("Temperature"));
         QVERIFY(sliders.fromUnits("Temperature").contains("celsius"));

@@ -28,14 +28,14 @@ QStringList ConversionRates::toUnits(const QString &type, const QString &from, S
                           SqlText::literal(from) + suffix(show, system));
 }
 
-float ConversionRates::rate(const QString &type, const QString &from, const QString &to) const
+double ConversionRates::rate(const QString &type, const QString &from, const QString &to) const
 {
     const QVariant value = m_store.value(
         QStringLiteral("select * from NV_CONVERSION where [TYPE]=") + SqlText::literal(type) +
             QStringLiteral(" and [UNIT1]=") + SqlText::literal(from) +
             QStringLiteral(" and [UNIT2]= ") + SqlText::literal(to),
         QStringLiteral("Value"));
-    return value.isValid() ? value.toFloat() : 0.0f;
+    return value.isValid() ? value.toDouble() : 0.0;
 }
 
 std::optional<QList<ConversionRates::Target>> ConversionRates::targetRows(const QString &sql,
@@ -50,7 +50,7 @@ std::optional<QList<ConversionRates::Target>> ConversionRates::targetRows(const 
     QList<Target> rows;
     while (q.next())
         rows.append({q.value(QStringLiteral("UNIT2")).toString(),
-                     q.value(QStringLiteral("Value")).toFloat()});
+                     q.value(QStringLiteral("Value")).toDouble()});
     return rows;
 }
 

@@ -13,14 +13,15 @@ enum class ShowUnit { Common, All };
 enum class UnitSystem { AllUnits, Metric };
 
 // The rates of NV_CONVERSION in the information store, read with the Conversions window's own
-// queries. Rates are 4-byte floats, as the window reads them. The table holds no inverse: a
-// conversion from A to B needs its own row (A, B).
+// queries. Rates are read as doubles, so a rate defined exactly (1 inch = 25.4 mm) stays the
+// nearest double to its definition. The table holds no inverse: a conversion from A to B needs
+// its own row (A, B).
 class ConversionRates
 {
 public:
     struct Target {
         QString unit; // UNIT2
-        float rate = 0;
+        double rate = 0;
     };
 
     explicit ConversionRates(const Store &store) : m_store(store) {}
@@ -29,7 +30,7 @@ public:
     QStringList toUnits(const QString &type, const QString &from, ShowUnit show,
                         UnitSystem system) const;
     // The rate of the row (type, from, to); 0 when there is none.
-    float rate(const QString &type, const QString &from, const QString &to) const;
+    double rate(const QString &type, const QString &from, const QString &to) const;
     // Every row of the type from the unit, in table order; nothing when the query fails, and
     // error says why.
     std::optional<QList<Target>> targets(const QString &type, const QString &from, ShowUnit show,

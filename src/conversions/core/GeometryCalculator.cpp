@@ -159,8 +159,8 @@ GeometryCalculator::Result GeometryCalculator::calculate(const Request &request)
         QSqlQuery q = m_store.query(resultQuery(request.shape));
         while (q.next() && out.lines.size() < maxLines) {
             const double converted = out.base * q.value(QStringLiteral("Value")).toDouble();
-            out.lines << NumberText::general(NumberText::roundHalfEven(converted, 5)) +
-                             QLatin1Char(' ') + q.value(QStringLiteral("UNIT2")).toString();
+            out.lines << NumberText::rounded(converted, 5) + QLatin1Char(' ') +
+                             q.value(QStringLiteral("UNIT2")).toString();
         }
     } else {
         const bool isBase = request.resultUnit == baseUnit(request.shape);
@@ -173,7 +173,7 @@ GeometryCalculator::Result GeometryCalculator::calculate(const Request &request)
             result = out.base * rate.toDouble(); // no row: 0
         }
         out.resultLine =
-            resultLine(request.shape, NumberText::general(result), request.resultUnit, isBase);
+            resultLine(request.shape, NumberText::shortest(result), request.resultUnit, isBase);
     }
 
     if (request.weight && !isArea(request.shape)) {
@@ -181,8 +181,8 @@ GeometryCalculator::Result GeometryCalculator::calculate(const Request &request)
             m_store.value(QStringLiteral("select * from NV_CONDENSITY where [MATERIAL]=") +
                               SqlText::literal(request.material),
                           QStringLiteral("density"));
-        out.weight = static_cast<float>(out.base * density.toDouble()); // no row: 0
-        out.weightLine = weightCaption(request.shape) + NumberText::single(out.weight) +
+        out.weight = out.base * density.toDouble(); // no row: 0
+        out.weightLine = weightCaption(request.shape) + NumberText::shortest(out.weight) +
                          QLatin1Char(' ') + QStringLiteral("Kg");
     }
     return out;

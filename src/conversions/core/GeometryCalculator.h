@@ -11,7 +11,8 @@ class Store;
 // Areas of a square, rectangle or circle and volumes and weights of a box, cylinder or sphere.
 // Every length is first turned into metres through NV_CONVERSION (a unit without a row to
 // "metre" counts as metres), the shape is computed in metres with pi taken as 3.14, and the
-// result is given in the chosen area or volume unit, or in every unit at once ("All").
+// result is given in the chosen area or volume unit, or in every unit at once ("All"). All in
+// double precision; result lines show at most 10 significant digits, "All" lines 5 places.
 class GeometryCalculator
 {
 public:
@@ -40,7 +41,7 @@ public:
         QString resultLine; // empty for "All"
         QStringList lines;  // the "All" lines, at most 13
         std::optional<QString> weightLine;
-        float weight = 0; // kilograms
+        double weight = 0; // kilograms
     };
 
     static constexpr double pi = 3.14;

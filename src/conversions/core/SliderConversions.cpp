@@ -23,7 +23,7 @@ QString SliderConversions::fixedResult(Fixed slider, int v)
         result = v * 0.09290304;
         break;
     }
-    return NumberText::general(NumberText::roundHalfEven(result, 3));
+    return NumberText::rounded(result, 3);
 }
 
 std::optional<QString> SliderConversions::defaultFromUnit(const QString &type)

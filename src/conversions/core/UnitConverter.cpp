@@ -20,7 +20,7 @@ std::optional<QString> UnitConverter::rateLine(const QString &price, double valu
     if (!ok || result == 0)
         return std::nullopt;
     return QStringLiteral("Rate per ") + unit + QStringLiteral(" = ") +
-           NumberText::general(NumberText::roundHalfEven(perFrom * (value / result), 2));
+           NumberText::rounded(perFrom * (value / result), 2);
 }
 
 UnitConverter::Converted UnitConverter::convert(const Input &input) const
@@ -43,11 +43,11 @@ UnitConverter::Converted UnitConverter::convert(const Input &input) const
     }
     out.rate = m_rates.rate(input.type, input.from, input.to);
     const double value = NumberText::number(input.value);
-    out.result = static_cast<float>(value * static_cast<double>(out.rate));
+    out.result = value * out.rate;
     if (!blank(input.to)) {
         out.resultLine = input.value + QLatin1Char(' ') + input.from + QStringLiteral(" = ") +
-                         NumberText::single(out.result) + QStringLiteral("  ") + input.to;
-        out.rateLine = rateLine(input.rate, value, static_cast<double>(out.result), input.to);
+                         NumberText::shortest(out.result) + QStringLiteral("  ") + input.to;
+        out.rateLine = rateLine(input.rate, value, out.result, input.to);
     }
     return out;
 }
@@ -87,13 +87,11 @@ UnitConverter::Listed UnitConverter::list(Listing listing, const Input &input) c
     const QString spaces =
         listing == Listing::Common ? QStringLiteral("      ") : QStringLiteral("     ");
     for (const ConversionRates::Target &row : *rows) {
-        const float product = static_cast<float>(value * static_cast<double>(row.rate));
-        out.lines << row.unit + spaces +
-                         NumberText::general(
-                             NumberText::roundHalfEven(static_cast<double>(product), 5));
+        const double product = value * row.rate;
+        out.lines << row.unit + spaces + NumberText::rounded(product, 5);
         std::optional<QString> line;
         if (withRates) {
-            line = rateLine(input.rate, value, static_cast<double>(product), row.unit);
+            line = rateLine(input.rate, value, product, row.unit);
             // The listings stop at a rate they cannot compute; ALL mode skips the line.
             if (!line && listing == Listing::All) {
                 bool ok = false;

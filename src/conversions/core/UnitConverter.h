@@ -8,9 +8,9 @@
 
 #include <optional>
 
-// The Conversions window's convert and listing steps on the texts of its fields. Texts and
-// numbers follow the window's rules: rates and products are 4-byte floats, results are written
-// in their shortest form, listings are rounded to 5 places and rate lines to 2 (ties to even).
+// The Conversions window's convert and listing steps on the texts of its fields. Rates and
+// products are doubles; the one-line result is written in its shortest form (at most 10
+// significant digits), listings are rounded to 5 places and rate lines to 2 (ties to even).
 class UnitConverter
 {
 public:
@@ -31,8 +31,8 @@ public:
     struct Converted {
         QString message; // a failed check; nothing else is set then
         Field focus = Field::None;
-        float rate = 0;
-        float result = 0;
+        double rate = 0;
+        double result = 0;
         QString resultLine;              // empty when the To unit is blank
         std::optional<QString> rateLine; // not written when it cannot be computed
     };
