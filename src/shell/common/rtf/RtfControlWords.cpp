@@ -1,7 +1,6 @@
 #include "RtfControlWords.h"
 
 #include <iterator>
-#include <unordered_map>
 #include <utility>
 
 namespace
@@ -157,21 +156,13 @@ constexpr std::pair<std::string_view, Word> Entries[] = {
     {"picscaley", Word::PictureScaleY},
 };
 
-const std::unordered_map<std::string_view, Word> &words()
-{
-    static const std::unordered_map<std::string_view, Word> table(std::begin(Entries),
-                                                                  std::end(Entries));
-    return table;
-}
-
 } // namespace
 
-std::optional<RtfControlWords::Word> RtfControlWords::find(std::string_view name)
+const std::unordered_map<std::string_view, RtfControlWords::Word> &RtfControlWords::table()
 {
-    const auto found = words().find(name);
-    if (found == words().end())
-        return std::nullopt;
-    return found->second;
+    static const std::unordered_map<std::string_view, Word> words(std::begin(Entries),
+                                                                  std::end(Entries));
+    return words;
 }
 
 bool RtfControlWords::understoodAfterStar(Word word)

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 // The RTF control words the reader acts on. They come in groups that one handler each serves;
 // a group's words are contiguous in Word and groupOf() knows where each group ends.
@@ -127,7 +128,14 @@ public:
     };
 
     // The word spelt name (case matters, as in RTF), or nothing for a word the reader ignores.
-    static std::optional<Word> find(std::string_view name);
+    static std::optional<Word> find(std::string_view name)
+    {
+        const std::unordered_map<std::string_view, Word> &words = table();
+        const auto found = words.find(name);
+        if (found == words.end())
+            return std::nullopt;
+        return found->second;
+    }
 
     static constexpr Group groupOf(Word word)
     {
@@ -151,4 +159,7 @@ public:
     // Destinations that \* may introduce and that the reader understands; after \* every other
     // word makes its group skipped.
     static bool understoodAfterStar(Word word);
+
+private:
+    static const std::unordered_map<std::string_view, Word> &table();
 };

@@ -53,6 +53,10 @@ public:
     DamageFlags damage() const { return m_damage; }
 
 private:
+    // RtfTokenizer splits the input; the reader keeps the group stack and sends text and
+    // control words to the destination they belong to (the font, colour and list tables, a
+    // picture, a field instruction); RtfDocumentBuilder puts the text destination into the
+    // document.
     using Destination = RtfGroupState::Destination;
     using Word = RtfControlWords::Word;
 
