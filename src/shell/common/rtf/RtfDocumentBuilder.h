@@ -28,9 +28,7 @@ class RtfDocumentBuilder
 public:
     using State = RtfGroupState;
 
-    // Adding to a QTextList costs time in proportion to its length, so lists are kept short:
-    // bullet lists are split (they look the same); numbered items past the limit keep the
-    // number the file gives as text.
+    // How long a list may grow (RtfReader publishes both and says why).
     static constexpr int BulletListChunk = 256;
     static constexpr int MaxNumberedItems = 2000;
     // What word processors allow; more cells share the last one.
