@@ -1,22 +1,24 @@
 #pragma once
 
 #include "RtfCodePage.h"
+#include "RtfColorTable.h"
+#include "RtfControlWords.h"
+#include "RtfDocumentBuilder.h"
+#include "RtfFieldInstruction.h"
+#include "RtfFontTable.h"
+#include "RtfGroupState.h"
+#include "RtfListTable.h"
+#include "RtfPicture.h"
+#include "RtfTokenizer.h"
 
-#include <QColor>
+#include <QByteArray>
 #include <QFlags>
-#include <QHash>
 #include <QString>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextListFormat>
 
-#include <optional>
 #include <string_view>
 #include <vector>
 
 class QTextDocument;
-class QTextList;
-class QTextTable;
 
 // Reads RTF into a QTextDocument: character and paragraph formats, lists, tables, PNG and JPEG
 // pictures and field results. Destinations it does not show (headers, footers, document info,
@@ -42,8 +44,8 @@ public:
     // Adding to a QTextList costs time in proportion to its length, so lists are kept short:
     // bullet lists are split (they look the same); numbered items past the limit keep the
     // number the file gives as text.
-    static constexpr int BulletListChunk = 256;
-    static constexpr int MaxNumberedItems = 2000;
+    static constexpr int BulletListChunk = RtfDocumentBuilder::BulletListChunk;
+    static constexpr int MaxNumberedItems = RtfDocumentBuilder::MaxNumberedItems;
 
     // Replaces the content of document by the text of rtf. Returns true when the input was
     // undamaged; damage() then tells what was wrong.
@@ -51,183 +53,64 @@ public:
     DamageFlags damage() const { return m_damage; }
 
 private:
-    enum class Destination {
-        Text,
-        Skip,
-        FontTable,
-        ColorTable,
-        ListTable,
-        List,
-        ListLevel,
-        LevelText,
-        ListOverride,
-        ListText,
-        ParaNumbering,
-        Picture,
-        FieldInstruction,
-    };
-
-    // Character properties; sizes in half-points, colours as colour-table indexes (0 = auto).
-    struct CharState {
-        int font = -1;
-        int halfPoints = 24;
-        int foreground = 0;
-        int background = 0;
-        bool bold = false;
-        bool italic = false;
-        bool underline = false;
-        bool strike = false;
-        bool hidden = false;
-        QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
-        QString href;
-        bool operator==(const CharState &) const = default;
-    };
-
-    // Paragraph properties; lengths in twips.
-    struct ParaState {
-        Qt::Alignment alignment = Qt::AlignLeft;
-        int leftIndent = 0;
-        int rightIndent = 0;
-        int firstIndent = 0;
-        int spaceBefore = 0;
-        int spaceAfter = 0;
-        int listOverride = 0;
-        int listLevel = 0;
-        bool inTable = false;
-    };
-
-    struct State {
-        Destination destination = Destination::Text;
-        int unicodeSkip = 1;
-        CharState chars;
-        ParaState para;
-    };
-
-    struct Font {
-        QString name;
-        int codePage = 0; // 0 until \fcharset or \cpg gives one
-    };
-
-    struct ListLevel {
-        QTextListFormat::Style style = QTextListFormat::ListDecimal;
-        QString text;
-    };
-
-    // The list a paragraph belongs to: one per \ls number and level (or \pn style and level).
-    struct ListItem {
-        quint64 key = 0;
-        int level = 0;
-        QTextListFormat::Style style = QTextListFormat::ListDecimal;
-    };
-
-    struct ListUse {
-        QTextList *list = nullptr;
-        int items = 0;
-    };
-
-    struct Picture {
-        QByteArray data;
-        bool png = false;
-        bool jpeg = false;
-        int widthGoal = 0;
-        int heightGoal = 0;
-        int scaleX = 100;
-        int scaleY = 100;
-        int nibble = -1;
-    };
+    // RtfTokenizer splits the input; the reader keeps the group stack and sends text and
+    // control words to the destination they belong to (the font, colour and list tables, a
+    // picture, a field instruction); RtfDocumentBuilder puts the text destination into the
+    // document.
+    using Destination = RtfGroupState::Destination;
+    using Word = RtfControlWords::Word;
 
     void reset(QTextDocument *document);
     void parse();
-    void parseControl();
-    void handleWord(std::string_view word, bool hasParam, int param);
-    void handleSymbol(char symbol);
+    void readText(std::string_view bytes);
+    void readHexByte(char byte);
+    void readSymbol(char symbol);
+    void readWord(const RtfTokenizer::Token &token);
     void pushGroup();
     void popGroup();
     void endDestination(Destination ended);
     void setDestination(Destination destination);
 
-    State &state() { return m_stack.back(); }
+    // Control symbols and words; one handler per group of words (RtfReader_Words.cpp).
+    void handleSymbol(char symbol);
+    void handleWord(std::string_view word, bool hasParam, int param);
+    void destinationWord(Word word);
+    void listWord(Word word, int param);
+    void numberingWord(Word word, int param);
+    void documentWord(Word word, int param);
+    void characterWord(Word word, bool hasParam, int param);
+    void paragraphWord(Word word, int param);
+    void breakWord(Word word, int param);
+    void pictureWord(Word word, int param);
+
+    RtfGroupState &state() { return m_stack.back(); }
     int textCodePage() const;
     void appendBytes(const char *data, qsizetype size);
     void appendChar(char16_t c);
     void flushBytes();
     void addText(const QString &text);
-    void addRunText(const QString &text);
-    void appendPictureHex(const char *data, qsizetype size);
-
-    void beginContent();
-    void flushRun();
-    void finishParagraph();
-    void endParagraph();
-    void endCell();
-    void endRow();
-    void startTable();
-    void endTable();
     void insertPicture();
-    void finishListDefinition();
-    void finishFontName();
-    const QTextCharFormat &charFormat(const CharState &chars);
-    QTextBlockFormat blockFormat(const ParaState &para) const;
-    std::optional<ListItem> listItemOf(const ParaState &para) const;
-    bool paragraphIsListItem(const ParaState &para) const;
-    void addToList(const ParaState &para);
 
     DamageFlags m_damage;
-    const char *m_pos = nullptr;
-    const char *m_end = nullptr;
-    QTextDocument *m_document = nullptr;
-    QTextCursor m_cursor;
+    RtfTokenizer m_tokens;
     RtfCodePage m_codePages;
 
-    std::vector<State> m_stack;
-    int m_overflowDepth = 0;
-    int m_skipCount = 0;
+    std::vector<RtfGroupState> m_stack;
+    int m_overflowDepth = 0; // groups below MaxDepth that are being skipped
+    int m_skipCount = 0;     // characters still to skip after \uN
     int m_ansiCodePage = 1252;
-    int m_defaultFont = 0;
-
-    QByteArray m_bytes;
-    QString m_run;
-    CharState m_runChars;
-    CharState m_formatChars; // the state m_format was made for
-    QTextCharFormat m_format;
-    bool m_formatValid = false;
+    int m_footnoteCount = 0;
     bool m_ignorable = false; // the last control was \*
     bool m_documentEnded = false;
+    QByteArray m_bytes; // 8-bit text not yet decoded
 
-    QHash<int, Font> m_fonts;
-    int m_fontEntry = 0;
-    QString m_fontName;
-    std::vector<QColor> m_colors;
-    int m_red = 0;
-    int m_green = 0;
-    int m_blue = 0;
-    bool m_colorSet = false;
-
-    QHash<int, std::vector<ListLevel>> m_listDefinitions; // by \listid
-    std::vector<ListLevel> m_listLevels;                  // of the \list being read
-    int m_listId = 0;
-    int m_overrideListId = 0;
-    int m_overrideNumber = 0;
-    QHash<int, int> m_overrides; // \ls number -> \listid
-    QHash<quint64, ListUse> m_textLists;
-    QTextListFormat::Style m_paraNumbering = QTextListFormat::ListStyleUndefined;
-    int m_paraNumberingLevel = 0;
-    QString m_listText;
-
-    QString m_fieldInstruction;
-    Picture m_picture;
-    int m_pictureCount = 0;
-    int m_footnoteCount = 0;
-
-    bool m_blockPending = false;
-    QTextTable *m_table = nullptr;
-    int m_row = 0;
-    int m_column = 0;
-    int m_rowCount = 0; // rows the table holds, some of them made ahead
-    int m_columnCount = 0;
-    bool m_cellDone = false;
-    bool m_rowDone = false;
-    std::vector<int> m_cellRights; // \cellx of the row definition, twips
+    // The destinations the reader keeps, and the document it builds from them.
+    RtfFontTable m_fonts;
+    RtfColorTable m_colors;
+    RtfListTable m_lists;
+    RtfPicture m_picture;
+    RtfFieldInstruction m_field;
+    RtfDocumentBuilder m_builder{m_fonts, m_colors, m_lists};
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(RtfReader::DamageFlags)
