@@ -52,4 +52,17 @@ public:
 
 protected:
     bool refuseWrite(QString *error) const;
+
+    // The range checks every table makes before it reads or writes a record. Inline, so that a
+    // table marked final pays nothing for them in a scan.
+    bool hasSlot(qint64 slot) const { return slot >= 0 && slot < slotCount(); }
+    bool hasColumn(int column) const { return column >= 0 && column < fields().size(); }
+    bool hasCell(qint64 slot, int column) const { return hasSlot(slot) && hasColumn(column); }
+    // hasSlot(), or isLive() for tables that refuse to change a deleted record; when false,
+    // *error says "<table> has no record <slot + 1>".
+    bool checkSlot(qint64 slot, QString *error) const;
+    bool checkLiveSlot(qint64 slot, QString *error) const;
+
+private:
+    bool noRecord(qint64 slot, QString *error) const;
 };
