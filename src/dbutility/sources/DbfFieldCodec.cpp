@@ -69,6 +69,28 @@ QVariant dateFromDigits(const uchar *field)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
+// Whether a bit of a record's _NullFlags is set; a table without the field has no bit set.
+bool flagSet(const uchar *record, int nullFlagsOffset, int bit)
+{
+    return bit >= 0 && nullFlagsOffset >= 0 &&
+           ((record[nullFlagsOffset + bit / 8] >> (bit % 8)) & 1);
+}
+
+// Bytes of a text field's value: without trailing blanks; a varchar's own length.
+int textLength(const uchar *record, int nullFlagsOffset, const DbfHeader::Column &column)
+{
+    const uchar *field = record + column.offset;
+    int end = column.length;
+    // A varchar keeps its blanks: it fills its field, or its length is in the field's last byte.
+    if (column.type == 'V')
+        return flagSet(record, nullFlagsOffset, column.lengthBit) && end > 0
+                   ? qMin<int>(field[end - 1], end - 1)
+                   : end;
+    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
+        --end;
+    return end;
+}
+
 // A number written as text (N, F): whole numbers as qint64, else double.
 QVariant numberFromText(const uchar *field, int length)
 {
@@ -174,6 +196,42 @@ bool encodeLogical(const DbfHeader::Column &column, const QVariant &value, char 
     return true;
 }
 
+bool encodeText(const DbfHeader::Column &column, const QVariant &value, const CodePage &codePage,
+                char *field, QString *why)
+{
+    const QByteArray bytes =
+        column.binary ? value.toByteArray() : codePage.encode(value.toString());
+    if (bytes.size() > column.length) {
+        *why = QStringLiteral("it is longer than %1 bytes").arg(column.length);
+        return false;
+    }
+    put(field, column.length, bytes, ' ', false);
+    return true;
+}
+
+// A memo goes to the end of the memo file; the field keeps its first block (0: no memo).
+// Fails with *why, or with *error when the memo file cannot be written.
+bool encodeMemo(const DbfHeader::Column &column, const QVariant &value, bool isNull,
+                const CodePage &codePage, DbfMemo *memo, char *field, QString *why, QString *error)
+{
+    quint32 block = 0;
+    if (!isNull) {
+        const QByteArray bytes =
+            column.binary ? value.toByteArray() : codePage.encode(value.toString());
+        if (!memo) {
+            *why = QStringLiteral("the memo file is missing");
+            return false;
+        }
+        if (!memo->append(bytes, column.binary, &block, error))
+            return false;
+    }
+    if (column.length == 4)
+        qToLittleEndian<quint32>(block, field);
+    else
+        put(field, column.length, block ? QByteArray::number(block) : QByteArray(), ' ', true);
+    return true;
+}
+
 // Visual FoxPro's binary fields: I (4 bytes), Y, B and T (8 bytes), little-endian.
 bool encodeFoxPro(const DbfHeader::Column &column, const QVariant &value, bool isNull, char *field,
                   QString *why)
@@ -215,14 +273,14 @@ DbfFieldCodec::DbfFieldCodec(const DbfHeader *header, DbfMemo *memo, const QStri
 QVariant DbfFieldCodec::decode(const uchar *record, int columnIndex) const
 {
     const Column &column = m_header->columns.at(columnIndex);
-    if (flagSet(record, column.nullBit))
+    if (flagSet(record, m_header->nullFlagsOffset, column.nullBit))
         return {};
     const uchar *field = record + column.offset;
     const int length = column.length;
     switch (column.type) {
     case 'C':
     case 'V': {
-        const int end = textLength(record, column);
+        const int end = textLength(record, m_header->nullFlagsOffset, column);
         if (end == 0)
             return {};
         if (column.binary)
@@ -291,8 +349,9 @@ QVariant DbfFieldCodec::decodeBinary(const uchar *record, const Column &column) 
         return dateTimeFromJulian(whole / 86400000, whole % 86400000);
     }
     case 'Q': {
-        const int end =
-            flagSet(record, column.lengthBit) ? qMin<int>(field[length - 1], length - 1) : length;
+        const int end = flagSet(record, m_header->nullFlagsOffset, column.lengthBit)
+                            ? qMin<int>(field[length - 1], length - 1)
+                            : length;
         return QByteArray(reinterpret_cast<const char *>(field), end);
     }
     default: {
@@ -309,31 +368,14 @@ bool DbfFieldCodec::decodeUtf8(const uchar *record, int columnIndex, std::string
     if ((column.type != 'C' && column.type != 'V') || column.binary)
         return false;
     utf8->clear();
-    const int end = flagSet(record, column.nullBit) ? 0 : textLength(record, column);
+    const int end = flagSet(record, m_header->nullFlagsOffset, column.nullBit)
+                        ? 0
+                        : textLength(record, m_header->nullFlagsOffset, column);
     *isNull = end == 0;
     if (!*isNull)
         m_header->codePage.appendUtf8(reinterpret_cast<const char *>(record + column.offset), end,
                                       utf8);
     return true;
-}
-
-bool DbfFieldCodec::flagSet(const uchar *record, int bit) const
-{
-    return bit >= 0 && m_header->nullFlagsOffset >= 0 &&
-           ((record[m_header->nullFlagsOffset + bit / 8] >> (bit % 8)) & 1);
-}
-
-int DbfFieldCodec::textLength(const uchar *record, const Column &column) const
-{
-    const uchar *field = record + column.offset;
-    int end = column.length;
-    // A varchar keeps its blanks: it fills its field, or its length is in the field's last byte.
-    if (column.type == 'V')
-        return flagSet(record, column.lengthBit) && end > 0 ? qMin<int>(field[end - 1], end - 1)
-                                                            : end;
-    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0))
-        --end;
-    return end;
 }
 
 QVariant DbfFieldCodec::memoValue(const Column &column, const uchar *field) const
@@ -364,72 +406,48 @@ bool DbfFieldCodec::encode(int columnIndex, const QVariant &value, QByteArray *r
         const char bit = char(1 << (column.nullBit % 8));
         flags = char(value.isNull() ? (flags | bit) : (flags & ~bit));
     }
+    char *field = record->data() + column.offset;
+    const bool isNull = value.isNull() ||
+                        (value.metaType().id() == QMetaType::QString && value.toString().isEmpty());
+    const CodePage &codePage = m_header->codePage;
     QString why;
-    if (encodeField(column, value, record->data() + column.offset, &why, error))
+    bool ok = false;
+    switch (column.type) {
+    case 'C':
+        ok = encodeText(column, value, codePage, field, &why);
+        break;
+    case 'N':
+    case 'F':
+        ok = encodeNumber(column, value, isNull, field, &why);
+        break;
+    case 'D':
+        ok = encodeDate(column, value, isNull, field, &why);
+        break;
+    case 'L':
+        ok = encodeLogical(column, value, field, &why);
+        break;
+    case 'M':
+        ok = encodeMemo(column, value, isNull, codePage, m_memo, field, &why, error);
+        break;
+    case 'I':
+    case 'Y':
+    case 'B':
+    case 'T':
+        if (m_header->isVisualFoxPro() && column.length == (column.type == 'I' ? 4 : 8)) {
+            ok = encodeFoxPro(column, value, isNull, field, &why);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        why = QStringLiteral("fields of type %1 cannot be written").arg(QLatin1Char(column.type));
+        break;
+    }
+    if (ok)
         return true;
+    // No reason means the memo file could not be written, and *error says so already.
     if (!why.isEmpty() && error)
         *error = QStringLiteral("The field %1 of %2 cannot hold %3: %4")
                      .arg(m_header->fields.at(columnIndex).name, m_tableName,
                           value.toString().left(40), why);
     return false;
-}
-
-bool DbfFieldCodec::encodeField(const Column &column, const QVariant &value, char *field,
-                                QString *why, QString *error)
-{
-    const bool isNull = value.isNull() ||
-                        (value.metaType().id() == QMetaType::QString && value.toString().isEmpty());
-    switch (column.type) {
-    case 'C': {
-        const QByteArray bytes =
-            column.binary ? value.toByteArray() : m_header->codePage.encode(value.toString());
-        if (bytes.size() > column.length) {
-            *why = QStringLiteral("it is longer than %1 bytes").arg(column.length);
-            return false;
-        }
-        put(field, column.length, bytes, ' ', false);
-        return true;
-    }
-    case 'N':
-    case 'F':
-        return encodeNumber(column, value, isNull, field, why);
-    case 'D':
-        return encodeDate(column, value, isNull, field, why);
-    case 'L':
-        return encodeLogical(column, value, field, why);
-    case 'M':
-        return encodeMemo(column, value, isNull, field, why, error);
-    case 'I':
-    case 'Y':
-    case 'B':
-    case 'T':
-        if (m_header->isVisualFoxPro() && column.length == (column.type == 'I' ? 4 : 8))
-            return encodeFoxPro(column, value, isNull, field, why);
-        break;
-    default:
-        break;
-    }
-    *why = QStringLiteral("fields of type %1 cannot be written").arg(QLatin1Char(column.type));
-    return false;
-}
-
-bool DbfFieldCodec::encodeMemo(const Column &column, const QVariant &value, bool isNull,
-                               char *field, QString *why, QString *error)
-{
-    quint32 block = 0;
-    if (!isNull) {
-        const QByteArray bytes =
-            column.binary ? value.toByteArray() : m_header->codePage.encode(value.toString());
-        if (!m_memo) {
-            *why = QStringLiteral("the memo file is missing");
-            return false;
-        }
-        if (!m_memo->append(bytes, column.binary, &block, error))
-            return false;
-    }
-    if (column.length == 4)
-        qToLittleEndian<quint32>(block, field);
-    else
-        put(field, column.length, block ? QByteArray::number(block) : QByteArray(), ' ', true);
-    return true;
 }

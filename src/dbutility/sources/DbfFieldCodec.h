@@ -34,16 +34,7 @@ private:
     using Column = DbfHeader::Column;
 
     QVariant decodeBinary(const uchar *record, const Column &column) const;
-    bool flagSet(const uchar *record, int bit) const;
-    // Bytes of a text field's value: without trailing blanks; a varchar's own length.
-    int textLength(const uchar *record, const Column &column) const;
     QVariant memoValue(const Column &column, const uchar *field) const;
-    // Writes the field's bytes; false either with *why (the value does not fit, for the caller
-    // to put in a message) or with *error already set (the memo file could not be written).
-    bool encodeField(const Column &column, const QVariant &value, char *field, QString *why,
-                     QString *error);
-    bool encodeMemo(const Column &column, const QVariant &value, bool isNull, char *field,
-                    QString *why, QString *error);
 
     const DbfHeader *m_header;
     DbfMemo *m_memo;

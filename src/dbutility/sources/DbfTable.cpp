@@ -99,11 +99,6 @@ bool DbfTable::parse(int codePage, QString *error)
     return true;
 }
 
-const uchar *DbfTable::record(qint64 slot) const
-{
-    return m_file.data() + m_header.headerSize + slot * m_header.recordLength;
-}
-
 bool DbfTable::isLive(qint64 slot) const
 {
     return hasSlot(slot) && record(slot)[0] != deletedFlag;
