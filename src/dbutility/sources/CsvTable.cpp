@@ -311,12 +311,12 @@ void CsvTable::guessTypes()
 
 bool CsvTable::isLive(qint64 slot) const
 {
-    return slot >= 0 && slot < m_rows.size() && !m_deleted.at(slot);
+    return hasSlot(slot) && !m_deleted.at(slot);
 }
 
 QVariant CsvTable::value(qint64 slot, int column) const
 {
-    if (slot < 0 || slot >= m_rows.size() || column < 0 || column >= m_fields.size())
+    if (!hasCell(slot, column))
         return {};
     const QStringList &row = m_rows.at(slot);
     if (column >= row.size() || row.at(column).isEmpty())
@@ -374,16 +374,13 @@ bool CsvTable::updateRow(qint64 slot, const QMap<int, QVariant> &changes, QStrin
 {
     if (!m_readOnlyReason.isEmpty())
         return refuseWrite(error);
-    if (!isLive(slot)) {
-        if (error)
-            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+    if (!checkLiveSlot(slot, error))
         return false;
-    }
     QStringList &row = m_rows[slot];
     while (row.size() < m_fields.size())
         row.append(QString());
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
-        if (it.key() >= 0 && it.key() < m_fields.size())
+        if (hasColumn(it.key()))
             row[it.key()] = textOf(it.key(), it.value());
     }
     m_dirty = true;
@@ -394,11 +391,8 @@ bool CsvTable::deleteRow(qint64 slot, QString *error)
 {
     if (!m_readOnlyReason.isEmpty())
         return refuseWrite(error);
-    if (!isLive(slot)) {
-        if (error)
-            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+    if (!checkLiveSlot(slot, error))
         return false;
-    }
     m_deleted[slot] = true;
     m_dirty = true;
     return true;

@@ -10,7 +10,7 @@
 // semicolon or tab) is detected; quoted fields double their quotes and may hold line breaks;
 // records end in CR, LF or CRLF. The whole table is held in memory, and a write rewrites the
 // file in the same dialect (separator, line end, quoting, encoding) in one step.
-class CsvTable : public SourceTable
+class CsvTable final : public SourceTable
 {
 public:
     enum class LineEnd { Lf, CrLf, Cr };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CodePage.h"
+#include "DbfFieldCodec.h"
+#include "DbfHeader.h"
 #include "DbfMemo.h"
 #include "FileTransaction.h"
 #include "MappedFile.h"
@@ -11,19 +13,14 @@
 
 // A dBase / FoxPro table (.dbf) with its memo file (.dbt or .fpt).
 //
-// Reads dBase II and versions 0x02 (FoxBASE), 0x03, 0x83, 0x8B, 0x8C, 0xF5, 0xFB, 0x30-0x32 and
-// dBase 7 (0x04, 0x8C); records flagged "*" are deleted and not live. Writes fields of types C N F
-// D L M (and FoxPro I B Y T) through a FileTransaction, so the table and memo change all at once.
-class DbfTable : public SourceTable
+// Reads every version DbfHeader knows; records flagged "*" are deleted and not live. Writes
+// fields of types C N F D L M (and FoxPro I B Y T) through a FileTransaction, so the table and
+// memo change all at once.
+class DbfTable final : public SourceTable
 {
 public:
     // A field for create().
-    struct FieldSpec {
-        QString name;
-        char type = 'C';
-        int length = 10;
-        int decimals = 0;
-    };
+    using FieldSpec = DbfHeader::FieldSpec;
 
     ~DbfTable() override;
 
@@ -38,7 +35,7 @@ public:
                        int codePage, QString *error);
 
     QString name() const override { return m_name; }
-    const QList<SourceField> &fields() const override { return m_fields; }
+    const QList<SourceField> &fields() const override { return m_header.fields; }
     qint64 slotCount() const override { return m_slotCount; }
     bool isLive(qint64 slot) const override;
     QVariant value(qint64 slot, int column) const override;
@@ -52,31 +49,19 @@ public:
     bool commitWrite(QString *error) override;
     void rollbackWrite() override;
 
-    unsigned char version() const { return m_version; }
-    int codePage() const { return m_codePage.number(); }
+    unsigned char version() const { return m_header.version; }
+    int codePage() const { return m_header.codePage.number(); }
     QString memoPath() const { return m_memoPath; }
 
 private:
-    struct Column {
-        char type = 'C';
-        int offset = 0;
-        int length = 0;
-        int decimals = 0;
-        bool binary = false;
-        int nullBit = -1;   // bit of _NullFlags set when the value is null
-        int lengthBit = -1; // bit of _NullFlags set when a varying field is shorter than its size
-    };
-
-    DbfTable() = default;
+    DbfTable();
     bool parse(int codePage, QString *error);
-    bool isVisualFoxPro() const;
-    bool isDBase7() const;
-    const uchar *record(qint64 slot) const;
-    bool flagSet(const uchar *record, int bit) const;
-    // Bytes of a text field's value: without trailing blanks; a varchar's own length.
-    int textLength(const uchar *record, const Column &column) const;
-    QVariant memoValue(const Column &column, const uchar *field) const;
-    bool encode(int column, const QVariant &value, QByteArray *record, QString *error);
+    void openMemo(const QString &path);
+    // Inline: every value read of a scan goes through it.
+    const uchar *record(qint64 slot) const
+    {
+        return m_file.data() + m_header.headerSize + slot * m_header.recordLength;
+    }
     bool startChanges(QString *error);
     bool reopen(QString *error);
 
@@ -85,18 +70,12 @@ private:
     QString m_memoPath;
     QString m_backupSuffix;
     QString m_readOnlyReason;
-    CodePage m_codePage;
     MappedFile m_file;
     std::unique_ptr<DbfMemo> m_memo;
-    unsigned char m_version = 0;
-    int m_headerSize = 0;
-    int m_recordLength = 0;
-    int m_nullFlagsOffset = -1;
-    int m_nullFlagsLength = 0;
-    bool m_dBase2 = false;
+    DbfHeader m_header;
+    // Grows with inserted records; the header's count is written on commit.
     qint64 m_slotCount = 0;
-    QList<Column> m_columns;
-    QList<SourceField> m_fields;
+    DbfFieldCodec m_codec;
 
     std::unique_ptr<FileTransaction> m_tableChange;
     std::unique_ptr<FileTransaction> m_memoChange;

@@ -25,15 +25,14 @@ qint64 MemoryTable::slotCount() const
 
 bool MemoryTable::isLive(qint64 slot) const
 {
-    return slot >= 0 && slot < slotCount();
+    return hasSlot(slot);
 }
 
 QVariant MemoryTable::value(qint64 slot, int column) const
 {
-    if (slot < 0 || slot >= slotCount())
+    if (!hasCell(slot, column))
         return {};
-    const QVariantList &row = m_rows.at(slot);
-    return column >= 0 && column < row.size() ? row.at(column) : QVariant();
+    return m_rows.at(slot).value(column);
 }
 
 QString MemoryTable::loadError() const

@@ -7,7 +7,7 @@
 // A read-only table whose rows are read into memory on first use, for the sources read
 // through a library (Access, Paradox). A loader that fails leaves the table empty and its
 // message in loadError().
-class MemoryTable : public SourceTable
+class MemoryTable final : public SourceTable
 {
 public:
     using Rows = QList<QVariantList>;

@@ -555,7 +555,7 @@ bool ParadoxTable::load(const Document &document, QString *error)
 
 QVariant ParadoxTable::value(qint64 slot, int column) const
 {
-    if (slot < 0 || slot >= m_rows.size() || column < 0 || column >= m_fields.size())
+    if (!hasCell(slot, column))
         return {};
     return m_rows.at(slot).value(column);
 }
@@ -609,7 +609,7 @@ bool ParadoxTable::changeRecord(qint64 slot, const QMap<int, QVariant> &values, 
     const auto release = [&] { freeRecord(doc, record, fieldCount); };
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const int f = it.key();
-        if (f < 0 || f >= fieldCount)
+        if (!hasColumn(f))
             continue;
         QString why;
         if (!putValue(doc, record[f], m_types.at(f), m_fields.at(f).size, it.value(), m_codePage,
@@ -637,11 +637,8 @@ bool ParadoxTable::updateRow(qint64 slot, const QMap<int, QVariant> &changes, QS
 {
     if (!m_readOnlyReason.isEmpty())
         return refuseWrite(error);
-    if (slot < 0 || slot >= m_rows.size()) {
-        if (error)
-            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+    if (!checkSlot(slot, error))
         return false;
-    }
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
         if (it.key() < m_keyFields) {
             if (error)
@@ -680,11 +677,8 @@ bool ParadoxTable::deleteRow(qint64 slot, QString *error)
             *error = m_fixedRecordsReason;
         return false;
     }
-    if (slot < 0 || slot >= m_rows.size()) {
-        if (error)
-            *error = QStringLiteral("%1 has no record %2").arg(m_name).arg(slot + 1);
+    if (!checkSlot(slot, error))
         return false;
-    }
     if (!startChanges(error))
         return false;
     if (PX_delete_record(m_working->doc.get(), int(slot)) < 0) {

@@ -17,7 +17,7 @@ struct px_field;
 // primary key can be changed in tables without BLOB, BCD or bytes fields; records can be added
 // and deleted only in tables without a primary index (pxlib does not maintain the .px file).
 // Anything else is refused with a message saying why, and changes nothing.
-class ParadoxTable : public SourceTable
+class ParadoxTable final : public SourceTable
 {
 public:
     ~ParadoxTable() override;
@@ -28,7 +28,7 @@ public:
     QString name() const override { return m_name; }
     const QList<SourceField> &fields() const override { return m_fields; }
     qint64 slotCount() const override { return m_rows.size(); }
-    bool isLive(qint64 slot) const override { return slot >= 0 && slot < m_rows.size(); }
+    bool isLive(qint64 slot) const override { return hasSlot(slot); }
     QVariant value(qint64 slot, int column) const override;
     QString readOnlyReason() const override { return m_readOnlyReason; }
 

@@ -177,7 +177,7 @@ int xFilter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlit
             return SQLITE_OK;
         }
         const qint64 slot = sqlite3_value_int64(argv[0]) - 1;
-        const bool inRange = slot >= 0 && slot < table.slotCount();
+        const bool inRange = table.hasSlot(slot);
         cursor->slot = inRange ? slot : 0;
         cursor->end = inRange ? slot + 1 : 0;
     } else {

@@ -23,6 +23,23 @@ bool SourceTable::refuseWrite(QString *error) const
     return false;
 }
 
+bool SourceTable::checkSlot(qint64 slot, QString *error) const
+{
+    return hasSlot(slot) || noRecord(slot, error);
+}
+
+bool SourceTable::checkLiveSlot(qint64 slot, QString *error) const
+{
+    return isLive(slot) || noRecord(slot, error);
+}
+
+bool SourceTable::noRecord(qint64 slot, QString *error) const
+{
+    if (error)
+        *error = QStringLiteral("%1 has no record %2").arg(name()).arg(slot + 1);
+    return false;
+}
+
 bool SourceTable::beginWrite(QString *)
 {
     return true;

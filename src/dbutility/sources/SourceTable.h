@@ -28,6 +28,9 @@ public:
     virtual TypePath typePath() const { return TypePath::InstallableDriver; }
     virtual const QList<SourceField> &fields() const = 0;
     virtual qint64 slotCount() const = 0;
+    // Whether slot is one of 0 .. slotCount()-1 (live or not). Inline, so that a table marked
+    // final pays nothing for it in a scan.
+    bool hasSlot(qint64 slot) const { return slot >= 0 && slot < slotCount(); }
     virtual bool isLive(qint64 slot) const = 0;
     virtual QVariant value(qint64 slot, int column) const = 0;
     // A faster way to the same value for text columns: false when the column is not text (use
@@ -52,4 +55,15 @@ public:
 
 protected:
     bool refuseWrite(QString *error) const;
+
+    // The range checks every table makes before it reads or writes a value (see hasSlot()).
+    bool hasColumn(int column) const { return column >= 0 && column < fields().size(); }
+    bool hasCell(qint64 slot, int column) const { return hasSlot(slot) && hasColumn(column); }
+    // hasSlot(), or isLive() for tables that refuse to change a deleted record; when false,
+    // *error says "<table> has no record <slot + 1>".
+    bool checkSlot(qint64 slot, QString *error) const;
+    bool checkLiveSlot(qint64 slot, QString *error) const;
+
+private:
+    bool noRecord(qint64 slot, QString *error) const;
 };
