@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The mounted volumes that hold a real device: the panel's drive list, the disk tools' test for
+// removable media, and the "My Computer" folder.
+class Drives
+{
+public:
+    struct Drive {
+        QString rootPath; // mount point
+        QString name;     // label, or the mount point
+        QString device;   // "/dev/sdb1"
+        bool removable = false;
+        bool ready = false; // mounted and readable
+    };
+
+    // Volumes with a /dev device (loop devices of packaged applications left out), the root
+    // first. sysRoot is where sysfs is mounted (tests give a fake one).
+    static QList<Drive> list(const QString &sysRoot = QStringLiteral("/sys"));
+
+    // Removable media: the block device (or the disk a partition belongs to) says so in sysfs,
+    // or the desktop mounted it under /media or /run/media, as it does for plugged-in media.
+    static bool isRemovable(const QString &device, const QString &rootPath,
+                            const QString &sysRoot = QStringLiteral("/sys"));
+};
