@@ -64,30 +64,25 @@ QList<std::pair<QString, QStringList>> readDefaultsFile(const QString &path)
 DesktopApplications::DesktopApplications(const DesktopEnvironment &environment)
     : m_environment(environment)
 {
-    for (const QString &data : environment.dataFolders()) {
-        const QString root = data + QStringLiteral("/applications");
-        readFolder(root, root);
-    }
+    // An ID seen in an earlier folder hides later ones, even when its entry is left out.
+    QSet<QString> seen;
+    for (const QString &data : environment.dataFolders())
+        readFolder(data + QStringLiteral("/applications"), seen);
     readDefaults();
 }
 
-void DesktopApplications::readFolder(const QString &root, const QString &folder)
+void DesktopApplications::readFolder(const QString &root, QSet<QString> &seen)
 {
     QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(root, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next();
     std::sort(files.begin(), files.end());
-    QSet<QString> known;
-    for (const Application &app : std::as_const(m_applications))
-        known.insert(app.id);
     for (const QString &path : std::as_const(files)) {
         const QString id = QDir(root).relativeFilePath(path).replace('/', '-');
-        if (known.contains(id))
+        if (seen.contains(id))
             continue;
-        // Even an entry left out hides the same ID in later folders, as the desktop does.
-        known.insert(id);
+        seen.insert(id);
         const std::optional<DesktopEntry> entry = DesktopEntry::read(path);
         if (!entry || entry->flag(QStringLiteral("Hidden")) ||
             entry->value(QStringLiteral("Type")) != QLatin1String("Application") ||

@@ -3,6 +3,7 @@
 #include "DesktopEnvironment.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -54,7 +55,7 @@ public:
     std::optional<Application> accessory(Accessory which) const;
 
 private:
-    void readFolder(const QString &root, const QString &folder);
+    void readFolder(const QString &root, QSet<QString> &seen);
     void readDefaults();
     bool shownHere(const Application &application) const;
 

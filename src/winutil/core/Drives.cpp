@@ -14,10 +14,23 @@ bool sysFlag(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.readAll().trimmed() == "1";
 }
 
+std::function<QList<Drives::Drive>()> &source()
+{
+    static std::function<QList<Drives::Drive>()> installed;
+    return installed;
+}
+
 } // namespace
 
-QList<Drives::Drive> Drives::list(const QString &sysRoot)
+void Drives::install(std::function<QList<Drive>()> drives)
 {
+    source() = std::move(drives);
+}
+
+QList<Drives::Drive> Drives::list()
+{
+    if (source())
+        return source()();
     QList<Drive> drives;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         const QString device = QString::fromLocal8Bit(volume.device());
@@ -30,7 +43,7 @@ QList<Drives::Drive> Drives::list(const QString &sysRoot)
                      : volume.name().isEmpty() ? volume.rootPath()
                                                : volume.name();
         drive.device = device;
-        drive.removable = isRemovable(device, drive.rootPath, sysRoot);
+        drive.removable = isRemovable(device, drive.rootPath);
         drive.ready = volume.isValid() && volume.isReady();
         if (volume.isRoot())
             drives.prepend(drive);
