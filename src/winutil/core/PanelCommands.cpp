@@ -26,22 +26,22 @@ const QList<PanelCommands::Entry> &PanelCommands::controlPanel()
         {"Keyboard Properties", "main.cpl @1", "input-keyboard"},
         {"Printers", "main.cpl @2", "printer"},
         {"Fonts", "main.cpl @3", "preferences-desktop-font"},
-        {"Microsoft Exchange Profiles", "mlcfg32.cpl", "internet-mail"},
+        {"Microsoft Exchange Profiles", "mlcfg32.cpl", "mail-unread"},
         {"Multimedia Properties (Audio)", "mmsys.cpl,,0", "audio-card"},
         {"Multimedia Properties (Viedo)", "mmsys.cpl,,1", "video-display"},
         {"Multimedia Properties (MIDI)", "mmsys.cpl,,2", "audio-x-generic"},
         {"Multimedia Properties (CD Music)", "mmsys.cpl,,3", "media-optical"},
         {"Multimedia Properties (Advanced)", "mmsys.cpl,,4", "audio-card"},
-        {"Sounds Properties", "mmsys.cpl @1", "preferences-desktop-multimedia"},
+        {"Sounds Properties", "mmsys.cpl @1", "audio-volume-high"},
         {"Modem Properties (General)", "modem.cpl", "modem"},
         {"Network (Configuration)", "netcpl.cpl", "network-wired"},
         {"Password Properties (Change Passwords)", "password.cpl", "dialog-password"},
         {"System Properties (General)", "sysdm.cpl,,0", "computer"},
         {"System Properties (Device Manager)", "sysdm.cpl,,1", "computer"},
         {"System Properties (Hardware Profiles)", "sysdm.cpl,,2", "computer"},
-        {"System Properties (Performance)", "sysdm.cpl,,3", "utilities-system-monitor"},
+        {"System Properties (Performance)", "sysdm.cpl,,3", "computer"},
         {"Add New Hardware Wizard", "sysdm.cpl @1", "list-add"},
-        {"Date/Time Properties", "timedate.cpl", "preferences-system-time"},
+        {"Date/Time Properties", "timedate.cpl", "x-office-calendar"},
     };
     return entries;
 }
@@ -51,9 +51,9 @@ const QList<PanelCommands::Entry> &PanelCommands::iconStrip()
     static const QList<Entry> entries = {
         {"Add New Hardware", "sysdm.cpl @1", "list-add"},
         {"Add/Remove Programs", "appwiz.cpl,,1", "system-software-install"},
-        {"Date/Time", "timedate.cpl", "preferences-system-time"},
+        {"Date/Time", "timedate.cpl", "x-office-calendar"},
         {"Display", "desk.cpl,,0", "preferences-desktop-wallpaper"},
-        {"Internet", "inetcpl.cpl,,0", "preferences-system-network-proxy"},
+        {"Internet", "inetcpl.cpl,,0", "preferences-system-network"},
         {"Joystick", "joy.cpl", "input-gaming"},
         {"Keyboard", "main.cpl @1", "input-keyboard"},
         {"Modem", "modem.cpl", "modem"},
@@ -62,7 +62,7 @@ const QList<PanelCommands::Entry> &PanelCommands::iconStrip()
         {"Network", "netcpl.cpl", "network-wired"},
         {"Passwords", "password.cpl", "dialog-password"},
         {"Regional Settings", "intl.cpl,,0", "preferences-desktop-locale"},
-        {"Sounds", "mmsys.cpl @1", "preferences-desktop-multimedia"},
+        {"Sounds", "mmsys.cpl @1", "audio-volume-high"},
         {"System", "sysdm.cpl,,0", "computer"},
     };
     return entries;

@@ -2,6 +2,7 @@
 
 #include "Drives.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
@@ -35,14 +36,18 @@ SystemInformation::Section SystemInformation::system(const DesktopEnvironment &e
     if (desktop.isEmpty())
         desktop = QStringLiteral("(none)");
     const QString session = env.value(QStringLiteral("XDG_SESSION_TYPE"));
+    QString kernel = QSysInfo::kernelType();
+    if (!kernel.isEmpty())
+        kernel[0] = kernel.at(0).toUpper();
+    const QString user = env.value(QStringLiteral("USER"), env.value(QStringLiteral("LOGNAME")));
     if (!session.isEmpty())
         desktop += QStringLiteral(" (%1)").arg(session);
     return {QStringLiteral("System"),
             {{QStringLiteral("Operating system"), QSysInfo::prettyProductName()},
-             {QStringLiteral("Kernel"), QSysInfo::kernelType() + ' ' + QSysInfo::kernelVersion()},
+             {QStringLiteral("Kernel"), kernel + ' ' + QSysInfo::kernelVersion()},
              {QStringLiteral("Desktop"), desktop},
              {QStringLiteral("Computer name"), QSysInfo::machineHostName()},
-             {QStringLiteral("User"), env.value(QStringLiteral("USER"))}}};
+             {QStringLiteral("User"), user.isEmpty() ? QDir::home().dirName() : user}}};
 }
 
 SystemInformation::Section SystemInformation::processor(const QString &procRoot)
