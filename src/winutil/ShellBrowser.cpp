@@ -27,7 +27,6 @@ ShellBrowser::ShellBrowser(QWidget *parent) : QTreeView(parent)
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
-    setSortingEnabled(true);
     setAlternatingRowColors(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setContextMenuPolicy(Qt::CustomContextMenu);
@@ -40,6 +39,7 @@ void ShellBrowser::showFolder(const QString &path)
     if (model() != m_files)
         setModel(m_files);
     setRootIndex(m_files->setRootPath(path));
+    setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
     header()->resizeSection(0, qMax(header()->sectionSize(0), 240));
 }
@@ -55,6 +55,8 @@ void ShellBrowser::showItems(const QList<SpecialFolders::Item> &items)
         name->setData(item.path, PathRole);
         m_items->appendRow({name, new QStandardItem(QDir::toNativeSeparators(item.path))});
     }
+    // A virtual folder keeps its own order (recent files newest first).
+    setSortingEnabled(false);
     setModel(m_items);
     setRootIndex({});
     header()->resizeSection(0, 240);

@@ -1,4 +1,6 @@
 #include "CommandLine.h"
+#include "FakeDesktop.h"
+#include "RunCommand.h"
 #include "RunHistory.h"
 
 #include <QTest>
@@ -88,6 +90,52 @@ private Q_SLOTS:
         const QString quoted = CommandLine::quote(argument);
         QCOMPARE(quoted == argument, plain);
         QCOMPARE(CommandLine::split("prog " + quoted), QStringList({"prog", argument}));
+    }
+
+    void runCommand_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<RunCommand::Kind>("kind");
+        QTest::addColumn<QString>("program"); // relative to the fake desktop's root
+        QTest::addColumn<QStringList>("arguments");
+        using K = RunCommand::Kind;
+        QTest::newRow("program on the PATH")
+            << "tool -a 'b c'" << K::Start << "bin/tool" << QStringList{"-a", "b c"};
+        QTest::newRow("program by its path")
+            << "~/scripts/go.sh x" << K::Start << "home/scripts/go.sh" << QStringList{"x"};
+        QTest::newRow("relative path from home")
+            << "./scripts/go.sh" << K::Start << "home/scripts/go.sh" << QStringList{};
+        QTest::newRow("script by bare name is not run")
+            << "scripts" << K::Open << "home/scripts" << QStringList{};
+        QTest::newRow("folder") << "~/scripts" << K::Open << "home/scripts" << QStringList{};
+        QTest::newRow("document") << "~/\"My Letter.txt\"" << K::Open << "home/My Letter.txt"
+                                  << QStringList{};
+        QTest::newRow("document with arguments")
+            << "'My Letter.txt' -p" << K::NotFound << "My Letter.txt" << QStringList{};
+        QTest::newRow("not a program")
+            << "notes.txt" << K::NotFound << "notes.txt" << QStringList{};
+        QTest::newRow("not executable") << "plain" << K::NotFound << "plain" << QStringList{};
+        QTest::newRow("open quote") << "tool 'x" << K::Unbalanced << "" << QStringList{};
+        QTest::newRow("blank") << "   " << K::Nothing << "" << QStringList{};
+    }
+    void runCommand()
+    {
+        QFETCH(QString, line);
+        QFETCH(RunCommand::Kind, kind);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        FakeDesktop fake;
+        fake.addProgram("tool");
+        fake.addProgram("plain", false);
+        const QString root = QFileInfo(fake.bin()).path();
+        const QString script = fake.write(root + "/home/scripts/go.sh", "#!/bin/sh\n");
+        QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+        fake.write(root + "/home/My Letter.txt", "Dear Anna");
+        const RunCommand command = RunCommand::resolve(line, fake.environment(), root + "/home");
+        QCOMPARE(command.kind, kind);
+        const bool inTree = kind == RunCommand::Kind::Start || kind == RunCommand::Kind::Open;
+        QCOMPARE(command.program, inTree ? root + '/' + program : program);
+        QCOMPARE(command.arguments, arguments);
     }
 
     void historyAdd_data()
