@@ -194,13 +194,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("command"); // empty: not available
         QTest::newRow("KDE wallpaper") << "KDE" << QStringList{"systemsettings"} << 4
                                        << QStringList{"systemsettings", "kcm_wallpaper"};
-        QTest::newRow("GNOME date and time") << "GNOME" << QStringList{"gnome-control-center"} << 33
-                                             << QStringList{"gnome-control-center", "datetime"};
-        QTest::newRow("XFCE mouse") << "XFCE" << QStringList{"xfce4-mouse-settings", "lxinput"}
-                                    << 14 << QStringList{"xfce4-mouse-settings"};
         QTest::newRow("printers anywhere") << "LXQt" << QStringList{"system-config-printer"} << 16
                                            << QStringList{"system-config-printer"};
-        QTest::newRow("no printers tool") << "LXQt" << QStringList{} << 16 << QStringList{};
         QTest::newRow("no hardware profiles")
             << "GNOME" << QStringList{"gnome-control-center"} << 30 << QStringList{};
     }
@@ -254,12 +249,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("command");
         QTest::newRow("User: settings manager") << "User"
                                                 << "XFCE" << QStringList{"xfce4-settings-manager"};
-        QTest::newRow("Network") << "Network"
-                                 << "KDE" << QStringList{"systemsettings", "kcm_networkmanagement"};
-        QTest::newRow("DateTime") << "DateTime"
-                                  << "GNOME" << QStringList{"gnome-control-center", "datetime"};
-        QTest::newRow("KeyPad") << "KeyPad"
-                                << "XFCE" << QStringList{"xfce4-keyboard-settings"};
         QTest::newRow("AddnewHardware")
             << "AddnewHardware"
             << "Budgie:GNOME" << QStringList{"gnome-control-center", "bluetooth"};
@@ -306,9 +295,8 @@ private Q_SLOTS:
         QString path;
         if (number >= 0) {
             path = folder(number, relative);
-            if (number == 40) {
+            if (number == 40) // the home folder, whose public_html is browsed
                 m_env->platform().folders.insert(40, m_env->scratch() + "/home");
-            }
             if (!exists)
                 QDir(path).removeRecursively();
         }
