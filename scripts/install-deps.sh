@@ -11,6 +11,7 @@ packages=(
   libmagick++-dev mdbtools-dev libglib2.0-dev pxlib-dev libxlsxwriter-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick adwaita-icon-theme fonts-dejavu-core
+  desktop-file-utils
 )
 
 missing=()

@@ -21,9 +21,9 @@ void ScriptedDialogs::clear()
 }
 
 QVariant ScriptedDialogs::take(const QString &kind, const QString &text, const QString &title,
-                               Icon icon)
+                               Icon icon, const QString &folder)
 {
-    m_shown.append({kind, text, title, icon});
+    m_shown.append({kind, text, title, icon, folder});
     if (m_answers.isEmpty()) {
         // Answered No/cancel so the code under test goes on, and the test fails here.
         m_unexpected << kind + QStringLiteral(": ") + text;
@@ -37,7 +37,7 @@ QVariant ScriptedDialogs::take(const QString &kind, const QString &text, const Q
 
 void ScriptedDialogs::message(const QString &text, const QString &title, Icon icon)
 {
-    m_shown.append({QStringLiteral("message"), text, title, icon});
+    m_shown.append({QStringLiteral("message"), text, title, icon, QString()});
 }
 
 bool ScriptedDialogs::question(const QString &text, const QString &title, Icon icon)
@@ -54,19 +54,21 @@ QString ScriptedDialogs::inputText(const QString &prompt, const QString &title, 
     return answer.toString();
 }
 
-QString ScriptedDialogs::openFileName(const QString &title, const QString &, const QString &filter)
+QString ScriptedDialogs::openFileName(const QString &title, const QString &folder,
+                                      const QString &filter)
 {
-    return take(QStringLiteral("open"), filter, title, Icon::None).toString();
+    return take(QStringLiteral("open"), filter, title, Icon::None, folder).toString();
 }
 
-QString ScriptedDialogs::saveFileName(const QString &title, const QString &, const QString &filter)
+QString ScriptedDialogs::saveFileName(const QString &title, const QString &folder,
+                                      const QString &filter)
 {
-    return take(QStringLiteral("save"), filter, title, Icon::None).toString();
+    return take(QStringLiteral("save"), filter, title, Icon::None, folder).toString();
 }
 
 QString ScriptedDialogs::folderName(const QString &title, const QString &folder)
 {
-    return take(QStringLiteral("folder"), folder, title, Icon::None).toString();
+    return take(QStringLiteral("folder"), folder, title, Icon::None, folder).toString();
 }
 
 QColor ScriptedDialogs::color(const QColor &initial, bool *ok)

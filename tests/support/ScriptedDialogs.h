@@ -17,6 +17,7 @@ public:
         QString text;
         QString title;
         Icon icon = Icon::None;
+        QString folder; // where a file or folder picker started
     };
 
     // Queue the next answers, in order of asking.
@@ -45,7 +46,8 @@ public:
     QFont font(const QFont &initial, bool *ok) override;
 
 private:
-    QVariant take(const QString &kind, const QString &text, const QString &title, Icon icon);
+    QVariant take(const QString &kind, const QString &text, const QString &title, Icon icon,
+                  const QString &folder = QString());
 
     QQueue<QVariant> m_answers;
     QList<Shown> m_shown;

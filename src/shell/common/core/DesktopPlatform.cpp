@@ -17,6 +17,17 @@ QString location(QStandardPaths::StandardLocation where)
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(where));
 }
 
+// The first shared (all users') folder of a kind that exists, with sub appended.
+QString sharedLocation(QStandardPaths::StandardLocation where, const QString &sub = QString())
+{
+    const QStringList all = QStandardPaths::standardLocations(where);
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        if (QFileInfo(all.at(i) + sub).isDir())
+            return QDir::toNativeSeparators(all.at(i) + sub);
+    }
+    return {};
+}
+
 } // namespace
 
 QString DesktopPlatform::specialFolder(int number)
@@ -26,10 +37,12 @@ QString DesktopPlatform::specialFolder(int number)
     case 16: // common desktop
         return location(QStandardPaths::DesktopLocation);
     case 2: // programs menu
+    case 11: // start menu
         return location(QStandardPaths::ApplicationsLocation);
     case 5: // documents
         return location(QStandardPaths::DocumentsLocation);
     case 7: // start-up programs
+    case 29: // start-up programs, not localised
         return QDir::toNativeSeparators(
             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart");
     case 13: // music
@@ -38,11 +51,27 @@ QString DesktopPlatform::specialFolder(int number)
         return location(QStandardPaths::MoviesLocation);
     case 20: // fonts
         return location(QStandardPaths::FontsLocation);
+    case 21: // templates
+        return location(QStandardPaths::TemplatesLocation);
+    case 22: // common start menu
+    case 23: // common programs menu
+        return sharedLocation(QStandardPaths::ApplicationsLocation);
+    case 24: // common start-up programs
+    case 30: // common start-up programs, not localised
+        return sharedLocation(QStandardPaths::GenericConfigLocation, QStringLiteral("/autostart"));
     case 26: // application data
         return location(QStandardPaths::GenericConfigLocation);
+    case 32: // internet cache
+        return location(QStandardPaths::GenericCacheLocation);
     case 28: // local application data
     case 35: // common application data
         return location(QStandardPaths::GenericDataLocation);
+    case 38: // program files
+#ifdef Q_OS_WIN
+        return QDir::toNativeSeparators(qEnvironmentVariable("ProgramFiles", "C:\\Program Files"));
+#else
+        return QStringLiteral("/usr");
+#endif
     case 36: // Windows folder
         return windowsFolder();
     case 39: // pictures
