@@ -21,12 +21,8 @@ private Q_SLOTS:
         const QStringList refused{"(refused)"};
         QTest::newRow("blanks, tabs; single quotes literal")
             << " echo\t 'a \"b\" \\n $x'  " << noHome << QStringList{"echo", "a \"b\" \\n $x"};
-        QTest::newRow("double quotes keep blanks") << "open \"My Documents/a b.txt\"" << noHome
-                                                   << QStringList{"open", "My Documents/a b.txt"};
         QTest::newRow("escapes inside double quotes")
             << "x \"a\\\"b\\\\c\\$d\\`e\\nf\"" << noHome << QStringList{"x", "a\"b\\c$d`e\\nf"};
-        QTest::newRow("backslash outside quotes")
-            << "a\\ b c\\'d" << noHome << QStringList{"a b", "c'd"};
         QTest::newRow("empty quoted words; quotes join a word")
             << "prog \"\" '' a\"b c\"'d'" << noHome << QStringList{"prog", "", "", "ab cd"};
         QTest::newRow("no shell operators")

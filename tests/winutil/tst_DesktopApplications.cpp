@@ -60,8 +60,6 @@ private Q_SLOTS:
         QTest::newRow("percent") << "printf 100%% %%" << QStringList{"printf", "100%", "%"};
         QTest::newRow("name and path")
             << "app %c %k" << QStringList{"app", "Calc", "/apps/calc.desktop"};
-        QTest::newRow("quoted program")
-            << "\"/opt/My App/run\" -x" << QStringList{"/opt/My App/run", "-x"};
         QTest::newRow("quoted backslash from the key file")
             << "sh -c \"echo \\\\\\\\$HOME\"" << QStringList{"sh", "-c", "echo \\$HOME"};
         QTest::newRow("badly quoted") << "app \"open" << QStringList{};

@@ -6,7 +6,6 @@
 
 #include <QTest>
 
-using Desktop = DesktopEnvironment::Desktop;
 using Kind = DesktopMap::Command::Kind;
 
 const QString NotAvailable = "The selected function is not available on this system";
@@ -30,11 +29,8 @@ private Q_SLOTS:
         for (const QString &key : keys) {
             const auto row = DesktopMap::row(key);
             QVERIFY2(row, qPrintable("no map row for " + key));
-            for (const Desktop desktop :
-                 {Desktop::Gnome, Desktop::Kde, Desktop::Xfce, Desktop::Generic}) {
-                const QString cell = row->cell(desktop);
-                QVERIFY2(!cell.isEmpty(), qPrintable(key + " has no cell for " +
-                                                     DesktopEnvironment::desktopName(desktop)));
+            for (const QString &cell : row->cells) { // GNOME, KDE, XFCE, any other
+                QVERIFY2(!cell.isEmpty(), qPrintable(key + " has an empty cell"));
                 if (cell == "-" || cell == "=sysinfo")
                     continue;
                 for (const QString &alternative : cell.split(" || ")) {

@@ -35,7 +35,6 @@ private Q_SLOTS:
         const QString old = "Is either a vitual folder, or Shell32.dll is < v4.71 and it doesn't "
                             "know about the CSIDL value)";
         QTest::newRow("real folder") << 21 << "made" << true << ".";
-        QTest::newRow("unknown to the platform") << 20 << "" << false << missing;
         QTest::newRow("not made") << 21 << "never-made" << false << missing;
         QTest::newRow("no meaning, above 21") << 33 << "made" << false << old;
         QTest::newRow("a number not offered") << 13 << "made" << false << missing;
