@@ -131,6 +131,11 @@ private Q_SLOTS:
         QTest::newRow("at most 200 bytes") // two bytes each
             << QString(150, QChar(0xFC)) << QString(100, QChar(0xFC))
             << QString("_C3_BC").repeated(150);
+        // Regression: the cut split a surrogate pair and left half an emoji at the end.
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // 4 UTF-8 bytes
+        QTest::newRow("cut between characters")
+            << "ab" + emoji.repeated(60) << "ab" + emoji.repeated(49)
+            << "ab" + QString("_F0_9F_98_80").repeated(60);
         QTest::newRow("blank and dash")
             << QString("My Tools-2") << QString("My Tools-2") << "My_20Tools-2";
     }
