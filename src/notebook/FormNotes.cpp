@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "DocumentDelegate.h"
 #include "DocumentGrid.h"
+#include "DocumentLoader.h"
 #include "FolderSizeJob.h"
 #include "HelpButton.h"
 #include "IndexTabBar.h"

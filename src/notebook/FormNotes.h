@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DocumentGrid.h"
 #include "Store.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include <memory>
 
 class DocumentDelegate;
+class DocumentLoader;
 class FolderSizeJob;
 class Job;
 class KeyedGrid;
@@ -59,6 +61,10 @@ public:
     QString currentDocumentPath() const { return m_currentPath; }
     // True when the grid row's document file is gone (the row shows greyed).
     bool isDocumentMissing(int row) const;
+    // The grid shows its first page at once and reads the rest page by page while the window
+    // stays responsive; this reads what is left now.
+    void finishLoading();
+    bool isLoading() const;
 
     // Runs a tool of the window's tool bar or menus by its identifier; false when unknown.
     bool runTool(const QString &id);
@@ -119,7 +125,11 @@ private:
     void showSidePanel(QWidget *panel);
 
     // FormNotes_Views.cpp
-    bool fillGrid(const QString &source, const QString &captions);
+    // Starts loading a record source into the grid; false (grid unchanged) when it fails.
+    bool fillGrid(const QString &source, const QString &captions,
+                  const QString &dateFormat = QString(),
+                  const DocumentGrid::Grouping *grouping = nullptr);
+    void loadMore(int generation);
     void afterFill();
     void setSortTool(const QString &tool);
     void onViewTab(int index);
@@ -159,6 +169,9 @@ private:
 
     Store m_store;
     std::unique_ptr<NotesCatalogue> m_catalogue;
+    // Declared after the store: its statement is closed before the store.
+    std::unique_ptr<DocumentLoader> m_loader;
+    int m_loadGeneration = 0;
     Pane m_pane = Pane::None;
     View m_view = View::List;
     QString m_currentPath;

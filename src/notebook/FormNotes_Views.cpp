@@ -6,6 +6,7 @@
 #include "ColumnChoice.h"
 #include "DocumentDelegate.h"
 #include "DocumentGrid.h"
+#include "DocumentLoader.h"
 #include "KeyedGrid.h"
 #include "NotesViews.h"
 #include "ToolStrip.h"
@@ -17,12 +18,15 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace
 {
 
 enum ViewTab { ListTab, ByMonthTab, ByCategoryTab };
 constexpr int ListDocTypeTab = 5;
+// Records read per page after the first, between two turns of the event loop.
+constexpr int LoadPage = 2000;
 
 QString gridDateFormat()
 {
@@ -31,23 +35,59 @@ QString gridDateFormat()
 
 } // namespace
 
-bool FormNotes::fillGrid(const QString &source, const QString &captions)
+bool FormNotes::fillGrid(const QString &source, const QString &captions, const QString &dateFormat,
+                         const DocumentGrid::Grouping *grouping)
 {
+    auto loader = std::make_unique<DocumentLoader>(m_store);
     QString error;
-    if (!DocumentGrid::fill(m_store, source, captions, *grid(), gridDateFormat(), nullptr,
-                            &error)) {
+    if (!loader->start(*grid(), source, captions,
+                       dateFormat.isEmpty() ? gridDateFormat() : dateFormat, grouping,
+                       DocumentGrid::FirstPage, &error)) {
         setStatus(tr("The list could not be read: %1").arg(error));
         return false;
     }
+    m_loader = std::move(loader);
+    const int generation = ++m_loadGeneration;
     afterFill();
+    if (!m_loader->atEnd())
+        QTimer::singleShot(0, this, [this, generation] { loadMore(generation); });
     return true;
+}
+
+void FormNotes::loadMore(int generation)
+{
+    // A newer fill replaced the loader this page was asked for.
+    if (generation != m_loadGeneration || !m_loader || m_loader->atEnd())
+        return;
+    const int first = m_loader->more(LoadPage);
+    DocumentGrid::GridColor(*grid(), first);
+    if (m_loader->atEnd())
+        setStatus(tr("%n document(s)", nullptr, grid()->dataRows()));
+    else
+        QTimer::singleShot(0, this, [this, generation] { loadMore(generation); });
+}
+
+void FormNotes::finishLoading()
+{
+    if (!m_loader || m_loader->atEnd())
+        return;
+    const int first = grid()->rows();
+    m_loader->finish();
+    DocumentGrid::GridColor(*grid(), first);
+    setStatus(tr("%n document(s)", nullptr, grid()->dataRows()));
+}
+
+bool FormNotes::isLoading() const
+{
+    return m_loader && !m_loader->atEnd();
 }
 
 void FormNotes::afterFill()
 {
     m_delegate->forget();
     m_delegate->setIconsShown(false);
-    setStatus(tr("%n document(s)", nullptr, grid()->dataRows()));
+    setStatus(isLoading() ? tr("Reading the documents…")
+                          : tr("%n document(s)", nullptr, grid()->dataRows()));
     updateRemoveTool();
 }
 
@@ -158,14 +198,9 @@ void FormNotes::ByCategoryView()
     m_view = View::ByCategory;
     const DocumentGrid::Grouping grouping{QStringLiteral("CATEGORY1"),
                                           [](const QString &category) { return category; }};
-    QString error;
-    if (!DocumentGrid::fill(m_store, NotesViews::byCategoryViewSource(),
-                            NotesViews::byCategoryViewCaptions(), *grid(),
-                            QStringLiteral("yy-MM-dd"), &grouping, &error)) {
-        setStatus(tr("The list could not be read: %1").arg(error));
+    if (!fillGrid(NotesViews::byCategoryViewSource(), NotesViews::byCategoryViewCaptions(),
+                  QStringLiteral("yy-MM-dd"), &grouping))
         return;
-    }
-    afterFill();
     DocumentGrid::showOnly(*grid(),
                            {QStringLiteral("CATEGORY1"), QStringLiteral("DOCUMENTNAME"),
                             QStringLiteral("DATE"), QStringLiteral("mDate"), QStringLiteral("TYPE"),
@@ -181,14 +216,9 @@ void FormNotes::ByMonthView()
                                                          ? QLocale::c().monthName(number)
                                                          : month;
                                           }};
-    QString error;
-    if (!DocumentGrid::fill(m_store, NotesViews::byMonthViewSource(),
-                            NotesViews::byMonthViewCaptions(), *grid(), gridDateFormat(), &grouping,
-                            &error)) {
-        setStatus(tr("The list could not be read: %1").arg(error));
+    if (!fillGrid(NotesViews::byMonthViewSource(), NotesViews::byMonthViewCaptions(),
+                  gridDateFormat(), &grouping))
         return;
-    }
-    afterFill();
     DocumentGrid::showOnly(*grid(), {QStringLiteral("MONTH"), QStringLiteral("DATE"),
                                      QStringLiteral("DOCUMENTNAME"), QStringLiteral("TYPE"),
                                      QStringLiteral("CATEGORY1"), QStringLiteral("SERIALNO"),

@@ -108,7 +108,13 @@ bool ContentIndex::clear()
 {
     QSqlQuery drop(m_store.database());
     if (!drop.exec(QStringLiteral("drop table if exists %1").arg(IndexTable))) {
-        // A damaged index may refuse to drop as a whole; its own tables go one by one.
+        // An index whose own tables are broken cannot be opened, so not dropped either: its
+        // entry leaves the schema by hand (and the connection reads the schema again), then
+        // its tables are dropped as the ordinary tables they are.
+        drop.exec(QStringLiteral("pragma writable_schema = on"));
+        drop.exec(QStringLiteral("delete from sqlite_master where type = 'table' and name = '%1'")
+                      .arg(IndexTable));
+        drop.exec(QStringLiteral("pragma writable_schema = reset"));
         for (const char *part : {"_data", "_idx", "_content", "_docsize", "_config"})
             drop.exec(
                 QStringLiteral("drop table if exists %1%2").arg(IndexTable, QLatin1String(part)));

@@ -28,9 +28,13 @@ public:
         std::function<QString(const QString &value)> heading;
     };
 
-    // Runs jetSql and replaces the grid's columns and rows by its result. On failure the grid
-    // keeps its content and error (when given) says why. Date fields ("date", "mDate",
-    // "DueDate") become date columns shown in dateFormat.
+    // The records a window loads before it shows the grid; the rest follow in pages.
+    static constexpr int FirstPage = 200;
+
+    // Runs jetSql and replaces the grid's columns and rows by its whole result (a
+    // DocumentLoader read to its end). On failure the grid keeps its content and error (when
+    // given) says why. Date fields ("date", "mDate", "DueDate") become date columns shown in
+    // dateFormat.
     static bool fill(const Store &store, const QString &jetSql, const QString &captions,
                      KeyedGridModel &grid, const QString &dateFormat,
                      const Grouping *grouping = nullptr, QString *error = nullptr);
@@ -48,6 +52,7 @@ public:
     // detailColumns(). Then GridColor.
     static void ApplySimpleView(KeyedGridModel &grid, bool details);
     static QStringList detailColumns();
-    // Gives every row whose Ext cell, upper-cased, is "XLS" the spreadsheet colour.
-    static void GridColor(KeyedGridModel &grid);
+    // Gives every row (from fromRow on) whose Ext cell, upper-cased, is "XLS" the spreadsheet
+    // colour.
+    static void GridColor(KeyedGridModel &grid, int fromRow = 0);
 };

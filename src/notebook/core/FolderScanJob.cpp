@@ -26,7 +26,7 @@ QStringList FolderScanJob::documentFiles(const QString &folder, bool *readable)
     if (!ok)
         return {};
     dir.setNameFilters({QStringLiteral("*.txt"), QStringLiteral("*.rtf")});
-    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name);
     QStringList files;
     for (const QString &name : dir.entryList())

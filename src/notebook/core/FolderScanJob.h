@@ -6,9 +6,9 @@
 #include <QStringList>
 
 // The folder scan of the notebook (CmdScan): links every "*.txt" and "*.rtf" file directly
-// inside a folder to the catalogue with AddDocumentLink, in name order. The job opens its own
-// handle on the store at storePath, as it runs on a thread of its own. Linking is additive: a
-// cancelled scan keeps the rows it wrote, in batches committed as it goes.
+// inside a folder (hidden ones left out) to the catalogue with AddDocumentLink, in name order. The
+// job opens its own handle on the store at storePath, as it runs on a thread of its own. Linking is
+// additive: a cancelled scan keeps the rows it wrote, in batches committed as it goes.
 class FolderScanJob : public Job
 {
     Q_OBJECT

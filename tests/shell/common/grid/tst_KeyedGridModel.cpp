@@ -300,6 +300,31 @@ private Q_SLOTS:
         fill(model, {"a"});
         QVERIFY(!model.isRowHeading(1));
     }
+
+    // Rows appended in a run reach the views as one insertion: the view keeps its current row.
+    void appendedRunIsOneInsertion()
+    {
+        KeyedGridModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setFormatText(QStringLiteral("Name|Ext"));
+        fill(model, {"first"});
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        const int first = model.appendRows(3, [&model](int row) {
+            model.setText(row, QStringLiteral("Name"), QStringLiteral("n%1").arg(row));
+        });
+        QCOMPARE(first, 2);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.front().at(1).toInt(), 1);
+        QCOMPARE(inserted.front().at(2).toInt(), 3);
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.index(3, 0).data().toString(), QStringLiteral("n4"));
+        QCOMPARE(model.appendRows(0, [](int) {}), 5);
+        QVERIFY(isConsistent(model));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_KeyedGridModel)

@@ -184,6 +184,25 @@ int KeyedGridModel::appendRow()
     return m_fixedRows + m_dataRows - 1;
 }
 
+int KeyedGridModel::appendRows(int count, const std::function<void(int row)> &fill)
+{
+    const int first = rows();
+    if (count <= 0)
+        return first;
+    const bool announce = m_redraw && !m_dirty;
+    const int viewRow = int(m_shown.size());
+    if (announce)
+        beginInsertRows(QModelIndex(), viewRow, viewRow + count - 1);
+    const bool wasOn = m_redraw;
+    m_redraw = false;
+    for (int i = 0; i < count; ++i)
+        fill(appendRow());
+    m_redraw = wasOn;
+    if (announce)
+        endInsertRows();
+    return first;
+}
+
 bool KeyedGridModel::validCell(int row, int column) const
 {
     return isDataRow(row) && column >= 0 && column < columns();

@@ -67,6 +67,10 @@ public:
     void reserveRows(int count);
     // Appends an empty, shown, unmarked row; returns its number.
     int appendRow();
+    // Appends count rows whose cells fill(row) sets, announced to views as one insertion with
+    // no signal per cell (views keep their current row and scroll position). Returns the
+    // number of the first new row.
+    int appendRows(int count, const std::function<void(int row)> &fill);
 
     // --- cells (a row or column out of range is ignored, or reads as empty)
     void setText(int row, int column, const QString &text);
