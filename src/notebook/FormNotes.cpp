@@ -253,6 +253,17 @@ void FormNotes::buildTools()
     m_tools->tool(QStringLiteral("ID_RemoveLink"))->setEnabled(false);
     setEditTools(false);
 
+    m_tools->addWidget(buildToolsMenu());
+
+    auto *spacer = new QWidget(m_tools);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_tools->addWidget(spacer);
+    m_tools->addWidget(new HelpButton(QStringLiteral("UTL0020"), m_tools));
+    connect(m_tools, &ToolStrip::toolClicked, this, &FormNotes::onToolClicked);
+}
+
+QToolButton *FormNotes::buildToolsMenu()
+{
     auto *more = new QToolButton(m_tools);
     more->setObjectName(QStringLiteral("cmdMore"));
     more->setIcon(ThemeIcon::get(QStringLiteral("preferences-system")));
@@ -287,13 +298,7 @@ void FormNotes::buildTools()
     connect(rebuild, &QAction::triggered, this,
             [this] { runTool(QStringLiteral("ID_RebuildIndex")); });
     more->setMenu(menu);
-    m_tools->addWidget(more);
-
-    auto *spacer = new QWidget(m_tools);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    m_tools->addWidget(spacer);
-    m_tools->addWidget(new HelpButton(QStringLiteral("UTL0020"), m_tools));
-    connect(m_tools, &ToolStrip::toolClicked, this, &FormNotes::onToolClicked);
+    return more;
 }
 
 QWidget *FormNotes::buildGridSide()
@@ -340,6 +345,9 @@ QWidget *FormNotes::buildGridSide()
     grid1 = new KeyedGrid(side);
     grid1->setObjectName(QStringLiteral("grid1"));
     grid1->setAlternatingRowColors(true);
+    grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #4b6a88; }"));
     grid1->setIconSize(QSize(16, 16));
     QPalette colours = grid1->palette();
     colours.setColor(QPalette::Base, DocumentGrid::backColour());
@@ -388,35 +396,7 @@ QWidget *FormNotes::buildPaneSide()
 
     auto *paneRow = new QSplitter(Qt::Vertical, side);
     auto *viewRow = new QSplitter(Qt::Horizontal, paneRow);
-    m_paneStack = new QStackedWidget(viewRow);
-    rtfText = new QTextEdit(m_paneStack);
-    rtfText->setObjectName(QStringLiteral("rtfText"));
-    rtfText->setReadOnly(true);
-    rtfText->setAcceptDrops(m_dragText);
-    GridList = new QTableWidget(m_paneStack);
-    GridList->setObjectName(QStringLiteral("GridList"));
-    GridList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pictureArea = new QScrollArea(m_paneStack);
-    m_pictureArea->setAlignment(Qt::AlignCenter);
-    imgPicture = new QLabel;
-    imgPicture->setObjectName(QStringLiteral("imgPicture"));
-    imgPicture->setAcceptDrops(m_dragImage);
-    m_pictureArea->setWidget(imgPicture);
-    m_pictureArea->setWidgetResizable(true);
-    imgPicture->setAlignment(Qt::AlignCenter);
-    objectBox = new QFrame(m_paneStack);
-    objectBox->setObjectName(QStringLiteral("objectBox"));
-    auto *objectLayout = new QVBoxLayout(objectBox);
-    m_objectLabel = new QLabel(objectBox);
-    m_objectLabel->setAlignment(Qt::AlignCenter);
-    m_objectLabel->setWordWrap(true);
-    objectLayout->addStretch(1);
-    objectLayout->addWidget(m_objectLabel);
-    objectLayout->addStretch(1);
-    m_paneStack->addWidget(rtfText);
-    m_paneStack->addWidget(GridList);
-    m_paneStack->addWidget(m_pictureArea);
-    m_paneStack->addWidget(objectBox);
+    m_paneStack = buildViewPane(viewRow);
     imgPicfilelink = new QLabel(viewRow);
     imgPicfilelink->setObjectName(QStringLiteral("imgPicfilelink"));
     imgPicfilelink->setAlignment(Qt::AlignCenter);
@@ -444,6 +424,46 @@ QWidget *FormNotes::buildPaneSide()
     layout->addWidget(paneRow, 1);
     connect(CmdKey, &QToolButton::toggled, fraKeyword, &QWidget::setVisible);
     return side;
+}
+
+// The pages of the view pane: rich or plain text, a list, a picture, another file, nothing.
+QStackedWidget *FormNotes::buildViewPane(QWidget *parent)
+{
+    m_paneStack = new QStackedWidget(parent);
+    rtfText = new QTextEdit(m_paneStack);
+    rtfText->setObjectName(QStringLiteral("rtfText"));
+    rtfText->setReadOnly(true);
+    rtfText->setAcceptDrops(m_dragText);
+    GridList = new QTableWidget(m_paneStack);
+    GridList->setObjectName(QStringLiteral("GridList"));
+    GridList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pictureArea = new QScrollArea(m_paneStack);
+    m_pictureArea->setAlignment(Qt::AlignCenter);
+    imgPicture = new QLabel;
+    imgPicture->setObjectName(QStringLiteral("imgPicture"));
+    imgPicture->setAcceptDrops(m_dragImage);
+    m_pictureArea->setWidget(imgPicture);
+    m_pictureArea->setWidgetResizable(true);
+    imgPicture->setAlignment(Qt::AlignCenter);
+    objectBox = new QFrame(m_paneStack);
+    objectBox->setObjectName(QStringLiteral("objectBox"));
+    auto *objectLayout = new QVBoxLayout(objectBox);
+    m_objectLabel = new QLabel(objectBox);
+    m_objectLabel->setAlignment(Qt::AlignCenter);
+    m_objectLabel->setWordWrap(true);
+    objectLayout->addStretch(1);
+    objectLayout->addWidget(m_objectLabel);
+    objectLayout->addStretch(1);
+    m_emptyPane = new QLabel(tr("Choose a document in the list or the tree."), m_paneStack);
+    m_emptyPane->setObjectName(QStringLiteral("lblNoDocument"));
+    m_emptyPane->setAlignment(Qt::AlignCenter);
+    m_emptyPane->setEnabled(false);
+    m_paneStack->addWidget(m_emptyPane);
+    m_paneStack->addWidget(rtfText);
+    m_paneStack->addWidget(GridList);
+    m_paneStack->addWidget(m_pictureArea);
+    m_paneStack->addWidget(objectBox);
+    return m_paneStack;
 }
 
 QWidget *FormNotes::buildFactsTab()

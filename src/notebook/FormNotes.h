@@ -109,8 +109,10 @@ private:
     // FormNotes.cpp
     void buildWindow();
     void buildTools();
+    QToolButton *buildToolsMenu();
     QWidget *buildGridSide();
     QWidget *buildPaneSide();
+    QStackedWidget *buildViewPane(QWidget *parent);
     QWidget *buildFactsTab();
     QWidget *buildPropertiesTab();
     QFrame *buildKeywordPanel();
@@ -195,6 +197,7 @@ private:
     QLabel *lblNotice = nullptr;
     QLabel *lblMode = nullptr;
     QStackedWidget *m_paneStack = nullptr;
+    QLabel *m_emptyPane = nullptr;
     QTextEdit *rtfText = nullptr;
     QTableWidget *GridList = nullptr;
     QScrollArea *m_pictureArea = nullptr;

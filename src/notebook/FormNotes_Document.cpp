@@ -73,8 +73,8 @@ void FormNotes::clearPane()
     m_objectLabel->clear();
     lblNotice->hide();
     lblCharacters->clear();
-    m_paneStack->setCurrentWidget(rtfText);
-    m_paneStack->hide();
+    // The pane keeps its place; an empty page stands for "hidden".
+    m_paneStack->setCurrentWidget(m_emptyPane);
     m_pane = Pane::None;
     m_tools->tool(QStringLiteral("EditPicture"))->setEnabled(false);
 }
@@ -98,7 +98,6 @@ bool FormNotes::showText(const QString &path)
     }
     rtfText->setProperty("path", path);
     m_paneStack->setCurrentWidget(rtfText);
-    m_paneStack->show();
     m_pane = Pane::Text;
     applyColourRule(path);
     lblCharacters->setText(
@@ -120,7 +119,6 @@ void FormNotes::showList(const QString &path)
     GridList->setRowCount(0);
     GridList->setColumnCount(0);
     m_paneStack->setCurrentWidget(GridList);
-    m_paneStack->show();
     m_pane = Pane::List;
     QString error;
     const std::optional<ListDocument> list = ListDocument::load(path, &error);
@@ -162,7 +160,6 @@ void FormNotes::showPicture(const QString &path)
 {
     const QImage picture = readPicture(path);
     m_paneStack->setCurrentWidget(m_pictureArea);
-    m_paneStack->show();
     m_pane = Pane::Picture;
     if (picture.isNull()) {
         imgPicture->setText(tr("The picture cannot be read."));
@@ -178,7 +175,6 @@ void FormNotes::showObject(const QString &path)
     m_objectLabel->setText(
         tr("%1\n\nopened with the desktop's application").arg(FileNameOfPath(path)));
     m_paneStack->setCurrentWidget(objectBox);
-    m_paneStack->show();
     m_pane = Pane::Object;
 }
 

@@ -143,7 +143,6 @@ void FormNotes::ShowDocType(int tab)
     const bool list = tabs[tab - 1].pane == NotesViews::Pane::List;
     clearPane();
     m_paneStack->setCurrentWidget(list ? static_cast<QWidget *>(GridList) : rtfText);
-    m_paneStack->show();
     setEditTools(tab == ListDocTypeTab);
 }
 
