@@ -99,9 +99,10 @@ FormNotes::FormNotes(QWidget *parent)
 
 FormNotes::~FormNotes()
 {
-    if (m_sizeJob) {
-        m_sizeJob->cancel();
-        m_sizeJob->wait();
+    // Jobs counting folder sizes run on their own threads: they end before the window does.
+    for (FolderSizeJob *job : findChildren<FolderSizeJob *>()) {
+        job->cancel();
+        job->wait();
     }
 }
 

@@ -264,6 +264,10 @@ void FormNotes::SelectRow(int row)
 
 void FormNotes::showFacts(const QString &path)
 {
+    if (m_sizeJob) {
+        m_sizeJob->cancel();
+        m_sizeJob = nullptr;
+    }
     const FileFacts facts = FileFacts::of(path, AppState::instance().national);
     lblFileType->setText(facts.typeName);
     lblFileSize->setText(facts.sizeText);
@@ -276,24 +280,20 @@ void FormNotes::showFacts(const QString &path)
 void FormNotes::showFolderFacts(const QString &path)
 {
     showFacts(path);
-    // The total size comes from a job of its own; a click elsewhere drops it.
-    if (m_sizeJob) {
-        m_sizeJob->cancel();
-        m_sizeJob->wait();
-        delete m_sizeJob;
-        m_sizeJob = nullptr;
-    }
+    // The total size comes from a job of its own, so a large folder never holds the window up.
+    // A job outlives its question until it has ended, and then deletes itself.
     lblFileSize->setText(tr("counting…"));
-    m_sizeJob = new FolderSizeJob(path, this);
-    connect(m_sizeJob, &Job::finished, this, [this, job = m_sizeJob] {
-        if (job != m_sizeJob)
-            return;
-        if (!job->isCancelled() && lblPath->text() == QDir::toNativeSeparators(job->folder()))
-            lblFileSize->setText(FormatSizeText(job->total()));
+    auto *job = new FolderSizeJob(path, this);
+    m_sizeJob = job;
+    connect(job, &Job::finished, this, [this, job] {
+        if (job == m_sizeJob) {
+            if (!job->isCancelled())
+                lblFileSize->setText(FormatSizeText(job->total()));
+            m_sizeJob = nullptr;
+        }
         job->deleteLater();
-        m_sizeJob = nullptr;
     });
-    m_sizeJob->start();
+    job->start();
 }
 
 void FormNotes::LoadKeywords(const QString &path)

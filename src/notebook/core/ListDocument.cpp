@@ -105,8 +105,8 @@ void ListDocument::resize(int rows, int columns)
 {
     columns = std::max(0, columns);
     rows = std::max(0, rows);
-    if (columns > 0 && qint64(rows) * columns > MaxCells)
-        rows = int(MaxCells / columns);
+    if (qint64(rows) * std::max(columns, 1) > MaxCells)
+        rows = int(MaxCells / std::max(columns, 1));
     m_columns = columns;
     m_cells.resize(rows);
     for (QStringList &cells : m_cells)
@@ -219,7 +219,8 @@ std::optional<ListDocument> ListDocument::read(const QByteArray &bytes, QString 
                     QStringLiteral("made by a later version of the program (format %1)").arg(a));
         } else if (kind == QLatin1String("size")) {
             if (fields.size() < 3 || !number(fields[1].toString(), MaxCells, &a) ||
-                !number(fields[2].toString(), MaxCells, &b) || (b > 0 && a * b > MaxCells))
+                !number(fields[2].toString(), MaxCells, &b) ||
+                a * std::max<qint64>(b, 1) > MaxCells)
                 return bad(QStringLiteral("the size is not readable or too large"));
             list.resize(int(a), int(b));
             sized = true;

@@ -37,7 +37,7 @@ public:
     static constexpr int Version = 1;
     // The most cells a list may hold (rows times columns), so a damaged size cannot exhaust
     // memory.
-    static constexpr qint64 MaxCells = 10'000'000;
+    static constexpr qint64 MaxCells = 2'000'000;
 
     struct Column {
         int width = 0; // pixels; 0: the viewer's default
