@@ -375,6 +375,9 @@ QWidget *FormNotes::buildPaneSide()
     QFont bold = lblDocument->font();
     bold.setBold(true);
     lblDocument->setFont(bold);
+    lblDocInfo = new QLabel(side);
+    lblDocInfo->setObjectName(QStringLiteral("lblDocInfo"));
+    lblDocInfo->setTextFormat(Qt::PlainText);
     lblMode = new QLabel(tr("View Mode"), side);
     lblMode->setObjectName(QStringLiteral("lblMode"));
     CmdKey = new QToolButton(side);
@@ -383,7 +386,8 @@ QWidget *FormNotes::buildPaneSide()
     CmdKey->setText(tr("Keywords"));
     CmdKey->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     CmdKey->setCheckable(true);
-    header->addWidget(lblDocument, 1);
+    header->addWidget(lblDocument);
+    header->addWidget(lblDocInfo, 1);
     header->addWidget(lblMode);
     header->addWidget(CmdKey);
     layout->addLayout(header);

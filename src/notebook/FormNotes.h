@@ -194,6 +194,7 @@ private:
     KeyedGrid *grid1 = nullptr;
     DocumentDelegate *m_delegate = nullptr;
     QLabel *lblDocument = nullptr;
+    QLabel *lblDocInfo = nullptr;
     QLabel *lblNotice = nullptr;
     QLabel *lblMode = nullptr;
     QStackedWidget *m_paneStack = nullptr;

@@ -192,6 +192,8 @@ void FormNotes::showSidePicture(const QString &path)
 void FormNotes::ShowDocument(const QString &path)
 {
     clearPane();
+    lblDocument->setText(FileNameOfPath(path));
+    lblDocInfo->clear();
     switch (DocumentText::kindOf(path)) {
     case DocumentText::Kind::RichText:
     case DocumentText::Kind::PlainText:
@@ -228,10 +230,11 @@ void FormNotes::SelectRow(int row)
     const QString docType = rows.text(row, QStringLiteral("DocType"));
     const bool exists = !path.isEmpty() && QFileInfo::exists(path);
     lblDocument->setText(rows.text(row, QStringLiteral("DocumentName")));
-    const QStringList facts = {rows.text(row, QStringLiteral("Category1")),
-                               rows.text(row, QStringLiteral("Type")),
-                               rows.text(row, QStringLiteral("date"))};
-    lblDocument->setToolTip(facts.join(QStringLiteral(" · ")));
+    QStringList facts = {rows.text(row, QStringLiteral("Category1")),
+                         rows.text(row, QStringLiteral("Type")),
+                         rows.text(row, QStringLiteral("date"))};
+    facts.removeAll(QString());
+    lblDocInfo->setText(facts.join(QStringLiteral("  ·  ")));
     if (docType == QLatin1String("List") ||
         DocumentText::kindOf(path) == DocumentText::Kind::List) {
         showList(path);

@@ -343,6 +343,8 @@ private Q_SLOTS:
         QCOMPARE(text->palette().color(QPalette::Base), QColor(0xC5, 0xCF, 0xD8));
         QCOMPARE(child<QLabel>(window, "lblFileName")->text(), QStringLiteral("Shopping.rtf"));
         QCOMPARE(child<QLabel>(window, "lblDocument")->text(), QStringLiteral("Shopping"));
+        QCOMPARE(child<QLabel>(window, "lblDocInfo")->text(),
+                 QStringLiteral("Home  ·  Business  ·  Mar 01-2026"));
         QTableWidget *keywords = child<QTableWidget>(window, "grdKeyword");
         QCOMPARE(keywords->rowCount(), 11);
         QCOMPARE(keywords->item(1, 0)->text(), QStringLiteral("weekly"));
