@@ -11,7 +11,7 @@
 #include "Store.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
-#include "ToolHost.h"
+#include "RecordingToolHost.h"
 #include "ToolStrip.h"
 
 #include <QAction>
@@ -38,30 +38,6 @@
 
 namespace
 {
-
-// Stands in for the main window and records the windows asked for.
-class OpeningHost final : public ToolHost
-{
-public:
-    OpeningHost() { ToolHost::install(this); }
-    ~OpeningHost() override { ToolHost::install(nullptr); }
-
-    QWidget *openTool(const QString &name, const ToolRequest &request) override
-    {
-        opened.append({name, request.file, request.outer});
-        return answer;
-    }
-    void setToolCaption(const QString &) override {}
-    void showNavigation() override {}
-
-    struct Opened {
-        QString name;
-        QString file;
-        bool outer;
-    };
-    QList<Opened> opened;
-    QWidget *answer = nullptr;
-};
 
 QByteArray rtf(const QByteArray &body)
 {
@@ -370,7 +346,7 @@ private Q_SLOTS:
         select(window, QStringLiteral("Logo"));
         QCOMPARE(window.pane(), FormNotes::Pane::Picture);
         QVERIFY(!child<QLabel>(window, "imgPicture")->pixmap().isNull());
-        OpeningHost host;
+        RecordingToolHost host;
         trigger(window, QStringLiteral("EditPicture"));
         QCOMPARE(host.opened.size(), 1);
         QCOMPARE(host.opened[0].name, QStringLiteral("photoeditor"));
@@ -641,7 +617,7 @@ private Q_SLOTS:
     void editorAndHandOver()
     {
         addDocuments();
-        OpeningHost host;
+        RecordingToolHost host;
         FormNotes window;
         select(window, QStringLiteral("Gone"));
         trigger(window, QStringLiteral("EditDoc-Full")); // no file: nothing happens
