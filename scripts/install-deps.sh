@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth imagemagick adwaita-icon-theme fonts-dejavu-core
   desktop-file-utils
+  antiword poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
 )
 
 missing=()
