@@ -35,6 +35,7 @@ public:
         FieldResult,
         ListText,
         ParaNumbering,
+        StyleSheet,
         // Group::List
         ListTable,
         ListOverrideTable,
@@ -98,6 +99,15 @@ public:
         SpaceAfter,
         InTable,
         TableLevel,
+        PageBreakBefore,
+        TabPosition,
+        TabRight,
+        TabCenter,
+        TabDecimal,
+        LineSpacing,
+        LineMultiple,
+        Style,
+        OutlineLevel,
         // Group::Break: breaks, table cells and rows, special characters
         Par,
         Line,
@@ -118,6 +128,7 @@ public:
         EmSpace,
         EnSpace,
         FootnoteMark,
+        Page,
         // Group::Picture
         PngBlip,
         JpegBlip,
@@ -125,6 +136,10 @@ public:
         PictureHeightGoal,
         PictureScaleX,
         PictureScaleY,
+        PictureWidth,
+        PictureHeight,
+        WindowsMetafile,
+        EnhancedMetafile,
     };
 
     // The word spelt name (case matters, as in RTF), or nothing for a word the reader ignores.
@@ -139,7 +154,7 @@ public:
 
     static constexpr Group groupOf(Word word)
     {
-        if (word <= Word::ParaNumbering)
+        if (word <= Word::StyleSheet)
             return Group::Destination;
         if (word <= Word::LevelFormat)
             return Group::List;
@@ -149,9 +164,9 @@ public:
             return Group::Document;
         if (word <= Word::Hidden)
             return Group::Character;
-        if (word <= Word::TableLevel)
+        if (word <= Word::OutlineLevel)
             return Group::Paragraph;
-        if (word <= Word::FootnoteMark)
+        if (word <= Word::Page)
             return Group::Break;
         return Group::Picture;
     }

@@ -4,6 +4,7 @@
 #include "RtfFontTable.h"
 #include "RtfListTable.h"
 #include "RtfPicture.h"
+#include "RtfStyleSheet.h"
 #include "RtfTwips.h"
 
 #include <QTextBlock>
@@ -37,6 +38,7 @@ void RtfDocumentBuilder::reset(QTextDocument *document)
     m_textLists.clear();
     m_pictureCount = 0;
     m_blockPending = false;
+    m_pageBreakNext = false;
     m_table = nullptr;
     m_row = m_column = 0;
     m_cellDone = m_rowDone = false;
@@ -122,7 +124,10 @@ void RtfDocumentBuilder::flushRun()
 void RtfDocumentBuilder::finishParagraph(const Paragraph &para)
 {
     flushRun();
-    m_cursor.setBlockFormat(blockFormat(para));
+    QTextBlockFormat format = blockFormat(para);
+    if (std::exchange(m_pageBreakNext, false))
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_cursor.setBlockFormat(format);
     addToList(para);
 }
 
@@ -225,6 +230,20 @@ void RtfDocumentBuilder::insertPicture(const QImage &image, const RtfPicture &pi
     m_cursor.insertImage(format);
 }
 
+void RtfDocumentBuilder::insertKeptPicture(const RtfPicture &picture, const State &state)
+{
+    beginContent(state);
+    flushRun();
+    const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_pictureCount));
+    m_document->addResource(QTextDocument::ImageResource, name, RtfPicture::placeholder());
+    QTextImageFormat format;
+    format.setName(name.toString());
+    format.setWidth(picture.metafileWidth());
+    format.setHeight(picture.metafileHeight());
+    format.setProperty(RtfPicture::SourceProperty, picture.source());
+    m_cursor.insertImage(format);
+}
+
 const QTextCharFormat &RtfDocumentBuilder::charFormat(const Chars &chars)
 {
     if (m_formatValid && m_formatChars == chars)
@@ -266,6 +285,23 @@ QTextBlockFormat RtfDocumentBuilder::blockFormat(const Paragraph &para) const
     format.setRightMargin(RtfTwips::toPixels(para.rightIndent));
     format.setTopMargin(RtfTwips::toPixels(para.spaceBefore));
     format.setBottomMargin(RtfTwips::toPixels(para.spaceAfter));
+    if (para.pageBreakBefore)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (!para.tabs.isEmpty())
+        format.setTabPositions(para.tabs);
+    // \sl: a multiple of single spacing (240 a line), at least or exactly a height in twips.
+    if (para.lineSpacing > 0 && para.lineMultiple)
+        format.setLineHeight(std::min(para.lineSpacing, 2400) * 100.0 / 240.0,
+                             QTextBlockFormat::ProportionalHeight);
+    else if (para.lineSpacing > 0)
+        format.setLineHeight(RtfTwips::toPixels(para.lineSpacing), QTextBlockFormat::MinimumHeight);
+    else if (para.lineSpacing < 0)
+        format.setLineHeight(RtfTwips::toPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
+    int heading = m_styles ? m_styles->headingLevel(para.style) : 0;
+    if (heading == 0 && para.outlineLevel >= 0 && para.outlineLevel < 9)
+        heading = para.outlineLevel + 1;
+    if (heading > 0)
+        format.setHeadingLevel(heading);
     return format;
 }
 

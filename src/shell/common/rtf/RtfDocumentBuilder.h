@@ -17,6 +17,7 @@ class RtfColorTable;
 class RtfFontTable;
 class RtfListTable;
 class RtfPicture;
+class RtfStyleSheet;
 
 // Builds the document from what the reader finds in the text destination: runs of text in
 // their character format, paragraphs, list items, table cells and rows, pictures. Text is
@@ -35,8 +36,8 @@ public:
     static constexpr int MaxColumns = 63;
 
     RtfDocumentBuilder(const RtfFontTable &fonts, const RtfColorTable &colors,
-                       const RtfListTable &lists)
-        : m_fonts(fonts), m_colors(colors), m_lists(lists)
+                       const RtfListTable &lists, const RtfStyleSheet *styles = nullptr)
+        : m_fonts(fonts), m_colors(colors), m_lists(lists), m_styles(styles)
     {
     }
 
@@ -64,6 +65,11 @@ public:
     void clearCellRights() { m_cellRights.clear(); }
     void addCellRight(int twips);
     void insertPicture(const QImage &image, const RtfPicture &picture, const State &state);
+    // A picture the document cannot show (a metafile): a placeholder of its size that carries
+    // its RTF for the writer.
+    void insertKeptPicture(const RtfPicture &picture, const State &state);
+    // \page: the next paragraph starts a new page.
+    void breakPage() { m_pageBreakNext = true; }
     // The end of the document group, or of the input when that group never ends: the table
     // is closed and the last paragraph takes the properties of state.
     void endDocument(const State &state);
@@ -100,6 +106,7 @@ private:
     const RtfFontTable &m_fonts;
     const RtfColorTable &m_colors;
     const RtfListTable &m_lists;
+    const RtfStyleSheet *m_styles;
 
     QTextDocument *m_document = nullptr;
     QTextCursor m_cursor;
@@ -110,6 +117,7 @@ private:
     QTextCharFormat m_format;
     bool m_formatValid = false;
     bool m_blockPending = false;
+    bool m_pageBreakNext = false;
     QString m_listText;
     QHash<quint64, ListUse> m_textLists; // by RtfListTable::Item::key
     int m_pictureCount = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTextCharFormat>
+#include <QTextOption>
 
 // What an RTF group carries: a group starts with a copy of its parent's state and drops its
 // changes when it ends.
@@ -21,6 +23,7 @@ struct RtfGroupState {
         ParaNumbering,
         Picture,
         FieldInstruction,
+        StyleSheet,
     };
 
     // Character properties; sizes in half-points, colours as colour-table indexes (0 = auto).
@@ -50,6 +53,15 @@ struct RtfGroupState {
         int listOverride = 0;
         int listLevel = 0;
         bool inTable = false;
+        bool pageBreakBefore = false;
+        // \txN with the kind of the \tq word before it; positions in twips.
+        QList<QTextOption::Tab> tabs;
+        QTextOption::TabType nextTab = QTextOption::LeftTab;
+        // \slN and \slmultN: 0 is single spacing.
+        int lineSpacing = 0;
+        bool lineMultiple = false;
+        int style = 0;         // \sN
+        int outlineLevel = -1; // \outlinelevelN
     };
 
     Destination destination = Destination::Text;

@@ -56,6 +56,7 @@ void RtfReader::reset(QTextDocument *document)
     m_lists.clear();
     m_picture.clear();
     m_field.clear();
+    m_styles.clear();
     m_builder.reset(document);
 }
 
@@ -228,6 +229,10 @@ void RtfReader::endDestination(Destination ended)
 
 void RtfReader::insertPicture()
 {
+    if (m_picture.isMetafile()) {
+        m_builder.insertKeptPicture(m_picture, state());
+        return;
+    }
     if (!m_picture.isShown())
         return;
     QImage image;
@@ -261,6 +266,17 @@ void RtfReader::appendBytes(const char *data, qsizetype size)
     case Destination::LevelText:
     case Destination::FieldInstruction:
         m_bytes.append(data, size);
+        break;
+    case Destination::StyleSheet:
+        // A style's name ends at ';', as a font's does.
+        for (qsizetype i = 0; i < size; ++i) {
+            if (data[i] == ';') {
+                flushBytes();
+                m_styles.finishEntry();
+            } else {
+                m_bytes.append(data[i]);
+            }
+        }
         break;
     case Destination::FontTable:
         // ';' ends a font entry; it is never the second byte of a double-byte character.
@@ -323,6 +339,9 @@ void RtfReader::addText(const QString &text)
         break;
     case Destination::FontTable:
         m_fonts.addName(text);
+        break;
+    case Destination::StyleSheet:
+        m_styles.addName(text);
         break;
     default:
         break;

@@ -9,6 +9,7 @@
 #include "RtfGroupState.h"
 #include "RtfListTable.h"
 #include "RtfPicture.h"
+#include "RtfStyleSheet.h"
 #include "RtfTokenizer.h"
 
 #include <QByteArray>
@@ -20,10 +21,11 @@
 
 class QTextDocument;
 
-// Reads RTF into a QTextDocument: character and paragraph formats, lists, tables, PNG and JPEG
-// pictures and field results. Destinations it does not show (headers, footers, document info,
-// style sheets, anything under \*) are skipped. Damaged input never stops it: it keeps what it
-// could read and reports the damage.
+// Reads RTF into a QTextDocument: character and paragraph formats (page breaks, tab stops, line
+// spacing and heading styles among them), lists, tables, PNG and JPEG pictures, Windows
+// metafiles kept for writing back, and field results. Destinations it does not show (headers,
+// footers, document info, anything under \*) are skipped. Damaged input never stops it: it keeps
+// what it could read and reports the damage.
 class RtfReader
 {
 public:
@@ -80,6 +82,8 @@ private:
     void documentWord(Word word, int param);
     void characterWord(Word word, bool hasParam, int param);
     void paragraphWord(Word word, int param);
+    // Page breaks, tab stops, line spacing and paragraph styles.
+    void layoutWord(Word word, int param);
     void breakWord(Word word, int param);
     void pictureWord(Word word, int param);
 
@@ -110,7 +114,8 @@ private:
     RtfListTable m_lists;
     RtfPicture m_picture;
     RtfFieldInstruction m_field;
-    RtfDocumentBuilder m_builder{m_fonts, m_colors, m_lists};
+    RtfStyleSheet m_styles;
+    RtfDocumentBuilder m_builder{m_fonts, m_colors, m_lists, &m_styles};
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(RtfReader::DamageFlags)

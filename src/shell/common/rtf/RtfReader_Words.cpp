@@ -2,6 +2,8 @@
 // group (RtfControlWords::Group).
 #include "RtfReader.h"
 
+#include "RtfTwips.h"
+
 #include <algorithm>
 #include <climits>
 #include <utility>
@@ -157,6 +159,9 @@ void RtfReader::destinationWord(Word word)
         break;
     case Word::ParaNumbering:
         setDestination(Destination::ParaNumbering);
+        break;
+    case Word::StyleSheet:
+        setDestination(Destination::StyleSheet);
         break;
     default:
         // \rtf, \field, \fldrslt and \shppict: what they hold is read where they stand
@@ -401,6 +406,57 @@ void RtfReader::paragraphWord(Word word, int param)
         para.inTable = param > 0;
         break;
     default:
+        layoutWord(word, param);
+        break;
+    }
+}
+
+void RtfReader::layoutWord(Word word, int param)
+{
+    RtfGroupState::Paragraph &para = state().para;
+    const bool inStyleSheet = state().destination == Destination::StyleSheet;
+    switch (word) {
+    case Word::PageBreakBefore:
+        para.pageBreakBefore = true;
+        break;
+    case Word::TabRight:
+        para.nextTab = QTextOption::RightTab;
+        break;
+    case Word::TabCenter:
+        para.nextTab = QTextOption::CenterTab;
+        break;
+    case Word::TabDecimal:
+        para.nextTab = QTextOption::DelimiterTab;
+        break;
+    case Word::TabPosition:
+        // Word allows 64 tab stops a paragraph; more are damage.
+        if (para.tabs.size() < 64) {
+            QTextOption::Tab tab(RtfTwips::toPixels(param), para.nextTab);
+            if (para.nextTab == QTextOption::DelimiterTab)
+                tab.delimiter = u'.';
+            para.tabs.append(tab);
+        }
+        para.nextTab = QTextOption::LeftTab;
+        break;
+    case Word::LineSpacing:
+        para.lineSpacing = param;
+        break;
+    case Word::LineMultiple:
+        para.lineMultiple = param != 0;
+        break;
+    case Word::Style:
+        if (inStyleSheet)
+            m_styles.beginEntry(param);
+        else
+            para.style = param;
+        break;
+    case Word::OutlineLevel:
+        if (inStyleSheet)
+            m_styles.setOutlineLevel(param);
+        else
+            para.outlineLevel = param;
+        break;
+    default:
         break;
     }
 }
@@ -442,6 +498,12 @@ void RtfReader::breakWord(Word word, int param)
         if (inText)
             addText(QString::number(++m_footnoteCount));
         break;
+    case Word::Page:
+        if (inText) {
+            m_builder.endParagraph(state());
+            m_builder.breakPage();
+        }
+        break;
     default:
         appendChar(specialCharacter(word));
         break;
@@ -468,6 +530,18 @@ void RtfReader::pictureWord(Word word, int param)
         break;
     case Word::PictureScaleY:
         m_picture.setScaleY(param);
+        break;
+    case Word::PictureWidth:
+        m_picture.setSourceWidth(param);
+        break;
+    case Word::PictureHeight:
+        m_picture.setSourceHeight(param);
+        break;
+    case Word::WindowsMetafile:
+        m_picture.setWindowsMetafile(param);
+        break;
+    case Word::EnhancedMetafile:
+        m_picture.setEnhancedMetafile();
         break;
     default:
         break;

@@ -1,5 +1,7 @@
 #include "RtfWriter.h"
 
+#include "RtfPicture.h"
+
 #include <QBuffer>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -130,6 +132,7 @@ QByteArray RtfWriter::write(const QTextDocument &document)
     m_fonts = QStringList{fontName(document.defaultFont().family())}; // f0
     m_colors.clear();
     m_lists.clear();
+    m_headings = 0;
     m_endsCell = false;
     writeFrame(document.rootFrame(), false);
     QByteArray rtf = header();
@@ -152,6 +155,16 @@ QByteArray RtfWriter::header() const
                number(color.blue()) + ';';
     }
     out += "}\n";
+    if (m_headings) {
+        // Heading styles by the names word processors know them by.
+        out += "{\\stylesheet{\\s0 Normal;}";
+        for (int level = 1; level <= 9; ++level) {
+            if (m_headings & (1 << level))
+                out += "{\\s" + number(level) + "\\outlinelevel" + number(level - 1) +
+                       "\\sbasedon0\\snext0 heading " + number(level) + ";}";
+        }
+        out += "}\n";
+    }
     if (!m_lists.isEmpty()) {
         out += "{\\*\\listtable";
         for (int i = 0; i < m_lists.size(); ++i) {
@@ -268,6 +281,7 @@ void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
         m_body += "\\sb" + number(before);
     if (const int after = twips(format.bottomMargin()))
         m_body += "\\sa" + number(after);
+    writeLayout(format);
     if (list) {
         // The bullet or number as text, for readers that do not know list tables.
         const QTextListFormat::Style style = list->format().style();
@@ -352,8 +366,57 @@ QByteArray RtfWriter::charFormatCode(const QTextCharFormat &format)
     return code;
 }
 
+void RtfWriter::writeLayout(const QTextBlockFormat &format)
+{
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        m_body += "\\pagebb";
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        switch (tab.type) {
+        case QTextOption::RightTab:
+            m_body += "\\tqr";
+            break;
+        case QTextOption::CenterTab:
+            m_body += "\\tqc";
+            break;
+        case QTextOption::DelimiterTab:
+            m_body += "\\tqdec";
+            break;
+        default:
+            break;
+        }
+        m_body += "\\tx" + number(twips(tab.position));
+    }
+    const qreal height = format.lineHeight();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (height > 0 && std::lround(height) != 100)
+            m_body += "\\sl" + number(int(std::lround(height * 240 / 100))) + "\\slmult1";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        if (height > 0)
+            m_body += "\\sl-" + number(twips(height)) + "\\slmult0";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        if (height > 0)
+            m_body += "\\sl" + number(twips(height)) + "\\slmult0";
+        break;
+    default:
+        break;
+    }
+    if (const int level = format.headingLevel(); level > 0 && level <= 9) {
+        m_body += "\\s" + number(level) + "\\outlinelevel" + number(level - 1);
+        m_headings |= 1 << level;
+    }
+}
+
 void RtfWriter::writeImage(const QTextImageFormat &format)
 {
+    // A picture the reader kept (a metafile) goes back as it came.
+    if (const QVariant kept = format.property(RtfPicture::SourceProperty);
+        kept.typeId() == QMetaType::QByteArray) {
+        m_body += kept.toByteArray();
+        return;
+    }
     const QVariant resource =
         m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image = qvariant_cast<QImage>(resource);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QTextBlock;
+class QTextBlockFormat;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
@@ -14,8 +15,9 @@ class QTextList;
 class QTextTable;
 
 // Writes a QTextDocument as RTF (\ansi, code page 1252, non-ASCII as \uN?): fonts, colours,
-// character and paragraph formats, lists, tables and pictures (as PNG). The same document gives
-// the same bytes.
+// character and paragraph formats (page breaks, tab stops, line spacing, heading styles), lists,
+// tables and pictures (as PNG; pictures the reader kept, such as metafiles, as they came). The
+// same document gives the same bytes.
 class RtfWriter
 {
 public:
@@ -26,6 +28,7 @@ private:
     void writeTable(const QTextTable *table);
     void writeBlock(const QTextBlock &block, bool inTable);
     void writeImage(const QTextImageFormat &format);
+    void writeLayout(const QTextBlockFormat &format);
     QByteArray charFormatCode(const QTextCharFormat &format);
     QByteArray header() const;
 
@@ -38,6 +41,7 @@ private:
     QStringList m_fonts;
     QList<QColor> m_colors;
     QList<const QTextList *> m_lists;
+    int m_headings = 0; // bit N: heading level N is used
     // The paragraph that ends a table cell writes \cell instead of \par.
     bool m_endsCell = false;
 };

@@ -1,6 +1,6 @@
-#include "RtfWriter.h"
 #include "RtfPlainText.h"
 #include "RtfReader.h"
+#include "RtfWriter.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -60,6 +60,14 @@ QString describeBlock(const QTextBlock &block)
                       .arg(block.textList() ? 0 : format.textIndent())
                       .arg(format.topMargin())
                       .arg(format.bottomMargin());
+    if (format.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
+        out += QStringLiteral(" break %1").arg(int(format.pageBreakPolicy()));
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        out += QStringLiteral(" tab %1@%2").arg(int(tab.type)).arg(tab.position);
+    if (format.lineHeightType() != QTextBlockFormat::SingleHeight)
+        out += QStringLiteral(" line %1:%2").arg(format.lineHeightType()).arg(format.lineHeight());
+    if (format.headingLevel() > 0)
+        out += QStringLiteral(" h%1").arg(format.headingLevel());
     if (const QTextList *list = block.textList())
         out += QStringLiteral(" list %1/%2 #%3")
                    .arg(int(list->format().style()))
@@ -126,6 +134,10 @@ private Q_SLOTS:
     void imageRoundTrip();
     void listTextForOtherReaders();
     void spannedCellsKeepTheGrid();
+    void layoutFromOtherWriters_data();
+    void layoutFromOtherWriters();
+    void metafilesAreWrittenBackUnchanged_data();
+    void metafilesAreWrittenBackUnchanged();
 };
 
 void RtfWriterTest::roundTrip_data()
@@ -250,6 +262,45 @@ void RtfWriterTest::roundTrip_data()
         link.setFontUnderline(true);
         c.insertText("here", link);
         c.insertText(".", chars("Arial", 12));
+    });
+    QTest::newRow("page breaks") << Builder([](QTextCursor &c) {
+        c.insertText("first page", chars("Arial", 12));
+        QTextBlockFormat next;
+        next.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        c.insertBlock(next);
+        c.insertText("second page", chars("Arial", 12));
+    });
+    QTest::newRow("tab stops") << Builder([](QTextCursor &c) {
+        QTextBlockFormat tabs;
+        tabs.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab),
+                              QTextOption::Tab(288, QTextOption::RightTab),
+                              QTextOption::Tab(384, QTextOption::CenterTab),
+                              QTextOption::Tab(480, QTextOption::DelimiterTab, u'.')});
+        c.setBlockFormat(tabs);
+        c.insertText("a\tb\tc\td", chars("Arial", 12));
+    });
+    QTest::newRow("line spacing") << Builder([](QTextCursor &c) {
+        QTextBlockFormat spacing;
+        spacing.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        c.setBlockFormat(spacing);
+        c.insertText("one and a half", chars("Arial", 12));
+        spacing.setLineHeight(24, QTextBlockFormat::FixedHeight);
+        c.insertBlock(spacing);
+        c.insertText("exactly 24", chars("Arial", 12));
+        spacing.setLineHeight(30, QTextBlockFormat::MinimumHeight);
+        c.insertBlock(spacing);
+        c.insertText("at least 30", chars("Arial", 12));
+    });
+    QTest::newRow("headings") << Builder([](QTextCursor &c) {
+        QTextBlockFormat heading;
+        heading.setHeadingLevel(1);
+        c.setBlockFormat(heading);
+        c.insertText("Title", chars("Arial", 20));
+        heading.setHeadingLevel(3);
+        c.insertBlock(heading);
+        c.insertText("Section", chars("Arial", 14));
+        c.insertBlock(QTextBlockFormat());
+        c.insertText("body", chars("Arial", 12));
     });
     QTest::newRow("image") << Builder([](QTextCursor &c) {
         c.document()->addResource(QTextDocument::ImageResource, QUrl("mem:pic"), testImage());
@@ -445,6 +496,101 @@ void RtfWriterTest::spannedCellsKeepTheGrid()
     auto read = readBack(RtfWriter().write(document));
     QVERIFY(read);
     QCOMPARE(RtfPlainText::fromDocument(*read), QStringLiteral("wide\t\tright\n\tmiddle\t\n\n"));
+}
+
+// Layout as other word processors write it: \page between paragraphs, tab kinds before \tx,
+// \sl with and without \slmult, heading styles named in the style sheet.
+void RtfWriterTest::layoutFromOtherWriters_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QStringList>("blocks");
+    const QByteArray head = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}"
+                            "{\\stylesheet{\\s0 Normal;}{\\s1\\b\\fs32 heading 1;}"
+                            "{\\s2\\sbasedon1 Heading 2;}{\\s7\\outlinelevel3 Chapter;}"
+                            "{\\*\\cs10 Default Paragraph Font;}}\\f0 ";
+    QTest::newRow("page") << head + "one\\par two\\page three\\par}"
+                          << QStringList{"one", "two", "|break three"};
+    QTest::newRow("page break before")
+        << head + "one\\par\\pard\\pagebb two\\par}" << QStringList{"one", "|break two"};
+    QTest::newRow("tab kinds") << head + "\\pard\\tx720\\tqr\\tx2880\\tqc\\tb1440 a\\tab b\\par}"
+                               << QStringList{"|tab 0@48 tab 1@192 tab 2@96 a\tb"};
+    QTest::newRow("double spacing")
+        << head + "\\pard\\sl480\\slmult1 x\\par}" << QStringList{"|line 1:200 x"};
+    QTest::newRow("exact spacing")
+        << head + "\\pard\\sl-360\\slmult0 x\\par}" << QStringList{"|line 2:24 x"};
+    QTest::newRow("heading styles") << head + "\\pard\\s1 T\\par\\pard\\s2 S\\par"
+                                              "\\pard\\s7 C\\par\\pard\\s0 n\\par}"
+                                    << QStringList{"|h1 T", "|h2 S", "|h4 C", "n"};
+    QTest::newRow("outline level without style")
+        << head + "\\pard\\outlinelevel1 T\\par}" << QStringList{"|h2 T"};
+}
+
+void RtfWriterTest::layoutFromOtherWriters()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QStringList, blocks);
+    auto read = readBack(rtf);
+    QVERIFY(read);
+    QStringList found;
+    for (QTextBlock block = read->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        QStringList parts;
+        if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            parts << QStringLiteral("break");
+        for (const QTextOption::Tab &tab : format.tabPositions())
+            parts << QStringLiteral("tab %1@%2").arg(int(tab.type)).arg(tab.position);
+        if (format.lineHeightType() != QTextBlockFormat::SingleHeight)
+            parts << QStringLiteral("line %1:%2")
+                         .arg(format.lineHeightType())
+                         .arg(format.lineHeight());
+        if (format.headingLevel() > 0)
+            parts << QStringLiteral("h%1").arg(format.headingLevel());
+        found << (parts.isEmpty() ? QString() : u'|' + parts.join(u' ') + u' ') + block.text();
+    }
+    QCOMPARE(found, blocks);
+    // What was read is written so that it reads the same again.
+    auto again = readBack(RtfWriter().write(*read));
+    QVERIFY(again);
+    QCOMPARE(describe(*again), describe(*read));
+}
+
+void RtfWriterTest::metafilesAreWrittenBackUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<int>("width");
+    QTest::newRow("wmf with goals") << QByteArray("{\\pict\\wmetafile8\\picw2540\\pich1270"
+                                                  "\\picwgoal1440\\pichgoal720\n"
+                                                  "010009000003aabbccdd\n}")
+                                    << 96;
+    QTest::newRow("wmf from its extent") << QByteArray("{\\pict\\wmetafile8\\picw2540\\pich1270\n"
+                                                       "0100090000030102\n}")
+                                         << 96;
+    QTest::newRow("emf scaled") << QByteArray("{\\pict\\emfblip\\picwgoal720\\pichgoal720"
+                                              "\\picscalex50\\picscaley50\n"
+                                              "0100000020\n}")
+                                << 24;
+}
+
+// A document with a metafile read and saved without edits keeps the picture's RTF as it came;
+// the picture shows as a placeholder of its size.
+void RtfWriterTest::metafilesAreWrittenBackUnchanged()
+{
+    QFETCH(QByteArray, picture);
+    QFETCH(int, width);
+    const QByteArray rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 before " + picture + " after\\par}";
+    auto read = readBack(rtf);
+    QVERIFY(read);
+    QTextImageFormat image;
+    for (auto it = read->begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat())
+            image = it.fragment().charFormat().toImageFormat();
+    }
+    QVERIFY(image.isValid());
+    QCOMPARE(qRound(image.width()), width);
+    const QByteArray written = RtfWriter().write(*read);
+    QVERIFY2(written.contains(picture), written.constData());
+    QCOMPARE(RtfWriter().write(*readBack(written)), written);
 }
 
 QTEST_MAIN(RtfWriterTest)
