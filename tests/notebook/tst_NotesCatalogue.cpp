@@ -6,6 +6,7 @@
 #include "SqlText.h"
 #include "Store.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QSqlQuery>
@@ -180,7 +181,9 @@ private Q_SLOTS:
         const QString path = m_env->writeFile(QStringLiteral("note.rtf"), "{\\rtf1 old}");
         QVERIFY(catalogue.AddDocumentLink(path));
         const QByteArray body = "{\\rtf1\\ansi Don't forget the caf\\'e9.}";
-        QVERIFY(catalogue.saveBody(path, body, 255, QDate(2026, 5, 17)));
+        QCOMPARE(catalogue.saveBody(path, body, body, 255, QDate(2026, 5, 17)),
+                 NotesCatalogue::Saved::FileAndRow);
+        QCOMPARE(ReadBytes(path), body);
         const DocumentRecord record = *catalogue.byPath(path);
         QCOMPARE(record.content, QStringLiteral("{\\rtf1\\ansi Don`t forget the caf\\`e9.}"));
         QCOMPARE(record.mDate, QDate(2026, 5, 17).startOfDay());
@@ -190,8 +193,11 @@ private Q_SLOTS:
         QCOMPARE(found(store, QStringLiteral("CAFÉ")), QStringList{"note"});
         QCOMPARE(found(store, QStringLiteral("old")), QStringList());
 
-        // A document without a row: nothing is written.
-        QVERIFY(!catalogue.saveBody(QStringLiteral("/nowhere.rtf"), body, 1, QDate::currentDate()));
+        // A document without a row: its file is written, no row.
+        const QString unlisted = m_env->scratch() + QStringLiteral("/unlisted.rtf");
+        QCOMPARE(catalogue.saveBody(unlisted, body, body, 1, QDate::currentDate()),
+                 NotesCatalogue::Saved::FileOnly);
+        QCOMPARE(ReadBytes(unlisted), body);
         QCOMPARE(store.value(QStringLiteral("select count(*) from nv_notesdairy1")).toInt(), 1);
     }
 

@@ -6,6 +6,8 @@
 #include "SharedRoutines.h"
 #include "Store.h"
 
+#include <QSaveFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -55,9 +57,10 @@ QDateTime dateOf(const QSqlQuery &query, int column)
 class Savepoint
 {
 public:
-    explicit Savepoint(const Store &store) : m_store(store)
+    explicit Savepoint(const Store &store, const char *name = "catalogue_row")
+        : m_store(store), m_name(QLatin1String(name))
     {
-        m_open = QSqlQuery(m_store.database()).exec(QStringLiteral("savepoint catalogue_row"));
+        m_open = QSqlQuery(m_store.database()).exec(QStringLiteral("savepoint ") + m_name);
     }
     ~Savepoint()
     {
@@ -69,14 +72,15 @@ public:
     {
         QSqlQuery query(m_store.database());
         if (!keep)
-            query.exec(QStringLiteral("rollback to catalogue_row"));
-        const bool released = query.exec(QStringLiteral("release catalogue_row"));
+            query.exec(QStringLiteral("rollback to ") + m_name);
+        const bool released = query.exec(QStringLiteral("release ") + m_name);
         m_open = false;
         return keep && released;
     }
 
 private:
     const Store &m_store;
+    QString m_name;
     bool m_open = false;
 };
 
@@ -290,17 +294,82 @@ bool NotesCatalogue::AddDocumentLink(const QString &path)
     return writeRow(record);
 }
 
-bool NotesCatalogue::saveBody(const QString &path, const QByteArray &rtf, qint64 bgcolor,
-                              QDate today)
+NotesCatalogue::Saved NotesCatalogue::saveBody(const QString &path, const QByteArray &fileBytes,
+                                               const QByteArray &rtf, qint64 bgcolor, QDate today,
+                                               QString *error)
 {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(fileBytes) != fileBytes.size()) {
+        if (error)
+            *error = file.errorString();
+        return Saved::Nothing; // the temporary file goes with its object
+    }
     std::optional<DocumentRecord> record = byPath(path);
-    if (!record)
-        return false;
+    if (!record) {
+        if (!file.commit()) {
+            if (error)
+                *error = file.errorString();
+            return Saved::Nothing;
+        }
+        return Saved::FileOnly;
+    }
     record->mDate = today.startOfDay();
     record->bgcolor = bgcolor;
     record->content = contentOf(rtf);
     const QString plain = DocumentText::plainOfRtf(rtf);
-    return writeRow(*record, &plain);
+    Savepoint unit(m_store, "document_save");
+    const bool rowWritten = unit.isOpen() && writeRow(*record, &plain);
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return Saved::Nothing; // the savepoint rolls the row back
+    }
+    if (rowWritten && unit.finish(true))
+        return Saved::FileAndRow;
+    if (error)
+        *error = QStringLiteral("The catalogue row cannot be written: %1")
+                     .arg(m_store.database().lastError().text());
+    return Saved::FileOnly;
+}
+
+QString NotesCatalogue::joinKeywords(const QStringList &cells)
+{
+    QStringList kept;
+    for (const QString &cell : cells) {
+        const QString keyword = cell.trimmed();
+        if (!keyword.isEmpty() && !kept.contains(keyword, Qt::CaseInsensitive))
+            kept << keyword;
+    }
+    return kept.join(u',');
+}
+
+bool NotesCatalogue::saveKeywords(const QString &path, const QStringList &cells)
+{
+    std::optional<DocumentRecord> record = byPath(path);
+    if (!record)
+        return false;
+    record->keyword = joinKeywords(cells);
+    return writeRow(*record);
+}
+
+bool NotesCatalogue::addCreated(const QString &path, const QString &docType, QDate today)
+{
+    if (path.isEmpty() || byPath(path))
+        return false;
+    DocumentRecord record = linkRecord(path);
+    record.docType = docType;
+    record.date = today.startOfDay();
+    record.bgcolor = DefaultColour;
+    if (docType == QLatin1String("List")) {
+        // The list save sets the name with its extension and nothing of a note's defaults.
+        record.documentName = FileNameOfPath(path);
+        record.type.clear();
+        record.ext.clear();
+        record.version.clear();
+        record.serialNo.reset();
+        record.bgcolor.reset();
+    }
+    return writeRow(record);
 }
 
 bool NotesCatalogue::markQuickNote(const QString &path)

@@ -63,10 +63,32 @@ public:
     // Adds the row of linkRecord(path) unless a row has that path; true when it added one.
     bool AddDocumentLink(const QString &path);
 
-    // The save of a document's body by the editors: the row of path gets mDate = today, the
-    // pane's colour and the body copy (rtf with "'" as "`"), and the index the text of rtf.
-    // A path without a row changes nothing (false).
-    bool saveBody(const QString &path, const QByteArray &rtf, qint64 bgcolor, QDate today);
+    // What saveBody() saved.
+    enum class Saved {
+        Nothing,   // the file could not be written: file and row are as they were
+        FileOnly,  // the file is saved; the document has no row, or its row could not be written
+        FileAndRow // both
+    };
+    // The save of a document by the editors. The file at path gets fileBytes through a
+    // temporary file that replaces it only when complete, so a crash or a full disk leaves the
+    // old file whole. The row of path gets mDate = today, the pane's colour bgcolor and the body
+    // copy (rtf, the pane's rich text, with "'" as "`"); the index gets the text of rtf. The row
+    // is written in a savepoint that is kept only once the file has replaced the old one: the
+    // catalogue never tells of a save that did not happen. A row that cannot be written does
+    // not cost the user's text: the file is saved all the same (FileOnly, with the reason).
+    Saved saveBody(const QString &path, const QByteArray &fileBytes, const QByteArray &rtf,
+                   qint64 bgcolor, QDate today, QString *error = nullptr);
+    // SaveKeywords: the row of path gets the keywords joined by joinKeywords(); false without
+    // a row.
+    bool saveKeywords(const QString &path, const QStringList &cells);
+    // SaveKeywords' joining: the non-empty cells in order, each keyword once (compared without
+    // regard to case), joined by ",".
+    static QString joinKeywords(const QStringList &cells);
+    // The row of a document the editors create: the link row of path with DocType docType,
+    // today's date, the add panel's colour, and for a list the name with its extension and the
+    // category "Undefined" as the list save sets them. False when the row cannot be written or
+    // the path has one already.
+    bool addCreated(const QString &path, const QString &docType, QDate today);
     // The side note: DocType "Quick Notes" and QuickNoteColour for the row of path.
     bool markQuickNote(const QString &path);
 
