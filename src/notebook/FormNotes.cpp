@@ -18,6 +18,7 @@
 #include "ThemeIcon.h"
 #include "ToolHost.h"
 #include "ToolStrip.h"
+#include "WordListPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,6 +42,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -95,6 +97,8 @@ FormNotes::FormNotes(QWidget *parent)
     FileSystemTree();
     CmdRefresh_Click();
     resize(1240, 780);
+    // Copies of documents that an editor left behind are offered once the window stands.
+    QTimer::singleShot(0, this, &FormNotes::offerAutosaves);
 }
 
 FormNotes::~FormNotes()
@@ -227,7 +231,8 @@ void FormNotes::buildTools()
         {"ID_Scan", "Scan Folder", "folder-open", false},
         {nullptr, nullptr, nullptr, false},
         {"SideNote", "Side Note", "accessories-text-editor", true},
-        {"New", "Edit", "document-edit", true},
+        {"New", "New Note", "document-new", true},
+        {"EditDocuments", "Edit", "document-edit", true},
         {"EditDoc-Full", "Open in Editor", "document-open", true},
         {"EditGriidList", "Edit List", "x-office-spreadsheet", true},
         {"EditPicture", "Edit Picture", "image-x-generic", true},
@@ -247,9 +252,6 @@ void FormNotes::buildTools()
     }
     for (const char *sort : {"StDocname", "StbyCat", "StDatewise"})
         m_tools->tool(QLatin1String(sort))->setCheckable(true);
-    // In-place editing and list editing come with the document editor.
-    m_tools->tool(QStringLiteral("New"))->setEnabled(false);
-    m_tools->tool(QStringLiteral("EditGriidList"))->setEnabled(false);
     m_tools->tool(QStringLiteral("EditPicture"))->setEnabled(false);
     m_tools->tool(QStringLiteral("ID_RemoveLink"))->setEnabled(false);
     setEditTools(false);
@@ -389,6 +391,22 @@ QWidget *FormNotes::buildPaneSide()
     header->addWidget(lblDocument);
     header->addWidget(lblDocInfo, 1);
     header->addWidget(lblMode);
+    SSCommand1 = new QToolButton(side);
+    SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
+    SSCommand1->setIcon(ThemeIcon::get(QStringLiteral("document-save")));
+    SSCommand1->setText(tr("Save"));
+    SSCommand1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SSCommand2 = new QToolButton(side);
+    SSCommand2->setObjectName(QStringLiteral("SSCommand2"));
+    SSCommand2->setIcon(ThemeIcon::get(QStringLiteral("dialog-cancel")));
+    SSCommand2->setText(tr("Cancel"));
+    SSCommand2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SSCommand1->hide();
+    SSCommand2->hide();
+    connect(SSCommand1, &QToolButton::clicked, this, &FormNotes::SaveInPlace);
+    connect(SSCommand2, &QToolButton::clicked, this, &FormNotes::CancelInPlace);
+    header->addWidget(SSCommand1);
+    header->addWidget(SSCommand2);
     header->addWidget(CmdKey);
     layout->addLayout(header);
 
@@ -402,6 +420,7 @@ QWidget *FormNotes::buildPaneSide()
     auto *paneRow = new QSplitter(Qt::Vertical, side);
     auto *viewRow = new QSplitter(Qt::Horizontal, paneRow);
     m_paneStack = buildViewPane(viewRow);
+    layout->insertWidget(1, buildFormatTools());
     imgPicfilelink = new QLabel(viewRow);
     imgPicfilelink->setObjectName(QStringLiteral("imgPicfilelink"));
     imgPicfilelink->setAlignment(Qt::AlignCenter);
@@ -418,6 +437,10 @@ QWidget *FormNotes::buildPaneSide()
                           tr("File Info"));
     SSActiveTabs2->addTab(buildPropertiesTab(),
                           ThemeIcon::get(QStringLiteral("document-properties")), tr("Properties"));
+    m_words = new WordListPanel(m_store, WordListPanel::Mode::Notebook);
+    connect(m_words, &WordListPanel::wordChosen, this, &FormNotes::insertWord);
+    SSActiveTabs2->addTab(m_words, ThemeIcon::get(QStringLiteral("accessories-dictionary")),
+                          tr("Common Words"));
     connect(SSActiveTabs2, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showProperties(m_currentPath);
@@ -439,9 +462,7 @@ QStackedWidget *FormNotes::buildViewPane(QWidget *parent)
     rtfText->setObjectName(QStringLiteral("rtfText"));
     rtfText->setReadOnly(true);
     rtfText->setAcceptDrops(m_dragText);
-    GridList = new QTableWidget(m_paneStack);
-    GridList->setObjectName(QStringLiteral("GridList"));
-    GridList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_listPane = buildListPane();
     m_pictureArea = new QScrollArea(m_paneStack);
     m_pictureArea->setAlignment(Qt::AlignCenter);
     imgPicture = new QLabel;
@@ -465,7 +486,7 @@ QStackedWidget *FormNotes::buildViewPane(QWidget *parent)
     m_emptyPane->setEnabled(false);
     m_paneStack->addWidget(m_emptyPane);
     m_paneStack->addWidget(rtfText);
-    m_paneStack->addWidget(GridList);
+    m_paneStack->addWidget(m_listPane);
     m_paneStack->addWidget(m_pictureArea);
     m_paneStack->addWidget(objectBox);
     return m_paneStack;
@@ -565,6 +586,14 @@ bool FormNotes::runTool(const QString &id)
         RebuildContentIndex();
         return true;
     }
+    if (SSActiveToolBars2->tool(id) || m_listTools->tool(id)) {
+        QAction *action =
+            SSActiveToolBars2->tool(id) ? SSActiveToolBars2->tool(id) : m_listTools->tool(id);
+        if (!action->isEnabled())
+            return false;
+        action->trigger();
+        return true;
+    }
     return false;
 }
 
@@ -586,6 +615,13 @@ void FormNotes::onToolClicked(const QString &id)
         markSideNote();
     else if (id == QLatin1String("EditDoc-Full"))
         openFullEditor();
+    else if (id == QLatin1String("New"))
+        EnterEditMode(Edit::NewNote);
+    else if (id == QLatin1String("EditGriidList"))
+        EnterEditMode(m_pane == Pane::List && !m_currentPath.isEmpty() ? Edit::Shown
+                                                                       : Edit::NewList);
+    else if (id == QLatin1String("EditDocuments"))
+        EnterEditMode(Edit::Shown);
     else if (id == QLatin1String("EditPicture"))
         editPicture();
     else if (id == QLatin1String("ID_RemoveLink"))
@@ -661,6 +697,15 @@ void FormNotes::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Edited text is not lost without a word.
+    if (m_editing && (rtfText->document()->isModified() || m_newDocument) &&
+        !Dialogs::instance().question(QStringLiteral("Quit without saving?"),
+                                      QStringLiteral("Nuvela Utility"))) {
+        event->ignore();
+        return;
+    }
+    if (m_editing)
+        CancelInPlace();
     saveSettings();
     QWidget::closeEvent(event);
 }

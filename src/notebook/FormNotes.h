@@ -9,6 +9,9 @@
 
 class DocumentDelegate;
 class DocumentLoader;
+class EditableGridProxy;
+class EditorCommands;
+class FindReplaceDialog;
 class FolderSizeJob;
 class Job;
 class KeyedGrid;
@@ -26,12 +29,15 @@ class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QTextEdit;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ToolStrip;
+class WordListPanel;
 
 // The Notebook: the file-system tree tvwdb, the document grid grid1 over the catalogue
 // nv_notesdairy1 with its alphabetic, DocType and view strips, the view pane (rich text, list
@@ -41,7 +47,8 @@ class ToolStrip;
 //
 // Split by concern: FormNotes.cpp builds the window and dispatches the tools,
 // FormNotes_Views.cpp fills the grid, FormNotes_Tree.cpp the tree, FormNotes_Document.cpp the
-// view pane, FormNotes_Filter.cpp the filter, content-search and scan panels.
+// view pane, FormNotes_Filter.cpp the filter, content-search and scan panels, FormNotes_Edit.cpp
+// the Edit Mode of the pane (text and lists), new notes and lists, and the list tools.
 class FormNotes : public QWidget
 {
     Q_OBJECT
@@ -55,6 +62,9 @@ public:
     ~FormNotes() override;
 
     KeyedGridModel *grid() const;
+    // The list document shown in the list pane (GridList).
+    KeyedGridModel *listGrid() const { return m_listGrid; }
+    bool isEditing() const { return m_editing; }
     NotesCatalogue &catalogue() const { return *m_catalogue; }
     Pane pane() const { return m_pane; }
     // The document chosen last in the grid or the tree (the editor opens it).
@@ -93,6 +103,20 @@ public:
     // --- the view pane (FormNotes_Document.cpp)
     void ShowDocument(const QString &path);
 
+    // --- Edit Mode (FormNotes_Edit.cpp)
+    enum class Edit {
+        Shown,   // "EditDocuments", "EditGriidList": the shown text or list document
+        NewNote, // "New": a new rich-text note
+        NewList  // "EditGriidList" with no list shown: a blank list sheet (ListSheetSetup)
+    };
+    // Unlocks the pane. False when there is nothing to edit.
+    bool EnterEditMode(Edit what);
+    // SSCommand1: saves the pane to its file (a new document asks for a name first) and its
+    // catalogue row; false when nothing was saved (the window stays in Edit Mode).
+    bool SaveInPlace();
+    // SSCommand2 and the properties panel's cancel: back to View Mode without saving.
+    void CancelInPlace();
+
     // --- filters, content search, scan (FormNotes_Filter.cpp)
     void FillFilterLists();
     void cmdFilter_Click();
@@ -104,6 +128,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // FormNotes.cpp
@@ -149,6 +174,8 @@ private:
     void clearPane();
     bool showText(const QString &path);
     void showList(const QString &path);
+    // Column widths and hidden columns of the list pane from its grid.
+    void applyListColumns();
     void showPicture(const QString &path);
     void showObject(const QString &path);
     void showSidePicture(const QString &path);
@@ -159,6 +186,22 @@ private:
     void showProperties(const QString &path);
     void clearProperties();
     void markSideNote();
+
+    // FormNotes_Edit.cpp
+    ToolStrip *buildFormatTools();
+    ToolStrip *buildListTools();
+    QWidget *buildListPane();
+    void setEditing(bool editing);
+    bool saveNewDocument();
+    bool saveText(const QString &path);
+    bool saveList(const QString &path);
+    QString editedPath() const;
+    void onEditKeyReleased(int key, const QString &text);
+    void insertWord(const QString &word);
+    void autotext();
+    void onListTool(const QString &id);
+    void offerAutosaves();
+    void editAutosave();
 
     // FormNotes_Filter.cpp
     QWidget *buildFilterPanel();
@@ -183,6 +226,12 @@ private:
     bool m_dragText = true;
     bool m_dragImage = true;
     FolderSizeJob *m_sizeJob = nullptr;
+    // Edit Mode: the document being edited is new (m_newPath is only its provisional name).
+    bool m_editing = false;
+    bool m_newDocument = false;
+    QString m_newPath;
+    QString m_prefix; // word completion: the letters typed since the last blank
+    QTimer *m_autosave = nullptr;
 
     QWidget *m_body = nullptr;
     ToolStrip *m_tools = nullptr;
@@ -200,7 +249,18 @@ private:
     QStackedWidget *m_paneStack = nullptr;
     QLabel *m_emptyPane = nullptr;
     QTextEdit *rtfText = nullptr;
-    QTableWidget *GridList = nullptr;
+    QWidget *m_listPane = nullptr;
+    QTableView *GridList = nullptr;
+    KeyedGridModel *m_listGrid = nullptr;
+    EditableGridProxy *m_listEdit = nullptr;
+    bool m_listSheet = false; // the shown list is a list sheet: its first column is headings
+    ToolStrip *m_listTools = nullptr;
+    ToolStrip *SSActiveToolBars2 = nullptr; // the formatting tools of Edit Mode
+    EditorCommands *m_commands = nullptr;
+    FindReplaceDialog *m_findReplace = nullptr;
+    WordListPanel *m_words = nullptr;
+    QToolButton *SSCommand1 = nullptr;
+    QToolButton *SSCommand2 = nullptr;
     QScrollArea *m_pictureArea = nullptr;
     QLabel *imgPicture = nullptr;
     QFrame *objectBox = nullptr;

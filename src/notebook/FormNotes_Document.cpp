@@ -6,10 +6,13 @@
 #include "Dialogs.h"
 #include "DocumentGrid.h"
 #include "DocumentText.h"
+#include "EditableGridProxy.h"
 #include "FileFacts.h"
 #include "FolderSizeJob.h"
 #include "KeyedGrid.h"
+#include "KeyedGridModel.h"
 #include "ListDocument.h"
+#include "NotebookList.h"
 #include "NotesCatalogue.h"
 #include "Platform.h"
 #include "RtfReader.h"
@@ -30,6 +33,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTextEdit>
 
@@ -63,9 +67,8 @@ void FormNotes::clearPane()
     rtfText->clear();
     rtfText->setProperty("path", QString());
     rtfText->setPalette(QPalette());
-    GridList->clear();
-    GridList->setRowCount(0);
-    GridList->setColumnCount(0);
+    m_listGrid->setFormatText(QString());
+    m_listSheet = false;
     imgPicture->clear();
     imgPicfilelink->clear();
     imgPicfilelink->hide();
@@ -115,10 +118,9 @@ void FormNotes::applyColourRule(const QString &path)
 
 void FormNotes::showList(const QString &path)
 {
-    GridList->clear();
-    GridList->setRowCount(0);
-    GridList->setColumnCount(0);
-    m_paneStack->setCurrentWidget(GridList);
+    m_listGrid->setFormatText(QString());
+    m_listSheet = false;
+    m_paneStack->setCurrentWidget(m_listPane);
     m_pane = Pane::List;
     QString error;
     const std::optional<ListDocument> list = ListDocument::load(path, &error);
@@ -130,30 +132,10 @@ void FormNotes::showList(const QString &path)
         }
         return;
     }
-    // Fixed rows and columns become the captions, as the list grid shows its headings.
-    const int fixedRows = std::min(list->fixedRows(), 1);
-    const int fixedColumns = std::min(list->fixedColumns(), 1);
-    GridList->setRowCount(list->rows() - fixedRows);
-    GridList->setColumnCount(list->columns() - fixedColumns);
-    for (int c = fixedColumns; c < list->columns(); ++c) {
-        const int column = c - fixedColumns;
-        if (fixedRows)
-            GridList->setHorizontalHeaderItem(column, new QTableWidgetItem(list->cell(0, c)));
-        const ListDocument::Column layout = list->column(c);
-        if (layout.width > 0)
-            GridList->setColumnWidth(column, layout.width);
-        GridList->setColumnHidden(column, layout.hidden);
-        for (int r = fixedRows; r < list->rows(); ++r) {
-            const QString text = list->cell(r, c);
-            if (text.isEmpty())
-                continue;
-            auto *item = new QTableWidgetItem(text);
-            item->setTextAlignment(layout.alignment | Qt::AlignVCenter);
-            GridList->setItem(r - fixedRows, column, item);
-        }
-    }
-    for (int r = fixedRows; r < list->rows() && fixedColumns; ++r)
-        GridList->setVerticalHeaderItem(r - fixedRows, new QTableWidgetItem(list->cell(r, 0)));
+    NotebookList::toGrid(*list, *m_listGrid, GridList->fontMetrics().averageCharWidth());
+    m_listSheet = list->fixedColumns() > 0;
+    m_listEdit->setFixedColumns(list->fixedColumns());
+    applyListColumns();
 }
 
 void FormNotes::showPicture(const QString &path)

@@ -142,7 +142,7 @@ void FormNotes::ShowDocType(int tab)
     ApplySimpleView(m_details);
     const bool list = tabs[tab - 1].pane == NotesViews::Pane::List;
     clearPane();
-    m_paneStack->setCurrentWidget(list ? static_cast<QWidget *>(GridList) : rtfText);
+    m_paneStack->setCurrentWidget(list ? m_listPane : static_cast<QWidget *>(rtfText));
     setEditTools(tab == ListDocTypeTab);
 }
 
@@ -156,6 +156,7 @@ void FormNotes::setEditTools(bool listTab)
 {
     m_tools->tool(QStringLiteral("EditGriidList"))->setVisible(listTab);
     m_tools->tool(QStringLiteral("New"))->setVisible(!listTab);
+    m_tools->tool(QStringLiteral("EditDocuments"))->setVisible(!listTab);
     m_tools->tool(QStringLiteral("EditDoc-Full"))->setVisible(!listTab);
 }
 

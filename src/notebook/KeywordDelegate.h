@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 
+class QTableWidget;
+
 // The keyword grid's first column: an editable drop-down list of the keyword master list
 // (pda_Keyword1), to which any other text may be typed.
 class KeywordDelegate : public QStyledItemDelegate
@@ -12,6 +14,10 @@ public:
     explicit KeywordDelegate(const QStringList &keywords, QObject *parent = nullptr);
 
     QStringList keywords() const { return m_keywords; }
+
+    // The keyword grid's cells from the top (LoadKeywords fills at least rows rows).
+    static QStringList cells(const QTableWidget &grid);
+    static void fill(QTableWidget &grid, const QStringList &keywords, int rows = 11);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;

@@ -1,5 +1,6 @@
-// The Notebook as the main window offers it.
+// The Notebook and its document editor as the main window offers them.
 #include "FormNotes.h"
+#include "FrmRtfEdit.h"
 #include "ToolRegistry.h"
 
 namespace
@@ -17,6 +18,22 @@ const ToolRegistration notebook{{
         [](QWidget *window, const ToolRequest &request) {
             if (auto *notes = qobject_cast<FormNotes *>(window))
                 notes->openDocument(request.file);
+        },
+}};
+
+// The full editor opens only from the notebook, on the document it hands over.
+const ToolRegistration notebookEditor{{
+    .name = QStringLiteral("notebookeditor"),
+    .caption = QStringLiteral("Edit Document"),
+    .icon = QStringLiteral("accessories-text-editor"),
+    .keys = {},
+    .commands = {},
+    .section = 1,
+    .create = [] { return static_cast<QWidget *>(new FrmRtfEdit); },
+    .handOver =
+        [](QWidget *window, const ToolRequest &request) {
+            if (auto *editor = qobject_cast<FrmRtfEdit *>(window))
+                editor->open(request.file);
         },
 }};
 

@@ -6,12 +6,12 @@
 #include "KeyedGrid.h"
 #include "MDIForm1.h"
 #include "NotesCatalogue.h"
+#include "RecordingToolHost.h"
 #include "SharedRoutines.h"
 #include "SqlText.h"
 #include "Store.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
-#include "RecordingToolHost.h"
 #include "ToolStrip.h"
 
 #include <QAction>
@@ -30,6 +30,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(column(window, QStringLiteral("DocumentName")), QStringList{"Prices"});
         QVERIFY(tools->tool("EditGriidList")->isVisible());
         QVERIFY(!tools->tool("EditDoc-Full")->isVisible());
-        QVERIFY(child<QTableWidget>(window, "GridList")->isVisibleTo(&window));
+        QVERIFY(child<QTableView>(window, "GridList")->isVisibleTo(&window));
         Q_EMIT types->tabBarClicked(0);
         QCOMPARE(column(window, QStringLiteral("DocumentName")),
                  (QStringList{"Broken", "Gone", "Holiday", "Shopping", "Übersicht"}));
@@ -338,10 +339,10 @@ private Q_SLOTS:
 
         select(window, QStringLiteral("Prices"));
         QCOMPARE(window.pane(), FormNotes::Pane::List);
-        QTableWidget *list = child<QTableWidget>(window, "GridList");
-        QCOMPARE(list->rowCount(), 2);
-        QCOMPARE(list->horizontalHeaderItem(1)->text(), QStringLiteral("Price"));
-        QCOMPARE(list->item(1, 0)->text(), QStringLiteral("Café"));
+        const KeyedGridModel *list = window.listGrid();
+        QCOMPARE(list->dataRows(), 2);
+        QCOMPARE(list->columnInfo(1).caption, QStringLiteral("Price"));
+        QCOMPARE(list->textAt(list->fixedRows() + 1, 0), QStringLiteral("Café"));
 
         select(window, QStringLiteral("Logo"));
         QCOMPARE(window.pane(), FormNotes::Pane::Picture);

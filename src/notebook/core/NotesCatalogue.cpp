@@ -3,6 +3,7 @@
 #include "ContentIndex.h"
 #include "DocumentText.h"
 #include "JetSql.h"
+#include "ListDocument.h"
 #include "SharedRoutines.h"
 #include "Store.h"
 
@@ -298,8 +299,28 @@ NotesCatalogue::Saved NotesCatalogue::saveBody(const QString &path, const QByteA
                                                const QByteArray &rtf, qint64 bgcolor, QDate today,
                                                QString *error)
 {
+    const auto change = [&](DocumentRecord &record) {
+        record.mDate = today.startOfDay();
+        record.bgcolor = bgcolor;
+        record.content = contentOf(rtf);
+    };
+    return saveFileAndRow(path, fileBytes, change, DocumentText::plainOfRtf(rtf), error);
+}
+
+NotesCatalogue::Saved NotesCatalogue::saveList(const QString &path, const ListDocument &list,
+                                               QDate today, QString *error)
+{
+    const auto change = [&](DocumentRecord &record) { record.mDate = today.startOfDay(); };
+    return saveFileAndRow(path, list.write(), change, list.plainText(), error);
+}
+
+NotesCatalogue::Saved
+NotesCatalogue::saveFileAndRow(const QString &path, const QByteArray &bytes,
+                               const std::function<void(DocumentRecord &)> &change,
+                               const QString &plain, QString *error)
+{
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(fileBytes) != fileBytes.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         if (error)
             *error = file.errorString();
         return Saved::Nothing; // the temporary file goes with its object
@@ -313,10 +334,7 @@ NotesCatalogue::Saved NotesCatalogue::saveBody(const QString &path, const QByteA
         }
         return Saved::FileOnly;
     }
-    record->mDate = today.startOfDay();
-    record->bgcolor = bgcolor;
-    record->content = contentOf(rtf);
-    const QString plain = DocumentText::plainOfRtf(rtf);
+    change(*record);
     Savepoint unit(m_store, "document_save");
     const bool rowWritten = unit.isOpen() && writeRow(*record, &plain);
     if (!file.commit()) {

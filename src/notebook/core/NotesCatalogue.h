@@ -6,10 +6,12 @@
 #include <QDate>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class ContentIndex;
+class ListDocument;
 class Store;
 
 // The document catalogue nv_notesdairy1: one row per document file, addressed by the file's
@@ -78,6 +80,10 @@ public:
     // not cost the user's text: the file is saved all the same (FileOnly, with the reason).
     Saved saveBody(const QString &path, const QByteArray &fileBytes, const QByteArray &rtf,
                    qint64 bgcolor, QDate today, QString *error = nullptr);
+    // The save of a list document: the file gets the list (atomically, as above), the row
+    // mDate = today and the index the list's text, together as saveBody() does.
+    Saved saveList(const QString &path, const ListDocument &list, QDate today,
+                   QString *error = nullptr);
     // SaveKeywords: the row of path gets the keywords joined by joinKeywords(); false without
     // a row.
     bool saveKeywords(const QString &path, const QStringList &cells);
@@ -102,6 +108,11 @@ public:
     static QString contentOf(const QByteArray &rtf);
 
 private:
+    // Writes bytes to path and, when path has a row, the row as change() makes it with plain as
+    // its indexed text, in the unit saveBody() describes.
+    Saved saveFileAndRow(const QString &path, const QByteArray &bytes,
+                         const std::function<void(DocumentRecord &)> &change, const QString &plain,
+                         QString *error);
     std::optional<DocumentRecord> readOne(const QString &condition, const QVariant &value) const;
     bool writeColumns(DocumentRecord &record) const;
 
