@@ -8,6 +8,7 @@
 #include "EditorText.h"
 #include "Platform.h"
 #include "PrintPreviewRich.h"
+#include "RichTextPages.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SharedRoutines.h"
@@ -73,6 +74,7 @@ const Tool Tools[] = {
     {"Picture", "Picture", "insert-image"},
     {nullptr, nullptr, nullptr},
     {"PrintPreview", "Print Preview", "document-print-preview"},
+    {"PrintPdf", "Print to PDF", "application-pdf"},
     {"SaveasWord", "Open as Word Document", "document-export"},
     {"SavetoDesktop", "Copy to Desktop", "user-desktop"},
 };
@@ -209,6 +211,8 @@ bool EditorCommands::run(const QString &given)
     else if (id == QLatin1String("PrintPreview"))
         PrintPreviewRich(*m_pane->document(), QMarginsF(20, 20, 20, 20), QPageLayout::Portrait,
                          m_window);
+    else if (id == QLatin1String("PrintPdf"))
+        printToPdf();
     else if (id == QLatin1String("SaveasWord"))
         saveAsWord();
     else if (id == QLatin1String("SavetoDesktop"))
@@ -440,6 +444,28 @@ void EditorCommands::insertPicture()
     format.setWidth(width);
     format.setHeight(image.height() * width / image.width());
     m_pane->textCursor().insertImage(format);
+}
+
+void EditorCommands::printToPdf()
+{
+    const QString folder = AppFolders::inUserFiles(QStringLiteral("Exported Files\\PDF"));
+    QDir().mkpath(folder);
+    const QString name =
+        m_path.isEmpty() ? QStringLiteral("Document") : QFileInfo(m_path).completeBaseName();
+    QString path = Dialogs::instance().saveFileName(tr("Print to PDF"),
+                                                    folder + u'/' + name + QStringLiteral(".pdf"),
+                                                    QStringLiteral("PDF File (*.pdf)|*.pdf"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const QPageLayout page(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                           QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    QString error;
+    if (!RichTextPages::printToPdf(*m_pane->document(), page, path, &error))
+        Dialogs::instance().message(
+            tr("The file cannot be written:\n%1\n\n%2").arg(QDir::toNativeSeparators(path), error),
+            QString(), Dialogs::Icon::Critical);
 }
 
 void EditorCommands::saveAsWord()

@@ -12,7 +12,8 @@ class ToolStrip;
 
 // The commands both editors share, by tool identifier, on one text pane: clipboard, character
 // and paragraph formats, fonts and colours, case changes, date and time stamps, imports of
-// text, RTF and DOC files, pictures, the print preview, "SaveasWord" and "SavetoDesktop".
+// text, RTF and DOC files, pictures, the print preview and printing to PDF, "SaveasWord" and
+// "SavetoDesktop".
 // The full editor uses the identifiers of its tool bar TbarEdit; the notebook's formatting tool
 // bar uses the same ones except for the stamps ("TMedium", "DShort", ...). "Find" and
 // "FindReplace" are the window's: they are announced by signals.
@@ -58,6 +59,7 @@ private:
     void appendStamp(const QString &id);
     void import(const QString &id);
     void insertPicture();
+    void printToPdf();
     void saveAsWord();
     void saveToDesktop();
 

@@ -53,7 +53,8 @@ FrmRtfEdit::FrmRtfEdit(QWidget *parent)
     connect(m_autosave, &QTimer::timeout, this, &FrmRtfEdit::autosave);
     connect(rtfText->document(), &QTextDocument::contentsChanged, this, [this] {
         updateCharacters();
-        if (!m_path.isEmpty() && rtfText->document()->isModified())
+        // The copy is written once typing pauses, if the text is still unsaved then.
+        if (!m_path.isEmpty())
             m_autosave->start();
     });
     resize(1180, 780);
