@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QImageReader>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -112,6 +113,11 @@ constexpr int PictureWidth = 560;
 EditorCommands::EditorCommands(QTextEdit *pane, QWidget *window)
     : QObject(window), m_pane(pane), m_window(window)
 {
+    // Text that names no font is written with the document's: a family the system really has,
+    // not an alias ("Sans Serif") that other programs do not know.
+    QFont base = pane->document()->defaultFont();
+    base.setFamilies({QFontInfo(base).family()});
+    pane->document()->setDefaultFont(base);
 }
 
 QStringList EditorCommands::fonts()
