@@ -153,6 +153,13 @@ void EditorCommands::addTools(ToolStrip *strip, Bar bar)
     strip->addWidget(m_fontList);
     strip->addWidget(m_sizeList);
     connect(m_fontList, &QComboBox::textActivated, this, &EditorCommands::applyFontFamily);
+    // The lists show the font at the caret.
+    connect(m_pane, &QTextEdit::currentCharFormatChanged, this,
+            [this](const QTextCharFormat &format) {
+                const QFont font = format.font();
+                m_fontList->setCurrentText(QFontInfo(font).family());
+                m_sizeList->setCurrentText(QString::number(font.pointSizeF()));
+            });
     connect(m_sizeList, &QComboBox::textActivated, this,
             [this](const QString &text) { applyFontSize(text.toDouble()); });
     strip->addSeparator();

@@ -440,7 +440,7 @@ QWidget *FormNotes::buildPaneSide()
     m_words = new WordListPanel(m_store, WordListPanel::Mode::Notebook);
     connect(m_words, &WordListPanel::wordChosen, this, &FormNotes::insertWord);
     SSActiveTabs2->addTab(m_words, ThemeIcon::get(QStringLiteral("accessories-dictionary")),
-                          tr("Common Words"));
+                          tr("Words"));
     connect(SSActiveTabs2, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showProperties(m_currentPath);

@@ -132,8 +132,8 @@ void FormNotes::showList(const QString &path)
         }
         return;
     }
-    NotebookList::toGrid(*list, *m_listGrid, GridList->fontMetrics().averageCharWidth());
     m_listSheet = list->fixedColumns() > 0;
+    NotebookList::toGrid(*list, *m_listGrid, GridList->fontMetrics().averageCharWidth());
     m_listEdit->setFixedColumns(list->fixedColumns());
     applyListColumns();
 }

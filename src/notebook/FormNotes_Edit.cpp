@@ -130,6 +130,15 @@ QWidget *FormNotes::buildListPane()
 
 void FormNotes::applyListColumns()
 {
+    // A list sheet's first column holds its row headings: it looks like the caption row.
+    if (m_listSheet && m_listGrid->columns() > 0) {
+        const QColor heading = GridList->palette().color(QPalette::Button);
+        const bool redraw = m_listGrid->redraw();
+        m_listGrid->setRedraw(false);
+        for (int row = m_listGrid->fixedRows(); row < m_listGrid->rows(); ++row)
+            m_listGrid->setCellBackground(row, 0, heading);
+        m_listGrid->setRedraw(redraw);
+    }
     const int charWidth = GridList->fontMetrics().averageCharWidth();
     for (int c = 0; c < m_listGrid->columns(); ++c) {
         const GridColumn &column = m_listGrid->columnInfo(c);
@@ -174,6 +183,7 @@ bool FormNotes::EnterEditMode(Edit what)
             ListSheet::ListSheetSetup(*m_listGrid);
             m_listSheet = true;
             m_listEdit->setFixedColumns(1);
+            applyListColumns();
             m_paneStack->setCurrentWidget(m_listPane);
             m_pane = Pane::List;
             lblDocument->setText(tr("New List"));

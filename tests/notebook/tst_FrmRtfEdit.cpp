@@ -7,6 +7,7 @@
 #include "KeyedGridModel.h"
 #include "NotesCatalogue.h"
 #include "RecordingToolHost.h"
+#include "Screenshot.h"
 #include "SharedRoutines.h"
 #include "SqlText.h"
 #include "TestEnvironment.h"
@@ -102,9 +103,10 @@ private Q_SLOTS:
             facts << label->text();
         QVERIFY(facts.contains(QStringLiteral("Plan")));
         QVERIFY(facts.contains(QStringLiteral("Zoë")));
-        QCOMPARE(child<QComboBox>(editor, "Id_Font")->currentText(), QStringLiteral("MS Serif"));
+        QCOMPARE(child<QComboBox>(editor, "Id_Font")->itemText(2), QStringLiteral("MS Serif"));
         QCOMPARE(child<QComboBox>(editor, "Id_FontSize")->itemText(0), QStringLiteral("8"));
         QVERIFY(!editor.isModified());
+        SaveScreenshot(editor, QStringLiteral("editor"), QSize(1180, 780));
         editor.pane()->insertPlainText("x");
         QCOMPARE(child<QLabel>(editor, "lblCharacters")->text(),
                  QStringLiteral("No Of Character   -  10"));
