@@ -94,5 +94,9 @@ bool SourceDetection::isText(const QByteArray &head)
     if (end < 0 || (cr >= 0 && cr < end))
         end = cr;
     const QByteArray firstLine = end < 0 ? head : head.left(end);
+    // Documents that are text too (RTF, XML, HTML, PostScript) are no tables.
+    if (firstLine.startsWith('{') || firstLine.startsWith('<') || firstLine.startsWith('%') ||
+        firstLine.contains('\\'))
+        return false;
     return firstLine.contains(',') || firstLine.contains(';') || firstLine.contains('\t');
 }

@@ -22,7 +22,8 @@ public:
     static bool isParadox(const QByteArray &head, qint64 fileSize);
     // DBase or FoxPro by the version byte, when the header parses; else Unknown.
     static Format dbfFormat(const QByteArray &head, qint64 fileSize);
-    // Text of a table: no NUL byte, and a first line with a separator (comma, semicolon or tab).
+    // Text of a table: no NUL byte, and a first line with a separator (comma, semicolon or tab)
+    // that does not begin as a document (RTF, XML, HTML, PostScript) does.
     static bool isText(const QByteArray &head);
 
     // How many bytes detect() reads.

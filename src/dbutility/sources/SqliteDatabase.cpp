@@ -47,7 +47,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, QStrin
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), database->m_connectionName);
     db.setDatabaseName(database->m_path);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
-    if (!info.isWritable())
+    // A file without any write permission stays unchanged even for the super-user.
+    const QFile::Permissions write = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!info.isWritable() || !(info.permissions() & write))
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
     if (!db.open())
