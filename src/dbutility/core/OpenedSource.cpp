@@ -34,9 +34,13 @@ std::unique_ptr<OpenedSource> OpenedSource::open(const QString &path, DbKind kin
         if (!source->m_foreign)
             return nullptr;
     }
-    // Sorting a large table stays in memory rather than spilling to temporary files.
-    if (sqlite3 *db = source->handle())
+    if (sqlite3 *db = source->handle()) {
+        // Sorting a large table stays in memory rather than spilling to temporary files.
         sqlite3_exec(db, "PRAGMA cache_size=-131072", nullptr, nullptr, nullptr);
+        // A "name" that names no column is an error, not a text: the texts write their values
+        // as '...' literals.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    }
     return source;
 }
 

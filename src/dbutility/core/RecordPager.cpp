@@ -72,7 +72,7 @@ bool RecordPager::prepare(QString *error)
                                    QStringLiteral("select ") + columns + QStringLiteral(" from ") +
                                        m_query.from() + QStringLiteral(" where rowid = ?"),
                                    nullptr);
-    if (m_fetchStatement)
+    if (m_fetchStatement && hasRecordNumbers())
         m_orderStatement =
             prepareText(m_db, QStringLiteral("select rowid, ") + groupValue + tail, nullptr);
     if (!m_orderStatement) {
@@ -95,6 +95,20 @@ bool RecordPager::prepare(QString *error)
     for (const QString &name : std::as_const(m_columns))
         m_isDate.append(m_dateColumns.contains(name.toLower()));
     return true;
+}
+
+bool RecordPager::hasRecordNumbers() const
+{
+    // A view answers rowid with nothing rather than failing.
+    sqlite3_stmt *probe = prepareText(
+        m_db, QStringLiteral("select rowid from ") + m_query.from() + QStringLiteral(" limit 1"),
+        nullptr);
+    if (!probe)
+        return false;
+    const bool numbered =
+        sqlite3_step(probe) != SQLITE_ROW || sqlite3_column_type(probe, 0) != SQLITE_NULL;
+    sqlite3_finalize(probe);
+    return numbered;
 }
 
 bool RecordPager::fillMore(int maxRows, int budgetMs)
@@ -123,16 +137,26 @@ bool RecordPager::buildAll(const std::function<bool()> &cancelled, QString *erro
         sqlite3_progress_handler(m_db, 20000, checkCancel, &interrupt);
     QString failure;
     qint64 rows = 0;
-    while (step(m_orderStatement, &failure)) {
+    bool stopped = false;
+    while (!(stopped = (rows & 0xFFF) == 0 && cancelled && cancelled()) &&
+           step(m_orderStatement, &failure)) {
         if ((++rows & 0xFFFF) == 0 && progress)
             progress(rows);
     }
     sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    if (!m_complete) {
+        // Nothing of an order that was not made is shown.
+        sqlite3_finalize(m_orderStatement);
+        m_orderStatement = nullptr;
+        m_order.clear();
+        m_rows.clear();
+        m_groups.clear();
+        if (error)
+            *error = stopped || (cancelled && cancelled()) ? QString() : failure;
+    }
     rebuildGroupRows();
     if (progress)
         progress(rows);
-    if (!m_complete && error)
-        *error = cancelled && cancelled() ? QString() : failure;
     return m_complete;
 }
 
@@ -144,7 +168,7 @@ bool RecordPager::step(sqlite3_stmt *statement, QString *error)
         return true;
     }
     if (rc == SQLITE_DONE) {
-        closeGroup();
+        closeGroup(qint64(m_order.size()));
         m_complete = true;
     } else if (error) {
         *error = QString::fromUtf8(sqlite3_errmsg(m_db));
@@ -186,23 +210,23 @@ void RecordPager::takeRow(sqlite3_stmt *statement)
         bytes = displayText(statement, 1, false).toUtf8();
     }
     if (m_groups.empty() || bytes != m_running) {
-        closeGroup();
+        closeGroup(position);
         m_running = QByteArray(bytes.constData(), bytes.size());
         m_groups.push_back({QString::fromUtf8(m_running), position, 0, true});
     }
 }
 
-void RecordPager::closeGroup()
+void RecordPager::closeGroup(qint64 end)
 {
     if (!m_groups.empty())
-        m_groups.back().count = qint64(m_order.size()) - m_groups.back().start;
+        m_groups.back().count = end - m_groups.back().start;
 }
 
 void RecordPager::rebuildGroupRows()
 {
     if (!m_query.grouped)
         return;
-    closeGroup();
+    closeGroup(qint64(m_order.size()));
     m_groupRow.resize(m_groups.size());
     int row = 0;
     for (size_t g = 0; g < m_groups.size(); ++g) {

@@ -86,7 +86,8 @@ private:
 
     bool step(sqlite3_stmt *statement, QString *error);
     void takeRow(sqlite3_stmt *statement);
-    void closeGroup();
+    void closeGroup(qint64 end);
+    bool hasRecordNumbers() const;
     void rebuildGroupRows();
     // The group of a row and the row's offset in it (-1 for the heading).
     bool locate(int row, int *group, qint64 *offset) const;
