@@ -264,6 +264,15 @@ qint64 RecordPager::recordPosition(int row) const
     return m_groups[size_t(group)].start + offset;
 }
 
+qint64 RecordPager::groupStart(int row) const
+{
+    int group = 0;
+    qint64 offset = 0;
+    if (!m_query.grouped || !locate(row, &group, &offset) || offset >= 0)
+        return -1;
+    return m_groups[size_t(group)].start;
+}
+
 QString RecordPager::text(int row, int column) const
 {
     if (m_query.grouped) {

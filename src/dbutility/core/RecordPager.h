@@ -57,6 +57,8 @@ public:
     int groupCount() const { return int(m_groups.size()); }
     // The record at a grid row's place in the order (-1 for a heading or out of range).
     qint64 recordPosition(int row) const;
+    // The place in the order of a heading's first record (-1 for a data row).
+    qint64 groupStart(int row) const;
     // While frozen the pager reads nothing: rows not yet read show empty.
     void freeze(bool frozen) { m_frozen = frozen; }
 
