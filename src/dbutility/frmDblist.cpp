@@ -182,6 +182,19 @@ QAction *frmDblist::addMenuTool(QMenu *menu, const QString &id, const QString &t
     return action;
 }
 
+QMenu *frmDblist::addMenuButton(const QString &id, const QString &text, const QString &icon,
+                                bool withText)
+{
+    QAction *tool = m_tools->addTool(id, text, icon);
+    auto *menu = new QMenu(this);
+    tool->setMenu(menu);
+    if (auto *button = qobject_cast<QToolButton *>(m_tools->widgetForAction(tool)))
+        button->setPopupMode(QToolButton::InstantPopup);
+    if (!withText)
+        iconOnly(tool);
+    return menu;
+}
+
 void frmDblist::buildTools()
 {
     m_tools = new ToolStrip(QStringLiteral("SSActiveToolBars1"), this);
@@ -193,105 +206,25 @@ void frmDblist::buildTools()
                      QStringLiteral("edit-clear-all"));
     m_tools->addSeparator();
 
-    QAction *sort =
-        m_tools->addTool(QStringLiteral("Sort"), tr("Sort"), QStringLiteral("view-sort-ascending"));
-    auto *sortMenu = new QMenu(this);
+    QMenu *sortMenu = addMenuButton(QStringLiteral("Sort"), tr("Sort"),
+                                    QStringLiteral("view-sort-ascending"), true);
     sortMenu->setObjectName(QStringLiteral("ID_SortMenu"));
     for (int i = 1; i <= 5; ++i)
         addMenuTool(sortMenu, QStringLiteral("ID_Sort%1").arg(i), QString())->setVisible(false);
-    sort->setMenu(sortMenu);
-    m_sortButton = qobject_cast<QToolButton *>(m_tools->widgetForAction(sort));
-    if (m_sortButton)
-        m_sortButton->setPopupMode(QToolButton::InstantPopup);
-    sort->setVisible(false);
+    m_tools->tool(QStringLiteral("Sort"))->setVisible(false);
     m_tools->addTool(QStringLiteral("ID_List"), tr("Filters"), QStringLiteral("edit-find"));
     m_tools->addTool(QStringLiteral("ID_Query"), tr("Query"), QStringLiteral("utilities-terminal"));
     m_tools->addTool(QStringLiteral("Simple"), tr("Simple"), QStringLiteral("format-justify-left"));
     m_tools->addTool(QStringLiteral("Details"), tr("Details"),
                      QStringLiteral("document-properties"));
     m_tools->addSeparator();
-
-    QAction *lines = m_tools->addTool(QStringLiteral("ID_Lines"), tr("Lines"),
-                                      QStringLiteral("format-justify-fill"));
-    auto *lineMenu = new QMenu(this);
-    const QStringList lineTexts{tr("Flat"),          tr("Inset"),    tr("Flat Horizontal"),
-                                tr("Flat Vertical"), tr("Explorer"), tr("Spreadsheet")};
-    const QStringList lineTools = GridLook::lineStyleTools();
-    for (int i = 0; i < lineTools.size(); ++i)
-        addMenuTool(lineMenu, lineTools[i], lineTexts[i])->setCheckable(true);
-    lines->setMenu(lineMenu);
-    if (auto *button = qobject_cast<QToolButton *>(m_tools->widgetForAction(lines)))
-        button->setPopupMode(QToolButton::InstantPopup);
-    iconOnly(lines);
-    for (const char *id : {"Bold", "Italic", "Underline"}) {
-        const QString name = QLatin1String(id);
-        QAction *action =
-            m_tools->addTool(name, name, QStringLiteral("format-text-") + name.toLower());
-        iconOnly(action);
-        action->setToolTip(tr("%1 on the selected cells").arg(name));
-    }
-    m_fontBox = new QComboBox(m_tools);
-    m_fontBox->setObjectName(QStringLiteral("Id_Font1"));
-    m_fontBox->addItems(GridLook::fontNames());
-    m_fontBox->setToolTip(tr("Font of the records"));
-    m_tools->addWidget(m_fontBox);
-    m_sizeBox = new QComboBox(m_tools);
-    m_sizeBox->setObjectName(QStringLiteral("Id_FontSize"));
-    m_sizeBox->addItems(GridLook::fontSizes());
-    m_sizeBox->setToolTip(tr("Font size of the records"));
-    m_tools->addWidget(m_sizeBox);
-    iconOnly(m_tools->addTool(QStringLiteral("ID_Font"), tr("Font..."),
-                              QStringLiteral("preferences-desktop-font")));
-    m_tools->addSeparator();
-
-    QAction *colours = m_tools->addTool(QStringLiteral("ID_Colors"), tr("Colours"),
-                                        QStringLiteral("preferences-desktop-theme"));
-    auto *colourMenu = new QMenu(this);
-    addMenuTool(colourMenu, QStringLiteral("Backcolor"), tr("Background..."));
-    addMenuTool(colourMenu, QStringLiteral("BackcolorAlternate"), tr("Alternate Background..."));
-    addMenuTool(colourMenu, QStringLiteral("ID_ForeColor"), tr("Text Colour..."));
-    colourMenu->addSeparator();
-    addMenuTool(colourMenu, QStringLiteral("ColorScheme"), tr("Colour Schemes..."));
-    colours->setMenu(colourMenu);
-    if (auto *button = qobject_cast<QToolButton *>(m_tools->widgetForAction(colours)))
-        button->setPopupMode(QToolButton::InstantPopup);
-    iconOnly(colours);
-    m_toolScheme = new QComboBox(m_tools);
-    m_toolScheme->setObjectName(QStringLiteral("cboScheme1"));
-    m_toolScheme->setToolTip(tr("Colour scheme"));
-    m_tools->addWidget(m_toolScheme);
-
-    QAction *sizes =
-        m_tools->addTool(QStringLiteral("ID_ToolSize"), tr("Tool Size"), QStringLiteral("zoom-in"));
-    auto *sizeMenu = new QMenu(this);
-    addMenuTool(sizeMenu, QStringLiteral("VerySmall"), tr("Very Small"));
-    addMenuTool(sizeMenu, QStringLiteral("Small"), tr("Small"));
-    addMenuTool(sizeMenu, QStringLiteral("Medium"), tr("Medium"));
-    addMenuTool(sizeMenu, QStringLiteral("Large"), tr("Large"));
-    sizes->setMenu(sizeMenu);
-    if (auto *button = qobject_cast<QToolButton *>(m_tools->widgetForAction(sizes)))
-        button->setPopupMode(QToolButton::InstantPopup);
-    iconOnly(sizes);
+    buildLookTools();
 
     auto *spacer = new QWidget(m_tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_tools->addWidget(spacer);
     m_tools->addWidget(new HelpButton(QStringLiteral("UTL0031"), m_tools));
     connect(m_tools, &ToolStrip::toolClicked, this, &frmDblist::onToolClicked);
-    connect(m_fontBox, &QComboBox::activated, this, [this] {
-        m_look.fontName = m_fontBox->currentText();
-        applyLook();
-        m_look.write();
-    });
-    connect(m_sizeBox, &QComboBox::activated, this, [this] {
-        m_look.fontSize = m_sizeBox->currentText().toInt();
-        applyLook();
-        m_look.write();
-    });
-    connect(m_toolScheme, &QComboBox::activated, this, [this] {
-        onSchemeChosen(m_toolScheme->currentText());
-        m_colourPanel->show();
-    });
 }
 
 QWidget *frmDblist::buildFavouritesPanel()
@@ -315,6 +248,14 @@ QWidget *frmDblist::buildFavouritesPanel()
     connect(grdFavData, &KeyedGrid::currentGridRowChanged, this, &frmDblist::SelectFavourite);
     layout->addWidget(grdFavData, 1);
 
+    layout->addWidget(buildAddPanel(panel));
+    layout->addWidget(buildColourButtons(panel));
+    layout->addWidget(buildAttributeBoxes(panel));
+    return panel;
+}
+
+QFrame *frmDblist::buildAddPanel(QWidget *panel)
+{
     m_addPanel = new QFrame(panel);
     m_addPanel->setObjectName(QStringLiteral("frmAdd"));
     m_addPanel->setFrameShape(QFrame::StyledPanel);
@@ -337,7 +278,6 @@ QWidget *frmDblist::buildFavouritesPanel()
     add->addWidget(addButton, 2, 0);
     add->addWidget(cancel, 2, 1, 1, 2);
     m_addPanel->hide();
-    layout->addWidget(m_addPanel);
     connect(pick, &QToolButton::clicked, this, [this] {
         const QString path = Dialogs::instance().openFileName(tr("Add a Database"), QString(),
                                                               DbSourceType::favouriteFilter());
@@ -347,6 +287,11 @@ QWidget *frmDblist::buildFavouritesPanel()
     connect(addButton, &QPushButton::clicked, this, &frmDblist::onAddClicked);
     connect(cancel, &QPushButton::clicked, m_addPanel, &QWidget::hide);
 
+    return m_addPanel;
+}
+
+QWidget *frmDblist::buildColourButtons(QWidget *panel)
+{
     auto *colours = new QGroupBox(tr("Colours"), panel);
     m_captions.append(colours);
     auto *colourLayout = new QHBoxLayout(colours);
@@ -364,8 +309,12 @@ QWidget *frmDblist::buildFavouritesPanel()
             [this] { chooseColour(FavouritesCatalogue::Colour::BackAlternate); });
     connect(CmdForeColor, &QPushButton::clicked, this,
             [this] { chooseColour(FavouritesCatalogue::Colour::Fore); });
-    layout->addWidget(colours);
 
+    return colours;
+}
+
+QWidget *frmDblist::buildAttributeBoxes(QWidget *panel)
+{
     auto *attributes = new QGroupBox(tr("File Attributes"), panel);
     m_captions.append(attributes);
     auto *attributeLayout = new QGridLayout(attributes);
@@ -389,8 +338,7 @@ QWidget *frmDblist::buildFavouritesPanel()
         connect(box, &QCheckBox::clicked, this,
                 [this, box = box, attribute = attribute] { onAttributeTicked(box, attribute); });
     }
-    layout->addWidget(attributes);
-    return panel;
+    return attributes;
 }
 
 QWidget *frmDblist::buildSearchPanel()
@@ -553,6 +501,15 @@ QWidget *frmDblist::buildRecordsPane()
     filters->addStretch(1);
     layout->addWidget(m_filterRow);
 
+    layout->addLayout(buildRecordGrid(pane), 1);
+    layout->addLayout(buildNavigation(pane));
+    m_colourPanel = buildColourPanel();
+    layout->addWidget(m_colourPanel);
+    return pane;
+}
+
+QLayout *frmDblist::buildRecordGrid(QWidget *pane)
+{
     auto *gridRow = new QHBoxLayout;
     gridRow->setSpacing(0);
     VTabs = new QTabBar(pane);
@@ -590,8 +547,12 @@ QWidget *frmDblist::buildRecordsPane()
         SortBy(field, query.orderField == field && !query.grouped && !query.descending);
     });
     gridRow->addWidget(m_grid, 1);
-    layout->addLayout(gridRow, 1);
 
+    return gridRow;
+}
+
+QLayout *frmDblist::buildNavigation(QWidget *pane)
+{
     auto *navigation = new QHBoxLayout;
     auto *previous = new QToolButton(pane);
     previous->setObjectName(QStringLiteral("CmdPrevious"));
@@ -617,14 +578,11 @@ QWidget *frmDblist::buildRecordsPane()
     navigation->addWidget(refresh);
     navigation->addStretch(1);
     navigation->addWidget(LblMode);
-    layout->addLayout(navigation);
     connect(previous, &QToolButton::clicked, this, [this] { moveRecord(-1); });
     connect(nextRecord, &QToolButton::clicked, this, [this] { moveRecord(1); });
     connect(refresh, &QPushButton::clicked, this, &frmDblist::Refresh);
 
-    m_colourPanel = buildColourPanel();
-    layout->addWidget(m_colourPanel);
-    return pane;
+    return navigation;
 }
 
 QFrame *frmDblist::buildColourPanel()

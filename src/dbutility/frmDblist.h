@@ -15,6 +15,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -83,10 +84,18 @@ private:
     // frmDblist.cpp
     void buildWindow();
     void buildTools();
+    // A tool whose button opens a menu of tools.
+    QMenu *addMenuButton(const QString &id, const QString &text, const QString &icon,
+                         bool withText);
     QWidget *buildFavouritesPanel();
+    QFrame *buildAddPanel(QWidget *panel);
+    QWidget *buildColourButtons(QWidget *panel);
+    QWidget *buildAttributeBoxes(QWidget *panel);
     QWidget *buildSearchPanel();
     QWidget *buildFieldsPane();
     QWidget *buildRecordsPane();
+    QLayout *buildRecordGrid(QWidget *pane);
+    QLayout *buildNavigation(QWidget *pane);
     QFrame *buildColourPanel();
     void iconOnly(QAction *tool);
     QAction *addMenuTool(QMenu *menu, const QString &id, const QString &text,
@@ -125,6 +134,7 @@ private:
     QComboBox *filterBox(bool access, int index) const;
 
     // frmDblist_Look.cpp
+    void buildLookTools();
     void applyLook();
     void setLineStyle(GridLook::LineStyle style);
     void toggleCellFont(const QString &id);
@@ -160,7 +170,6 @@ private:
     QComboBox *m_fontBox = nullptr;
     QComboBox *m_sizeBox = nullptr;
     QComboBox *m_toolScheme = nullptr;
-    QToolButton *m_sortButton = nullptr;
     QStackedWidget *m_leftPanels = nullptr;
     KeyedGrid *grdFavData = nullptr;
     QFrame *m_addPanel = nullptr;

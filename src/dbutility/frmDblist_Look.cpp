@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 
@@ -35,6 +36,70 @@ QIcon swatch(const QColor &color)
 }
 
 } // namespace
+
+void frmDblist::buildLookTools()
+{
+    QMenu *lines = addMenuButton(QStringLiteral("ID_Lines"), tr("Grid Lines"),
+                                 QStringLiteral("format-justify-fill"), false);
+    const QStringList lineTexts{tr("Flat"),          tr("Inset"),    tr("Flat Horizontal"),
+                                tr("Flat Vertical"), tr("Explorer"), tr("Spreadsheet")};
+    const QStringList lineTools = GridLook::lineStyleTools();
+    for (int i = 0; i < lineTools.size(); ++i)
+        addMenuTool(lines, lineTools[i], lineTexts[i])->setCheckable(true);
+    for (const char *id : {"Bold", "Italic", "Underline"}) {
+        const QString name = QLatin1String(id);
+        QAction *action =
+            m_tools->addTool(name, name, QStringLiteral("format-text-") + name.toLower());
+        iconOnly(action);
+        action->setToolTip(tr("%1 on the selected cells").arg(name));
+    }
+    m_fontBox = new QComboBox(m_tools);
+    m_fontBox->setObjectName(QStringLiteral("Id_Font1"));
+    m_fontBox->addItems(GridLook::fontNames());
+    m_fontBox->setToolTip(tr("Font of the records"));
+    m_tools->addWidget(m_fontBox);
+    m_sizeBox = new QComboBox(m_tools);
+    m_sizeBox->setObjectName(QStringLiteral("Id_FontSize"));
+    m_sizeBox->addItems(GridLook::fontSizes());
+    m_sizeBox->setToolTip(tr("Font size of the records"));
+    m_tools->addWidget(m_sizeBox);
+    iconOnly(m_tools->addTool(QStringLiteral("ID_Font"), tr("Font..."),
+                              QStringLiteral("preferences-desktop-font")));
+    m_tools->addSeparator();
+
+    QMenu *colours = addMenuButton(QStringLiteral("ID_Colors"), tr("Colours"),
+                                   QStringLiteral("preferences-desktop-theme"), false);
+    addMenuTool(colours, QStringLiteral("Backcolor"), tr("Background..."));
+    addMenuTool(colours, QStringLiteral("BackcolorAlternate"), tr("Alternate Background..."));
+    addMenuTool(colours, QStringLiteral("ID_ForeColor"), tr("Text Colour..."));
+    colours->addSeparator();
+    addMenuTool(colours, QStringLiteral("ColorScheme"), tr("Colour Schemes..."));
+    m_toolScheme = new QComboBox(m_tools);
+    m_toolScheme->setObjectName(QStringLiteral("cboScheme1"));
+    m_toolScheme->setToolTip(tr("Colour scheme"));
+    m_tools->addWidget(m_toolScheme);
+    QMenu *sizes = addMenuButton(QStringLiteral("ID_ToolSize"), tr("Tool Size"),
+                                 QStringLiteral("zoom-in"), false);
+    addMenuTool(sizes, QStringLiteral("VerySmall"), tr("Very Small"));
+    addMenuTool(sizes, QStringLiteral("Small"), tr("Small"));
+    addMenuTool(sizes, QStringLiteral("Medium"), tr("Medium"));
+    addMenuTool(sizes, QStringLiteral("Large"), tr("Large"));
+
+    connect(m_fontBox, &QComboBox::activated, this, [this] {
+        m_look.fontName = m_fontBox->currentText();
+        applyLook();
+        m_look.write();
+    });
+    connect(m_sizeBox, &QComboBox::activated, this, [this] {
+        m_look.fontSize = m_sizeBox->currentText().toInt();
+        applyLook();
+        m_look.write();
+    });
+    connect(m_toolScheme, &QComboBox::activated, this, [this] {
+        onSchemeChosen(m_toolScheme->currentText());
+        m_colourPanel->show();
+    });
+}
 
 void frmDblist::applyLook()
 {

@@ -38,33 +38,7 @@ frmQuery::frmQuery(DbBrowser &browser, const QString &initialSql, QWidget *paren
     setWindowIcon(ThemeIcon::get(QStringLiteral("utilities-terminal")));
     auto *layout = new QVBoxLayout(this);
 
-    auto *boxes = new QGridLayout;
-    cboFiled1 = new QComboBox(this);
-    cboFiled1->setObjectName(QStringLiteral("cboFiled1"));
-    cboFiledType1 = new QComboBox(this);
-    cboFiledType1->setObjectName(QStringLiteral("cboFiledType1"));
-    cboFiled2 = new QComboBox(this);
-    cboFiled2->setObjectName(QStringLiteral("cboFiled2"));
-    cboFiledType2 = new QComboBox(this);
-    cboFiledType2->setObjectName(QStringLiteral("cboFiledType2"));
-    boxes->addWidget(new QLabel(tr("Field:"), this), 0, 0);
-    boxes->addWidget(cboFiled1, 0, 1);
-    boxes->addWidget(cboFiledType1, 0, 2);
-    boxes->addWidget(new QLabel(tr("Field:"), this), 0, 3);
-    boxes->addWidget(cboFiled2, 0, 4);
-    boxes->addWidget(cboFiledType2, 0, 5);
-    m_history = new QComboBox(this);
-    m_history->setObjectName(QStringLiteral("cboHistory"));
-    m_history->setToolTip(tr("Statements run before"));
-    boxes->addWidget(new QLabel(tr("History:"), this), 1, 0);
-    boxes->addWidget(m_history, 1, 1, 1, 5);
-    boxes->setColumnStretch(1, 1);
-    boxes->setColumnStretch(4, 1);
-    for (QComboBox *types : {cboFiledType1, cboFiledType2}) {
-        types->setEnabled(false);
-        types->setMinimumContentsLength(14);
-    }
-    layout->addLayout(boxes);
+    layout->addLayout(buildBoxes());
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     auto *top = new QWidget(splitter);
@@ -119,6 +93,38 @@ frmQuery::frmQuery(DbBrowser &browser, const QString &initialSql, QWidget *paren
     fillFieldBoxes();
     loadHistory();
     resize(900, 600);
+}
+
+QLayout *frmQuery::buildBoxes()
+{
+    auto *boxes = new QGridLayout;
+    cboFiled1 = new QComboBox(this);
+    cboFiled1->setObjectName(QStringLiteral("cboFiled1"));
+    cboFiledType1 = new QComboBox(this);
+    cboFiledType1->setObjectName(QStringLiteral("cboFiledType1"));
+    cboFiled2 = new QComboBox(this);
+    cboFiled2->setObjectName(QStringLiteral("cboFiled2"));
+    cboFiledType2 = new QComboBox(this);
+    cboFiledType2->setObjectName(QStringLiteral("cboFiledType2"));
+    boxes->addWidget(new QLabel(tr("Field:"), this), 0, 0);
+    boxes->addWidget(cboFiled1, 0, 1);
+    boxes->addWidget(cboFiledType1, 0, 2);
+    boxes->addWidget(new QLabel(tr("Field:"), this), 0, 3);
+    boxes->addWidget(cboFiled2, 0, 4);
+    boxes->addWidget(cboFiledType2, 0, 5);
+    m_history = new QComboBox(this);
+    m_history->setObjectName(QStringLiteral("cboHistory"));
+    m_history->setToolTip(tr("Statements run before"));
+    boxes->addWidget(new QLabel(tr("History:"), this), 1, 0);
+    boxes->addWidget(m_history, 1, 1, 1, 5);
+    boxes->setColumnStretch(1, 1);
+    boxes->setColumnStretch(4, 1);
+    for (QComboBox *types : {cboFiledType1, cboFiledType2}) {
+        types->setEnabled(false);
+        types->setMinimumContentsLength(14);
+    }
+
+    return boxes;
 }
 
 void frmQuery::fillFieldBoxes()

@@ -6,6 +6,7 @@ class DbBrowser;
 class KeyedGrid;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPlainTextEdit;
 
 // The query window of the Database utility: a SQL editor over the opened database. Texts are
@@ -30,6 +31,7 @@ public:
     qint64 changedRecords() const { return m_changes; }
 
 private:
+    QLayout *buildBoxes();
     void fillFieldBoxes();
     void insertField(QComboBox *fields, QComboBox *types);
     void showError(const QString &message, int offset, int line, int column);
