@@ -26,6 +26,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace
 {
@@ -108,6 +109,17 @@ private Q_SLOTS:
     void pickingNothingAddsNothing();
     void everySampleInTheWindow_data();
     void everySampleInTheWindow();
+    void deleteAsks_data();
+    void deleteAsks();
+    void deleteAllKeepsTheFiles();
+    void missingFilesForgottenOnOpening();
+    void sixthMarkIsRefused();
+    void visibilityPicksTheColumns();
+    void damagedFileToldOnce();
+    void accessTableThatFailsToLoadToldOnce();
+    void browsePanelOpensByContent();
+    void movingBetweenRecords();
+    void largeTableShowsItsFirstPageFirst();
 };
 
 void tst_frmDblist::opensEmpty()
@@ -258,6 +270,261 @@ void tst_frmDblist::everySampleInTheWindow()
     QCOMPARE(grid->dataRows(), records);
     QCOMPARE(child<QLabel>(window, "LblMode")->text(), QStringLiteral("View Mode"));
     QVERIFY(m_env->dialogs().messages().isEmpty());
+}
+
+void tst_frmDblist::deleteAsks_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void tst_frmDblist::deleteAsks()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    QFETCH(bool, yes);
+    const QString first = sample(QStringLiteral("dbf/people.dbf"));
+    const QString second = sample(QStringLiteral("dbf/dbase_03.dbf"));
+    frmDblist window;
+    QVERIFY(window.AddFavourite(first));
+    QVERIFY(window.AddFavourite(second));
+    KeyedGrid *favourites = child<KeyedGrid>(window, "grdFavData");
+    QCOMPARE(favourites->currentGridRow(), 2);
+    m_env->dialogs().answerQuestion(yes);
+    trigger(window, QStringLiteral("Delete"));
+    QCOMPARE(m_env->dialogs().shown().last().text,
+             QStringLiteral(" You want to delete this Record"));
+    QCOMPARE(m_env->dialogs().shown().last().icon, Dialogs::Icon::Question);
+    Store store(Store::Kind::Data);
+    const QStringList left = yes ? QStringList{first} : QStringList{first, second};
+    QCOMPARE(store.column(QStringLiteral("select Loc from favdbname")), left);
+    QCOMPARE(store
+                 .value(QStringLiteral("select count(*) from favfldname where dbpath=") +
+                        SqlText::literal(second))
+                 .toInt(),
+             yes ? 0 : 31);
+    QCOMPARE(favourites->grid()->dataRows(), yes ? 1 : 2);
+    QCOMPARE(m_env->platform().sounds.last().endsWith(QLatin1String("Del.wav")), yes);
+    QVERIFY(QFileInfo::exists(second));
+    if (yes)
+        QVERIFY(child<QLabel>(window, "lblTblName")->text().isEmpty());
+}
+
+void tst_frmDblist::deleteAllKeepsTheFiles()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    frmDblist window;
+    const QStringList files{sample(QStringLiteral("dbf/people.dbf")),
+                            sample(QStringLiteral("paradox/FILMS.DB")),
+                            sample(QStringLiteral("csv/european.csv"))};
+    for (const QString &file : files)
+        QVERIFY(window.AddFavourite(file));
+    Store store(Store::Kind::Data);
+    QVERIFY(store.exec(QStringLiteral("insert into favchoices values(%1, 'FILMS.DB', 'Year', "
+                                      "'1999')")
+                           .arg(SqlText::literal(files[1]))));
+    m_env->dialogs().answerQuestion(true);
+    trigger(window, QStringLiteral("DeleteAll"));
+    QVERIFY(m_env->dialogs().shown().last().text.startsWith(
+        QLatin1String(" This will delete all links of database files")));
+    QVERIFY(m_env->dialogs().shown().last().text.contains(QLatin1String("in there  original")));
+    for (const char *table : {"favdbname", "FavTable", "favfldname"})
+        QCOMPARE(
+            store.value(QStringLiteral("select count(*) from ") + QLatin1String(table)).toInt(), 0);
+    QCOMPARE(store.value(QStringLiteral("select count(*) from favchoices")).toInt(), 1);
+    for (const QString &file : files)
+        QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(child<KeyedGrid>(window, "grdFavData")->grid()->dataRows(), 0);
+    QCOMPARE(child<QListWidget>(window, "lstFields")->count(), 0);
+    QCOMPARE(
+        child<QPushButton>(window, "CmdBackcolor")->icon().pixmap(16).toImage().pixelColor(8, 8),
+        QColor(0xE0, 0xE0, 0xE0));
+}
+
+void tst_frmDblist::missingFilesForgottenOnOpening()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    const QString kept = sample(QStringLiteral("dbf/people.dbf"));
+    const QString gone = sample(QStringLiteral("dbf/dbase_8b.dbf"));
+    {
+        frmDblist window;
+        QVERIFY(window.AddFavourite(kept));
+        QVERIFY(window.AddFavourite(gone));
+    }
+    QVERIFY(QFile::remove(gone));
+    frmDblist window;
+    Store store(Store::Kind::Data);
+    QCOMPARE(store.column(QStringLiteral("select Loc from favdbname")), QStringList{kept});
+    QCOMPARE(store.column(QStringLiteral("select distinct dbpath from favfldname")),
+             QStringList{kept});
+    QCOMPARE(child<KeyedGrid>(window, "grdFavData")->grid()->dataRows(), 1);
+}
+
+void tst_frmDblist::sixthMarkIsRefused()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    frmDblist window;
+    QVERIFY(window.AddFavourite(sample(QStringLiteral("dbf/dbase_30.dbf"))));
+    QListWidget *fields = child<QListWidget>(window, "lstFields");
+    QCOMPARE(fields->count(), 145);
+    for (int i = 0; i < 6; ++i)
+        fields->item(i)->setCheckState(Qt::Checked);
+    QCOMPARE(m_env->dialogs().messages(), QStringList{"You can select maximum of five fields"});
+    QCOMPARE(m_env->dialogs().shown().last().icon, Dialogs::Icon::Information);
+    QCOMPARE(fields->item(5)->checkState(), Qt::Unchecked);
+    QCOMPARE(window.browser().filterFields(),
+             (QStringList{"ACCESSNO", "ACQVALUE", "APPNOTES", "APPRAISOR", "CABINET"}));
+    // Clearing always works; a new sixth is then a fifth.
+    fields->item(0)->setCheckState(Qt::Unchecked);
+    fields->item(5)->setCheckState(Qt::Checked);
+    QCOMPARE(m_env->dialogs().messages().size(), 1);
+    QCOMPARE(window.browser().filterFields().size(), 5);
+    // Marks come back when the favourite is chosen again.
+    frmDblist again;
+    child<KeyedGrid>(again, "grdFavData")->setCurrentGridRow(1);
+    QCOMPARE(child<QListWidget>(again, "lstFields")->item(5)->checkState(), Qt::Checked);
+    QCOMPARE(child<QListWidget>(again, "lstFields")->item(0)->checkState(), Qt::Unchecked);
+}
+
+void tst_frmDblist::visibilityPicksTheColumns()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    frmDblist window;
+    QVERIFY(window.AddFavourite(sample(QStringLiteral("dbf/dbase_8b.dbf"))));
+    window.CmdNext_Click();
+    QCOMPARE(window.records()->columns(), 6);
+    QTableWidget *view = child<QTableWidget>(window, "Grid4");
+    QCOMPARE(view->item(1, 0)->text(), QStringLiteral("NUMERICAL"));
+    view->item(1, 1)->setCheckState(Qt::Unchecked);
+    view->item(5, 1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(window.browser().VisibleFieldList(),
+             QStringLiteral("[CHARACTER],[DATE],[LOGICAL],[FLOAT]"));
+    QCOMPARE(window.records()->columns(), 4);
+    QCOMPARE(window.records()->column(QStringLiteral("NUMERICAL")), -1);
+    QCOMPARE(window.pager()->query().text(),
+             QStringLiteral("Select [CHARACTER],[DATE],[LOGICAL],[FLOAT] from dbase_8b.dbf  "));
+    // None visible: every field.
+    for (int row = 0; row < view->rowCount(); ++row)
+        view->item(row, 1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(window.records()->columns(), 6);
+}
+
+void tst_frmDblist::damagedFileToldOnce()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    const QString path = sample(QStringLiteral("dbf/people.dbf"));
+    const QString other = sample(QStringLiteral("paradox/FILMS.DB"));
+    frmDblist window;
+    QVERIFY(window.AddFavourite(path));
+    QVERIFY(window.AddFavourite(other));
+    QVERIFY(WriteBytes(path, QByteArray("\x03garbage that is no table", 25)));
+    KeyedGrid *favourites = child<KeyedGrid>(window, "grdFavData");
+    favourites->setCurrentGridRow(1);
+    QCOMPARE(m_env->dialogs().messages().size(), 1);
+    QVERIFY2(m_env->dialogs().messages().first().contains(QLatin1String("people.dbf")),
+             qPrintable(m_env->dialogs().messages().first()));
+    QCOMPARE(m_env->dialogs().shown().first().title, QStringLiteral("DBViewer"));
+    // The window goes on: another favourite browses, and the damaged one is not told again.
+    favourites->setCurrentGridRow(2);
+    window.CmdNext_Click();
+    QCOMPARE(window.records()->dataRows(), 36);
+    favourites->setCurrentGridRow(1);
+    QCOMPARE(m_env->dialogs().messages().size(), 1);
+    QVERIFY(child<QLabel>(window, "lblTblName")->text().isEmpty());
+}
+
+void tst_frmDblist::accessTableThatFailsToLoadToldOnce()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    const QString path = sample(QStringLiteral("mdb/nwind.mdb"));
+    frmDblist window;
+    QVERIFY(window.AddFavourite(path));
+    QCOMPARE(child<QLabel>(window, "lblTblName")->text(), QStringLiteral("Order Details"));
+    // The file is cut short under the open database: its other tables can no longer be read.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(8192));
+    file.close();
+    QListWidget *tables = child<QListWidget>(window, "lstTables");
+    tables->setCurrentRow(1);
+    QCOMPARE(m_env->dialogs().messages().size(), 1);
+    QCOMPARE(m_env->dialogs().messages().first(),
+             QStringLiteral("nwind.mdb: the table Orders cannot be read"));
+    window.CmdNext_Click();
+    QCOMPARE(window.records()->dataRows(), 0);
+    tables->setCurrentRow(2);
+    tables->setCurrentRow(1);
+    QCOMPARE(m_env->dialogs().messages().size(), 2);
+    QVERIFY(m_env->dialogs().messages().last().contains(QLatin1String("Products")));
+}
+
+void tst_frmDblist::browsePanelOpensByContent()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    // A Paradox table under a dBase name, chosen while the type box says Access.
+    const QString path = m_env->scratch() + QStringLiteral("/films.dbf");
+    QVERIFY(QFile::copy(SamplesDir() + QStringLiteral("/paradox/FILMS.DB"), path));
+    frmDblist window;
+    QAction *favourites = child<QAction>(window, "Favorites");
+    QCOMPARE(favourites->text(), QStringLiteral("Browse"));
+    trigger(window, QStringLiteral("Favorites"));
+    QCOMPARE(favourites->text(), QStringLiteral("Favorites"));
+    QComboBox *types = child<QComboBox>(window, "cboDbType");
+    choose(types, QStringLiteral("Paradox 5.x;"));
+    m_env->dialogs().answerPath(path);
+    child<QToolButton>(window, "cmdOpen")->click();
+    QCOMPARE(m_env->dialogs().shown().last().text, QStringLiteral("Paradox File|*.db"));
+    QCOMPARE(types->currentText(), QStringLiteral("Paradox 5.x;"));
+    QCOMPARE(child<QLabel>(window, "lblTblName")->text(), QStringLiteral("films.dbf"));
+    window.CmdNext_Click();
+    QCOMPARE(window.records()->dataRows(), 36);
+    // Browsing is no favourite until it is added.
+    QCOMPARE(child<KeyedGrid>(window, "grdFavData")->grid()->dataRows(), 0);
+    child<QPushButton>(window, "cmdAddBrowsed")->click();
+    QCOMPARE(child<KeyedGrid>(window, "grdFavData")->grid()->dataRows(), 1);
+    Store store(Store::Kind::Data);
+    QCOMPARE(store.value(QStringLiteral("select dbtype from favdbname")).toString(),
+             QStringLiteral("Paradox 5.x;"));
+    QCOMPARE(favourites->text(), QStringLiteral("Browse"));
+}
+
+void tst_frmDblist::movingBetweenRecords()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    frmDblist window;
+    window.handOver(sample(QStringLiteral("dbf/dbase_8b.dbf")), false);
+    QLabel *position = child<QLabel>(window, "lblPosition");
+    QCOMPARE(position->text(), QStringLiteral("1/10"));
+    QToolButton *previous = child<QToolButton>(window, "CmdPrevious");
+    QToolButton *next = child<QToolButton>(window, "Cmdnext1");
+    previous->click();
+    QCOMPARE(position->text(), QStringLiteral("1/10"));
+    for (int i = 0; i < 12; ++i)
+        next->click();
+    QCOMPARE(position->text(), QStringLiteral("10/10"));
+    previous->click();
+    QCOMPARE(position->text(), QStringLiteral("9/10"));
+    QVERIFY(!window.isOuter());
+    QVERIFY(window.property("Tag").isNull());
+}
+
+void tst_frmDblist::largeTableShowsItsFirstPageFirst()
+{
+    QList<QVariantList> rows;
+    for (int i = 0; i < 60000; ++i)
+        rows.append({QStringLiteral("name %1").arg(i), i, QVariant(), 0});
+    const QString path = MakePeopleDbf(m_env->scratch() + QStringLiteral("/big.dbf"), rows);
+    QVERIFY(!path.isEmpty());
+    frmDblist window;
+    window.handOver(path, true);
+    // Shown at once: one page; the grid holds no rows of its own.
+    KeyedGridModel *grid = window.records();
+    QVERIFY(grid->isLazy());
+    QCOMPARE(grid->dataRows(), RecordPager::PageRows);
+    QCOMPARE(grid->text(1, QStringLiteral("NAME")), QStringLiteral("name 0"));
+    QTRY_COMPARE_WITH_TIMEOUT(grid->dataRows(), 60000, 20000);
+    QCOMPARE(child<QLabel>(window, "lblPosition")->text(), QStringLiteral("1/60000"));
+    QCOMPARE(grid->text(60000, QStringLiteral("AGE")), QStringLiteral("59999"));
 }
 
 QTEST_MAIN(tst_frmDblist)
