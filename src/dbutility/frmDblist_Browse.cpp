@@ -403,11 +403,15 @@ void frmDblist::openQueryWindow()
 {
     if (!m_browser.source() || m_browser.table().isEmpty())
         return;
-    frmQuery query(m_browser, m_pager ? m_pager->query().text() : m_browser.recordQuery().text(),
-                   this);
-    query.exec();
-    if (query.changedRecords() > 0)
-        Refresh();
+    // Modal to this window, and shown without waiting, so the window keeps painting behind it.
+    auto *query = new frmQuery(
+        m_browser, m_pager ? m_pager->query().text() : m_browser.recordQuery().text(), this);
+    query->setAttribute(Qt::WA_DeleteOnClose);
+    connect(query, &QDialog::finished, this, [this, query] {
+        if (query->changedRecords() > 0)
+            Refresh();
+    });
+    query->open();
 }
 
 void frmDblist::chooseFile()

@@ -44,7 +44,10 @@ QueryRunner::Result QueryRunner::run(sqlite3 *db, const QString &jetSql, int max
         const char *tail = nullptr;
         const int offset = int(next - start);
         if (sqlite3_prepare_v2(db, next, int(end - next), &statement, &tail) != SQLITE_OK) {
-            const int at = sqlite3_error_offset(db);
+            int at = sqlite3_error_offset(db);
+            // A statement cut short goes wrong where it ends.
+            if (at < 0 && qstrcmp(sqlite3_errmsg(db), "incomplete input") == 0)
+                at = int(end - next);
             fail(&result, db, jetSql, translated, at < 0 ? -1 : offset + at);
             sqlite3_finalize(statement);
             return result;
