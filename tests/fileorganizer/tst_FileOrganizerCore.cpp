@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeZone>
+
+#include <ctime>
 
 #include <unistd.h>
 
@@ -468,6 +471,45 @@ private Q_SLOTS:
         const qint64 expected = value.isValid() ? value.toMSecsSinceEpoch() : -5;
         QCOMPARE(LocalTime::msecsOfText(text, -5), expected);
         QCOMPARE(LocalTime::msecsOfText(QByteArrayView(text.toUtf8()), -5), expected);
+    }
+
+    // Stored dates are local times: read back, they give the instant the local clock showed,
+    // on both sides of a change to and from summer time.
+    void storedDatesAcrossSummerTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("value");
+        const QTimeZone berlin("Europe/Berlin");
+        QTest::newRow("winter") << "2024-01-15 00:00:00"
+                                << QDateTime(QDate(2024, 1, 15), QTime(0, 0), berlin);
+        QTest::newRow("summer") << "2024-07-15 00:00:00"
+                                << QDateTime(QDate(2024, 7, 15), QTime(0, 0), berlin);
+        QTest::newRow("before spring change")
+            << "2024-03-31 01:59:59" << QDateTime(QDate(2024, 3, 31), QTime(1, 59, 59), berlin);
+        QTest::newRow("after spring change")
+            << "2024-03-31 03:00:00" << QDateTime(QDate(2024, 3, 31), QTime(3, 0), berlin);
+        QTest::newRow("before autumn change")
+            << "2024-10-27 01:00:00" << QDateTime(QDate(2024, 10, 27), QTime(1, 0), berlin);
+        QTest::newRow("after autumn change")
+            << "2024-10-27 03:00:00" << QDateTime(QDate(2024, 10, 27), QTime(3, 0), berlin);
+        QTest::newRow("summer day midnight")
+            << "2024-03-31 00:00:00" << QDateTime(QDate(2024, 3, 31), QTime(0, 0), berlin);
+    }
+
+    void storedDatesAcrossSummerTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, value);
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const qint64 read = LocalTime::msecsOfText(text, -5);
+        if (zone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
+        tzset();
+        QCOMPARE(read, value.toMSecsSinceEpoch());
     }
 
     void nonUtf8NameIsCatalogued()

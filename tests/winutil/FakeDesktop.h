@@ -29,19 +29,16 @@ public:
         }
     }
 
-    void setDesktop(const QString &names) { m_names = names; }
     QString bin() const { return m_root.path() + "/bin"; }
     QString dataHome() const { return m_root.path() + "/data-home"; }
     QString data() const { return m_root.path() + "/data"; }
     QString configHome() const { return m_root.path() + "/config-home"; }
 
-    // A stand-in program on the PATH; executable unless told otherwise. Returns its path.
-    QString addProgram(const QString &name, bool executable = true) const
+    // A stand-in program on the PATH. Returns its path.
+    QString addProgram(const QString &name) const
     {
-        const QString path = bin() + '/' + name;
-        write(path, "#!/bin/sh\nexit 0\n");
-        QFile::setPermissions(path, executable ? QFile::permissions(path) | QFile::ExeOwner
-                                               : QFile::ReadOwner | QFile::WriteOwner);
+        const QString path = write(bin() + '/' + name, "#!/bin/sh\nexit 0\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
     }
     // A file under the root (folders made); returns its path.
@@ -67,8 +64,10 @@ public:
                                   {dataHome(), data()}, {configHome(), m_root.path() + "/config"});
     }
 
-    void apply()
+    // This desktop, with names as XDG_CURRENT_DESKTOP gives them, for the whole process.
+    void apply(const QString &names)
     {
+        m_names = names;
         set("XDG_CURRENT_DESKTOP", m_names.toUtf8());
         set("PATH", bin().toUtf8());
         set("XDG_DATA_HOME", dataHome().toUtf8());

@@ -1,7 +1,7 @@
 #include "FakeDesktop.h"
 #include "SystemInformation.h"
 
-#include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTest>
 
 // What the System Information window shows, read from a fake /proc where the machine differs.
@@ -9,38 +9,19 @@ class tst_SystemInformation : public QObject
 {
     Q_OBJECT
 
-    static QString row(const QList<SystemInformation::Section> &sections, const QString &title,
-                       const QString &label)
-    {
-        for (const auto &section : sections) {
-            if (section.title != title)
-                continue;
-            for (const auto &[l, value] : section.rows) {
-                if (l == label)
-                    return value;
-            }
-        }
-        return QStringLiteral("(missing)");
-    }
-
 private Q_SLOTS:
     void processorModel_data()
     {
         QTest::addColumn<QByteArray>("cpuinfo");
         QTest::addColumn<QString>("model");
-        QTest::newRow("x86") << QByteArray("processor\t: 0\nvendor_id\t: GenuineIntel\n"
-                                           "model name\t: Intel(R) Core(TM)   i5-8250U CPU\n"
-                                           "processor\t: 1\nmodel name\t: other\n")
-                             << "Intel(R) Core(TM) i5-8250U CPU";
-        QTest::newRow("old ARM") << QByteArray("Processor\t: ARMv7 Processor rev 4 (v7l)\n"
-                                               "processor\t: 0\n")
-                                 << "ARMv7 Processor rev 4 (v7l)";
-        QTest::newRow("MIPS") << QByteArray("system type : X\ncpu model : MIPS 24Kc V7.4\n")
-                              << "MIPS 24Kc V7.4";
+        QTest::newRow("x86: the first, simplified")
+            << QByteArray("processor\t: 0\nmodel name\t: Core(TM)   i5\nmodel name\t: other\n")
+            << "Core(TM) i5";
+        QTest::newRow("old ARM") << QByteArray("processor\t: 0\nProcessor\t: ARMv7 rev 4\n")
+                                 << "ARMv7 rev 4";
         QTest::newRow("empty model line skipped")
             << QByteArray("model name\t:\ncpu\t: POWER9\n") << "POWER9";
         QTest::newRow("none") << QByteArray("processor : 0\nBogoMIPS : 38.40\n") << "";
-        QTest::newRow("empty file") << QByteArray() << "";
     }
     void processorModel()
     {
@@ -52,15 +33,16 @@ private Q_SLOTS:
     void memory_data()
     {
         QTest::addColumn<QByteArray>("meminfo");
-        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("total"); // bytes; -1 when nothing is known
         QTest::addColumn<qint64>("available");
         QTest::newRow("modern kernel")
-            << QByteArray("MemTotal:       16303412 kB\nMemFree:  1000 kB\n"
-                          "MemAvailable:   10000000 kB\n")
-            << qint64(16303412) * 1024 << qint64(10000000) * 1024;
-        QTest::newRow("no MemAvailable") << QByteArray("MemTotal: 2048 kB\nMemFree: 512 kB\n")
-                                         << qint64(2048 * 1024) << qint64(512 * 1024);
-        QTest::newRow("total only") << QByteArray("MemTotal: 1 kB\n") << qint64(1024) << qint64(0);
+            << QByteArray("MemTotal:  4 kB\nMemFree: 1 kB\nMemAvailable: 2 kB") << qint64(4096)
+            << qint64(2048);
+        QTest::newRow("no MemAvailable")
+            << QByteArray("MemTotal: 4 kB\nMemFree: 1 kB\n") << qint64(4096) << qint64(1024);
+        QTest::newRow("no total") << QByteArray("MemFree: 12 kB\n") << qint64(-1) << qint64(0);
+        QTest::newRow("total not a number")
+            << QByteArray("MemTotal: lots kB\n") << qint64(-1) << qint64(0);
     }
     void memory()
     {
@@ -68,54 +50,29 @@ private Q_SLOTS:
         QFETCH(qint64, total);
         QFETCH(qint64, available);
         const auto memory = SystemInformation::memory(meminfo);
-        QVERIFY(memory);
-        QCOMPARE(memory->total, total);
-        QCOMPARE(memory->available, available);
+        QCOMPARE(memory.has_value(), total >= 0);
+        QCOMPARE(memory.value_or(SystemInformation::Memory{-1, 0}).total, total);
+        QCOMPARE(memory.value_or(SystemInformation::Memory{-1, 0}).available, available);
     }
 
-    void memoryWithoutTotal()
-    {
-        QVERIFY(!SystemInformation::memory("MemFree: 12 kB\n"));
-        QVERIFY(!SystemInformation::memory("MemTotal: lots kB\n"));
-        QVERIFY(!SystemInformation::memory(QByteArray()));
-    }
-
-    void gatherReadsProc()
+    void gather()
     {
         FakeDesktop fake("XFCE");
         fake.write("proc/cpuinfo", "model name : Test CPU 3000\n");
         fake.write("proc/meminfo", "MemTotal: 8388608 kB\nMemAvailable: 4194304 kB\n");
-        const auto sections =
-            SystemInformation::gather(fake.environment(), fake.bin() + "/../proc");
-        QStringList titles;
-        for (const auto &section : sections)
-            titles << section.title;
-        QCOMPARE(titles, QStringList({"System", "Processor", "Memory", "Disks", "Screens"}));
-        QCOMPARE(row(sections, "Processor", "Model"), QStringLiteral("Test CPU 3000"));
-        QCOMPARE(row(sections, "Memory", "Total"), QStringLiteral("8.0 GB"));
-        QCOMPARE(row(sections, "Memory", "Available"), QStringLiteral("4.0 GB"));
-        QVERIFY(row(sections, "System", "Desktop").startsWith("XFCE"));
-        QVERIFY(row(sections, "System", "Kernel")
-                    .startsWith(QSysInfo::kernelType(), Qt::CaseInsensitive));
-        QVERIFY(!row(sections, "System", "Operating system").isEmpty());
-        // The offscreen platform has one screen.
-        QCOMPARE(sections.last().rows.size(), QGuiApplication::screens().size());
-    }
-
-    void gatherWithoutProc()
-    {
-        FakeDesktop fake;
-        const auto sections = SystemInformation::gather(fake.environment(), fake.bin() + "/none");
-        QCOMPARE(row(sections, "Processor", "Model"), QStringLiteral("(unknown)"));
-        QCOMPARE(row(sections, "Memory", "Total"), QStringLiteral("(unknown)"));
-        QCOMPARE(row(sections, "System", "Desktop"), QStringLiteral("(none)"));
-    }
-
-    void text()
-    {
         const QString text = SystemInformation::text(
-            {{"System", {{"Kernel", "Linux 6.1"}, {"Desktop", "GNOME"}}}, {"Disks", {}}});
-        QCOMPARE(text, QStringLiteral("System\n  Kernel: Linux 6.1\n  Desktop: GNOME\n\nDisks\n"));
+            SystemInformation::gather(fake.environment(), fake.bin() + "/../proc"));
+        // The text of the sections in order: the fake /proc's values, the offscreen screen.
+        const QRegularExpression layout(
+            "^System\n.*  Desktop: XFCE.*\n\nProcessor\n  Model: Test CPU 3000\n.*\n\nMemory\n"
+            "  Total: 8.0 GB\n  Available: 4.0 GB\n\nDisks\n.*\nScreens\n  .+: \\d+ x \\d+ pixels",
+            QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(layout.match(text).hasMatch(), qPrintable(text));
+        // Without /proc or desktop names nothing is made up.
+        const QString bare = SystemInformation::text(
+            SystemInformation::gather(FakeDesktop().environment(), fake.bin()));
+        for (const char *line : {"  Desktop: (none)", "  Model: (unknown)", "  Total: (unknown)"})
+            QVERIFY2(bare.contains(line), qPrintable(bare));
     }
 };
 

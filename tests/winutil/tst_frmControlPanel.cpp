@@ -1,17 +1,19 @@
 #include "Drives.h"
 #include "FakeDesktop.h"
-#include "HelpButton.h"
-#include "PanelCommands.h"
+#include "MDIForm1.h"
 #include "RecordingToolHost.h"
 #include "ShellBrowser.h"
+#include "SystemInformation.h"
 #include "TestEnvironment.h"
 #include "ToolStrip.h"
 #include "frmControlPanel.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -23,6 +25,8 @@ namespace
 {
 
 const QString NotAvailable = "The selected function is not available on this system";
+const QString NotInstalled = "This application is not installed on your system";
+const QString Missing = "The folder does not exist on this system.";
 
 // Chooses an entry of a drop-down list as a user does: open it, move there, press Enter.
 void choose(QComboBox *combo, int index)
@@ -35,7 +39,9 @@ void choose(QComboBox *combo, int index)
 } // namespace
 
 // The Windows Utility window driven through its controls, on desktops made of fake PATH folders
-// and desktop names; the recording platform starts nothing real.
+// and desktop names. Which program a page is on which desktop is the core tests' business; these
+// prove each door leads to its page, folder, program or message, and the recording platform
+// starts nothing real.
 class tst_frmControlPanel : public QObject
 {
     Q_OBJECT
@@ -47,53 +53,95 @@ class tst_frmControlPanel : public QObject
 
     template <typename T = QPushButton> T *child(const QString &name) const
     {
-        T *widget = m_form->findChild<T *>(name);
-        if (!widget)
-            qWarning("no control %s", qPrintable(name));
-        return widget;
+        return m_form->findChild<T *>(name);
     }
-    void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
-    void useDesktop(const QString &names, const QStringList &programs = {})
+    // Steps separated by commas: "on:NAMES" makes the desktop one of those names, "+PROGRAM" puts a
+    // program on its PATH; "panel:N" chooses entry N of the Control Panel list, "folders:N"
+    // special folder N, "drive:N" drive N; "icon:N" clicks icon N of the strip, "tool:ID" a tool
+    // of the tool bar; "yes"/"no" answer the next question, "pick" the next file picker; "fail"
+    // makes starting programs fail. Anything else names a button.
+    void use(const QString &script) const
     {
-        m_fake->setDesktop(names);
-        m_fake->apply();
-        for (const QString &program : programs)
-            m_fake->addProgram(program);
+        for (const QString &step : script.split(',')) {
+            const QString kind = step.section(':', 0, 0);
+            const int index = step.section(':', 1).toInt();
+            auto *folders = child<QComboBox>("cboShellFolders");
+            if (kind == "on")
+                m_fake->apply(step.section(':', 1));
+            else if (step.startsWith('+'))
+                m_fake->addProgram(step.mid(1));
+            else if (kind == "panel")
+                choose(child<QComboBox>("cboPanel"), index);
+            else if (kind == "folders")
+                choose(folders, folders->findData(index));
+            else if (kind == "drive")
+                choose(child<QComboBox>("Drive1"), index);
+            else if (kind == "icon")
+                QTest::mouseClick(m_form->findChildren<QToolButton *>("Icon").at(index),
+                                  Qt::LeftButton);
+            else if (kind == "tool")
+                QVERIFY(child<ToolStrip>("SSActiveToolBars2")->trigger(step.section(':', 1)));
+            else if (kind == "yes" || kind == "no")
+                m_env->dialogs().answerQuestion(kind == "yes");
+            else if (kind == "pick")
+                m_env->dialogs().answerPath(m_env->scratch() + "/chosen.txt");
+            else if (kind == "fail")
+                m_env->platform().startSucceeds = false;
+            else if (QPushButton *button = child(step))
+                QTest::mouseClick(button, Qt::LeftButton);
+            else
+                QFAIL(qPrintable("no control " + step));
+        }
     }
-    void reopen()
+    // Everything the window made happen: programs started (found in the fake PATH), documents
+    // opened, dialogs shown ("browse" for a file picker and its folder) and System Information
+    // windows open. "~" is the scratch folder.
+    QStringList effects() const
     {
-        m_form.reset();
-        m_form = std::make_unique<frmControlPanel>();
+        QStringList out;
+        for (const QStringList &command : m_env->platform().started)
+            out << "start " + command.join(' ');
+        for (const QString &path : m_env->platform().opened)
+            out << "open " + path;
+        for (const auto &shown : m_env->dialogs().shown())
+            out << (shown.kind == "open" ? "browse " + shown.folder
+                                         : shown.kind + ' ' + shown.text);
+        for (int i = 0; i < m_form->findChildren<SystemInformationWindow *>().size(); ++i)
+            out << "System Information";
+        out.replaceInStrings(m_fake->bin() + '/', QString());
+        out.replaceInStrings(m_env->userFiles(), "(user files)");
+        return out.replaceInStrings(m_env->scratch(), "~");
     }
-    QList<QStringList> started() const { return m_env->platform().started; }
-    QStringList messages() const { return m_env->dialogs().messages(); }
-    QStringList bin(const QStringList &command) const
-    {
-        return QStringList{m_fake->bin() + '/' + command.first()} + command.mid(1);
-    }
-    QString folder(int number, const QString &relative) const
-    {
-        const QString path = m_env->scratch() + '/' + relative;
-        QDir().mkpath(path);
-        m_env->platform().folders.insert(number, path);
-        return path;
-    }
-    QString caption() const { return child<QLabel>("lblPath")->text(); }
     ShellBrowser *browser() const { return child<ShellBrowser>("ShellBrowser"); }
 
 private Q_SLOTS:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        m_fake = std::make_unique<FakeDesktop>("GNOME");
-        m_fake->apply();
+        m_fake = std::make_unique<FakeDesktop>();
+        m_fake->apply("GNOME");
         Drives::install([] {
             return QList<Drives::Drive>{{"/", "File System", "/dev/sda1", false, true},
                                         {"/media/u/STICK", "STICK", "/dev/sdb1", true, true},
                                         {"/mnt/gone", "gone", "/dev/sdc1", false, false}};
         });
+        // Special folders, home with its public_html, and data for the trash and recent files.
+        const QHash<int, QString> folders{{13, "Music"},   {39, "Pictures"}, {21, "Templates"},
+                                          {36, "windows"}, {38, "usr"},      {40, "home"},
+                                          {28, "data"}};
+        for (auto it = folders.cbegin(); it != folders.cend(); ++it) {
+            m_env->platform().folders.insert(it.key(), m_env->scratch() + '/' + it.value());
+            QDir(m_env->scratch()).mkpath(it.value());
+        }
+        QDir(m_env->scratch()).mkpath("home/public_html");
+        // A calculator and a browser; no mail program, CD player or phone dialer.
+        m_fake->addProgram("app");
+        m_fake->addApplication("calc.desktop",
+                               "Name=Calc\nExec=app --calc\nCategories=Calculator;");
+        m_fake->addApplication("web.desktop", "Exec=app --web %u\nMimeType=x-scheme-handler/http;");
         m_host = std::make_unique<RecordingToolHost>();
         m_form = std::make_unique<frmControlPanel>();
+        m_form->show();
     }
     void cleanup()
     {
@@ -105,422 +153,223 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void loadsReady()
+    void doors_data()
     {
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Windows Utility"));
-        QCOMPARE(m_host->caption, QStringLiteral("Windows Utility"));
-        auto *panel = child<QComboBox>("cboPanel");
-        QCOMPARE(panel->count(), 34);
-        QCOMPARE(panel->itemText(0), QStringLiteral("System Information"));
-        QCOMPARE(panel->itemText(2),
-                 QStringLiteral("Add/Remove Programs Properties (Windows Setup)"));
-        QCOMPARE(panel->itemText(32), QStringLiteral("Add New Hardware Wizard"));
-        QCOMPARE(panel->itemText(33), QStringLiteral("Date/Time Properties"));
-        auto *folders = child<QComboBox>("cboShellFolders");
-        QCOMPARE(folders->count(), 30);
-        QCOMPARE(folders->itemText(folders->findData(33)), QStringLiteral("Cookies"));
-        QCOMPARE(folders->findData(28), -1);
-        QCOMPARE(child<HelpButton>("CmdHelp")->code(), QStringLiteral("UTL0029"));
-        QVERIFY(child("cmdHide")->isEnabled());
-        QVERIFY(!child("cmdShow")->isEnabled());
-        QVERIFY(browser()->isHidden());
-        QVERIFY(messages().isEmpty());
-        QVERIFY(started().isEmpty());
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("effects");
+        using L = QStringList;
+        // Settings pages through the desktop map.
+        QTest::newRow("list: KDE wallpaper")
+            << "on:KDE,+systemsettings,panel:4" << L{"start systemsettings kcm_wallpaper"};
+        QTest::newRow("list: System Information, one window")
+            << "panel:0,panel:0" << L{"System Information"};
+        QTest::newRow("icon: Internet")
+            << "+gnome-control-center,icon:4" << L{"start gnome-control-center network"};
+        QTest::newRow("tool: User")
+            << "on:XFCE,+xfce4-settings-manager,tool:User" << L{"start xfce4-settings-manager"};
+        QTest::newRow("Control Panel")
+            << "on:KDE,+systemsettings5,Control" << L{"start systemsettings5"};
+        QTest::newRow("System Properties")
+            << "on:KDE,+kinfocenter,cmdSystemProperties" << L{"start kinfocenter"};
+        // Folders, browsed only: what is picked is neither opened nor started.
+        QTest::newRow("My Music") << "pick,CmdMymusic" << L{"browse ~/Music"};
+        QTest::newRow("My Pictures") << "pick,CmdMypicture" << L{"browse ~/Pictures"};
+        QTest::newRow("My Webs") << "pick,CmdMyWeb" << L{"browse ~/home/public_html"};
+        QTest::newRow("My Documents") << "pick,SSCommand15" << L{"browse ~/documents"};
+        QTest::newRow("Stationery") << "pick,CmdStationary" << L{"browse ~/Templates"};
+        QTest::newRow("Windows") << "pick,SSCommand13" << L{"browse ~/windows"};
+        QTest::newRow("Program Files") << "pick,SSCommand14" << L{"browse ~/usr"};
+        QTest::newRow("user files") << "pick,SSCommand12" << L{"browse (user files)"};
+        QTest::newRow("Favorites") << "SSCommand11" << L{"message " + Missing};
+        QTest::newRow("tool: Desktop") << "pick,tool:Desktop" << L{"browse ~/desktop"};
+        // Accessories: the message of a missing one ends with a full stop, or not.
+        QTest::newRow("calculator") << "SSCommand22" << L{"start app --calc"};
+        QTest::newRow("tool: Internet browser") << "tool:InetExp" << L{"start app --web"};
+        QTest::newRow("no mail program") << "SSCommand17" << L{"message " + NotInstalled + '.'};
+        QTest::newRow("no CD player") << "SSCommand3" << L{"message " + NotInstalled};
+        QTest::newRow("calculator fails to start")
+            << "fail,SSCommand22" << L{"start app --calc", "message " + NotInstalled + '.'};
+        // Disks: fixed ones are never copied or formatted from here, whatever the answer.
+        QTest::newRow("fixed: disk copy")
+            << "+gnome-disks,drive:0,cmdDiskCopy" << L{"message Only floppies can\nbe diskcopied!"};
+        QTest::newRow("fixed: format, Yes")
+            << "+gnome-disks,drive:0,yes,cmdFormat"
+            << L{"question This drive is not a removeable\ndrive! Format this drive?"};
+        QTest::newRow("a ready fixed drive says nothing") << "+gnome-disks,drive:0" << L{};
+        QTest::newRow("removable: disk copy")
+            << "+gnome-disks,drive:1,cmdDiskCopy" << L{"start gnome-disks"};
+        QTest::newRow("removable: format floppy")
+            << "+gnome-disks,drive:1,cmdFormatFloppy" << L{"start gnome-disks"};
+        QTest::newRow("removable, no disk utility")
+            << "drive:1,cmdFormat" << L{"message " + NotAvailable};
+        QTest::newRow("unreadable drive")
+            << "+gnome-disks,drive:2"
+            << L{"message Device Unavailable!. Please check drive /mnt/gone"};
+        // Shut Down never without a question: logind's power-off has no prompt of its own.
+        const QString question = "question Do you want to shut down the computer?";
+        QTest::newRow("shut down, No") << "+gnome-session-quit,no,cmdShutDown" << L{question};
+        QTest::newRow("shut down, Yes") << "+gnome-session-quit,yes,cmdShutDown"
+                                        << L{"start gnome-session-quit --power-off", question};
+        QTest::newRow("nothing to shut down with")
+            << "yes,cmdShutDown" << L{question, "message " + NotAvailable};
+        QTest::newRow("closing with the taskbar shown") << "SSCommand1" << L{};
+    }
+    void doors()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, effects);
+        use(script);
+        QCOMPARE(this->effects(), effects);
+        QCOMPARE(child("cmdFormatFloppy")->isEnabled(), script.contains("drive:1"));
     }
 
-    void everyControlIsThere_data()
+    // Opened on GNOME, whose top bar cannot be hidden, with a calculator and no phone dialer.
+    void tooltipsSayWhatTheButtonsDo()
     {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"cboPanel",
-                                 "cboShellFolders",
-                                 "ShellBrowser",
-                                 "CmdMymusic",
-                                 "CmdMypicture",
-                                 "CmdMyWeb",
-                                 "SSCommand15",
-                                 "CmdRecent",
-                                 "CmdClipart",
-                                 "CmdStationary",
-                                 "CmdThemes",
-                                 "SSCommand11",
-                                 "SSCommand12",
-                                 "SSCommand13",
-                                 "SSCommand14",
-                                 "SSCommand16",
-                                 "SSCommand17",
-                                 "SSCommand18",
-                                 "SSCommand22",
-                                 "SSCommand23",
-                                 "SSCommand3",
-                                 "SSCommand7",
-                                 "SSActiveToolBars2",
-                                 "Control",
-                                 "cmdSystemProperties",
-                                 "cmdRun",
-                                 "cmdShutDown",
-                                 "cmdFormatFloppy",
-                                 "cmdHide",
-                                 "cmdShow",
-                                 "SSCommand1",
-                                 "CmdHelp",
-                                 "Drive1",
-                                 "cmdDiskCopy",
-                                 "cmdFormat"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void everyControlIsThere()
-    {
-        QFETCH(QString, name);
-        QVERIFY(m_form->findChild<QWidget *>(name));
+        QCOMPARE(child("SSCommand22")->toolTip(), QStringLiteral("Opens Calc"));
+        QCOMPARE(child("SSCommand23")->toolTip(), QStringLiteral("Not installed"));
+        QCOMPARE(child("cmdShow")->toolTip(), NotAvailable);
     }
 
-    void iconStripAndToolBarAreComplete()
-    {
-        const QList<QToolButton *> icons = m_form->findChildren<QToolButton *>("Icon");
-        QCOMPARE(icons.size(), 15);
-        for (int i = 0; i < icons.size(); ++i)
-            QCOMPARE(icons.at(i)->property("index").toInt(), i);
-        auto *tools = child<ToolStrip>("SSActiveToolBars2");
-        for (const char *id : {"MyDoc", "MyComp", "Desktop", "InetExp", "Network", "AddnewHardware",
-                               "DateTime", "User", "Favorite", "Mouse", "KeyPad"})
-            QVERIFY2(tools->tool(id), id);
-    }
-
-    void panelEntries_data()
-    {
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QStringList>("programs");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("command"); // empty: not available
-        QTest::newRow("KDE wallpaper") << "KDE" << QStringList{"systemsettings"} << 4
-                                       << QStringList{"systemsettings", "kcm_wallpaper"};
-        QTest::newRow("printers anywhere") << "LXQt" << QStringList{"system-config-printer"} << 16
-                                           << QStringList{"system-config-printer"};
-        QTest::newRow("no hardware profiles")
-            << "GNOME" << QStringList{"gnome-control-center"} << 30 << QStringList{};
-    }
-    void panelEntries()
-    {
-        QFETCH(QString, desktop);
-        QFETCH(QStringList, programs);
-        QFETCH(int, index);
-        QFETCH(QStringList, command);
-        useDesktop(desktop, programs);
-        choose(child<QComboBox>("cboPanel"), index);
-        if (command.isEmpty()) {
-            QVERIFY(started().isEmpty());
-            QCOMPARE(messages(), QStringList{NotAvailable});
-            QCOMPARE(m_env->dialogs().shown().first().title, QStringLiteral("Not available"));
-        } else {
-            QCOMPARE(started(), QList<QStringList>{bin(command)});
-            QVERIFY(messages().isEmpty());
-        }
-    }
-
-    void firstEntryOpensSystemInformation()
-    {
-        choose(child<QComboBox>("cboPanel"), 0);
-        QVERIFY(m_form->systemInformation());
-        QVERIFY(m_form->systemInformation()->isVisible());
-        choose(child<QComboBox>("cboPanel"), 0);
-        QCOMPARE(m_form->findChildren<SystemInformationWindow *>().size(), 1);
-        QVERIFY(started().isEmpty());
-        QVERIFY(messages().isEmpty());
-    }
-
-    void iconStrip()
-    {
-        useDesktop("GNOME", {"gnome-control-center"});
-        const QList<QToolButton *> icons = m_form->findChildren<QToolButton *>("Icon");
-        QTest::mouseClick(icons.at(4), Qt::LeftButton);
-        QCOMPARE(started(), QList<QStringList>{bin({"gnome-control-center", "network"})});
-        // System on a desktop without its own page: the program's System Information.
-        useDesktop("XFCE");
-        QTest::mouseClick(icons.at(14), Qt::LeftButton);
-        QVERIFY(m_form->systemInformation());
-        QTest::mouseClick(icons.at(5), Qt::LeftButton);
-        QCOMPARE(messages(), QStringList{NotAvailable});
-    }
-
-    void toolBarPages_data()
-    {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QStringList>("command");
-        QTest::newRow("User: settings manager") << "User"
-                                                << "XFCE" << QStringList{"xfce4-settings-manager"};
-        QTest::newRow("AddnewHardware")
-            << "AddnewHardware"
-            << "Budgie:GNOME" << QStringList{"gnome-control-center", "bluetooth"};
-    }
-    void toolBarPages()
-    {
-        QFETCH(QString, tool);
-        QFETCH(QString, desktop);
-        QFETCH(QStringList, command);
-        useDesktop(desktop, {command.first()});
-        QVERIFY(child<ToolStrip>("SSActiveToolBars2")->trigger(tool));
-        QCOMPARE(started(), QList<QStringList>{bin(command)});
-    }
-
-    void controlProgramAndSystemProperties()
-    {
-        useDesktop("KDE", {"systemsettings5", "kinfocenter"});
-        click("Control");
-        click("cmdSystemProperties");
-        QCOMPARE(started(), QList<QStringList>({bin({"systemsettings5"}), bin({"kinfocenter"})}));
-    }
-
-    void folderButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("number"); // special folder given to the platform, -1 none
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("My Music") << "CmdMymusic" << 13 << "Music" << true;
-        QTest::newRow("My Pictures missing") << "CmdMypicture" << 39 << "Pictures" << false;
-        QTest::newRow("My Webs") << "CmdMyWeb" << 40 << "home/public_html" << true;
-        QTest::newRow("My Documents") << "SSCommand15" << 5 << "documents" << true;
-        QTest::newRow("Stationery is templates") << "CmdStationary" << 21 << "Templates" << true;
-        QTest::newRow("Windows") << "SSCommand13" << 36 << "windows" << true;
-        QTest::newRow("Program Files") << "SSCommand14" << 38 << "usr" << true;
-        QTest::newRow("Favorites") << "SSCommand11" << -1 << "" << false;
-    }
-    void folderButtons()
-    {
-        QFETCH(QString, button);
-        QFETCH(int, number);
-        QFETCH(QString, relative);
-        QFETCH(bool, exists);
-        QString path;
-        if (number >= 0) {
-            path = folder(number, relative);
-            if (number == 40) // the home folder, whose public_html is browsed
-                m_env->platform().folders.insert(40, m_env->scratch() + "/home");
-            if (!exists)
-                QDir(path).removeRecursively();
-        }
-        if (exists)
-            m_env->dialogs().cancelNext();
-        click(button);
-        if (exists) {
-            QCOMPARE(m_env->dialogs().shown().size(), 1);
-            QCOMPARE(m_env->dialogs().shown().first().kind, QStringLiteral("open"));
-            QCOMPARE(m_env->dialogs().shown().first().folder, path);
-            QCOMPARE(m_env->dialogs().shown().first().title, child(button)->text());
-        } else {
-            QCOMPARE(messages(), QStringList{"The folder does not exist on this system."});
-        }
-        QVERIFY(started().isEmpty());
-    }
-
-    void userFilesButton()
-    {
-        m_env->dialogs().answerPath(m_env->userFiles() + "/chosen.txt"); // chosen, never used
-        click("SSCommand12");
-        QCOMPARE(m_env->dialogs().shown().first().folder, m_env->userFiles());
-        QVERIFY(started().isEmpty());
-        QVERIFY(m_env->platform().opened.isEmpty());
-    }
-
-    void toolBarFolders()
-    {
-        m_env->dialogs().cancelNext();
-        QVERIFY(child<ToolStrip>("SSActiveToolBars2")->trigger("Desktop"));
-        QCOMPARE(m_env->dialogs().shown().last().folder, m_env->platform().folders.value(0));
-        QVERIFY(child<ToolStrip>("SSActiveToolBars2")->trigger("Favorite"));
-        QCOMPARE(messages(), QStringList{"The folder does not exist on this system."});
-        QVERIFY(child<ToolStrip>("SSActiveToolBars2")->trigger("MyComp"));
-        QCOMPARE(child<QComboBox>("cboShellFolders")->currentText(), QStringLiteral("My Computer"));
-        QCOMPARE(caption(), QStringLiteral("Folder has no path (is a vitual folder)."));
-        QVERIFY(browser()->isVisibleTo(m_form.get()));
-        QCOMPARE(browser()->itemPaths(), QStringList({"/", "/media/u/STICK", "/mnt/gone"}));
-    }
-
+    // The list, the Recent button and the tool bar show virtual folders in the window.
     void shellFolders_data()
     {
-        QTest::addColumn<int>("csidl");
-        QTest::addColumn<bool>("visible");
-        QTest::addColumn<QString>("caption"); // "" for the folder's own path
-        QTest::newRow("My Documents") << 5 << true << "";
-        QTest::newRow("Recycle Bin") << 10 << true << "Folder has no path (is a vitual folder).";
-        QTest::newRow("Control Panel") << 3 << false << "The folder does not exist on this system.";
-        QTest::newRow("Cookies") << 33 << false
-                                 << "Is either a vitual folder, or Shell32.dll is < v4.71 and it "
-                                    "doesn't know about the CSIDL value)";
+        QTest::addColumn<QString>("door");
+        QTest::addColumn<int>("csidl");         // the list's choice afterwards
+        QTest::addColumn<QStringList>("items"); // shown in this order
+        // Regression: the view sorted virtual folders by name.
+        QTest::newRow("Recent keeps newest first")
+            << "CmdRecent" << 8 << QStringList{"~/docs/b.txt", "~/docs/c.txt", "~/docs/a.txt"};
+        QTest::newRow("tool: My Computer")
+            << "tool:MyComp" << 17 << QStringList{"/", "/media/u/STICK", "/mnt/gone"};
     }
     void shellFolders()
     {
+        QFETCH(QString, door);
         QFETCH(int, csidl);
-        QFETCH(bool, visible);
-        QFETCH(QString, caption);
-        folder(28, "data");
-        auto *list = child<QComboBox>("cboShellFolders");
-        choose(list, list->findData(csidl));
-        QCOMPARE(browser()->isVisibleTo(m_form.get()), visible);
-        const QString documents = m_env->platform().folders.value(5);
-        QCOMPARE(this->caption(), caption.isEmpty() ? documents : caption);
-        if (caption.isEmpty())
-            QCOMPARE(browser()->folder(), documents);
+        QFETCH(QStringList, items);
+        QString xbel = "<xbel>";
+        for (const QString &name : QStringList{"a 2022", "b 2024", "c 2023"}) {
+            const QUrl url = QUrl::fromLocalFile(m_env->writeFile("docs/" + name.left(1) + ".txt"));
+            xbel += QString("<bookmark href=\"%1\" visited=\"%2-01-01T00:00:00Z\"/>")
+                        .arg(url.toString(), name.mid(2));
+        }
+        m_env->writeFile("data/recently-used.xbel", (xbel + "</xbel>").toUtf8());
+        use(door);
+        QCOMPARE(child<QComboBox>("cboShellFolders")->currentData().toInt(), csidl);
+        QVERIFY(browser()->isVisibleTo(m_form.get()));
+        QCOMPARE(browser()->itemPaths().replaceInStrings(m_env->scratch(), "~"), items);
+        QCOMPARE(child<QLabel>("lblPath")->text(), "Folder has no path (is a vitual folder).");
         // Another choice replaces the caption and view.
-        choose(list, list->findData(3));
+        use("folders:3");
         QVERIFY(browser()->isHidden());
+        QCOMPARE(child<QLabel>("lblPath")->text(), Missing);
     }
 
     void folderViewOpensItems()
     {
-        const QString data = folder(28, "data");
-        QDir().mkpath(data + "/Trash/files/kept folder");
-        const QString file = m_env->writeFile("data/Trash/files/letter.txt");
-        choose(child<QComboBox>("cboShellFolders"),
-               child<QComboBox>("cboShellFolders")->findData(10));
-        QCOMPARE(browser()->itemPaths(), QStringList({data + "/Trash/files/kept folder", file}));
+        const QString kept = m_env->scratch() + "/data/Trash/files/kept folder";
+        QDir().mkpath(kept);
+        m_env->writeFile("data/Trash/files/Résumé 'v2'.txt");
+        use("folders:10");
         browser()->openItem(browser()->model()->index(1, 0));
-        QCOMPARE(m_env->platform().opened, QStringList{file});
+        browser()->sendToDesktop(browser()->model()->index(1, 0));
+        QCOMPARE(effects(), QStringList{"open ~/data/Trash/files/Résumé 'v2'.txt"});
+        QVERIFY(QFileInfo::exists(m_env->scratch() + "/desktop/Résumé 'v2'.txt.desktop"));
         browser()->openItem(browser()->model()->index(0, 0));
-        QCOMPARE(browser()->folder(), data + "/Trash/files/kept folder");
-        QCOMPARE(caption(), data + "/Trash/files/kept folder");
+        QCOMPARE(browser()->folder(), kept);
+        QCOMPARE(child<QLabel>("lblPath")->text(), kept);
     }
 
-    void folderViewSendsToDesktop()
+    void taskbarComesBackWhenTheWindowCloses()
     {
-        const QString data = folder(28, "data");
-        const QString file = m_env->writeFile("data/Trash/files/Résumé 'v2'.txt");
-        choose(child<QComboBox>("cboShellFolders"),
-               child<QComboBox>("cboShellFolders")->findData(10));
-        const QString made = browser()->sendToDesktop(browser()->model()->index(0, 0));
-        QCOMPARE(made, m_env->platform().folders.value(0) + "/Résumé 'v2'.txt.desktop");
-        QFile entry(made);
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.readAll().contains(QUrl::fromLocalFile(file).toEncoded()));
-    }
-
-    void recentButtonShowsRecentFiles()
-    {
-        folder(28, "data");
-        const QString file = m_env->writeFile("docs/notes.txt");
-        m_env->writeFile("data/recently-used.xbel",
-                         "<xbel><bookmark href=\"" + QUrl::fromLocalFile(file).toEncoded() +
-                             "\" visited=\"2024-01-01T00:00:00Z\"/></xbel>");
-        click("CmdRecent");
-        QCOMPARE(child<QComboBox>("cboShellFolders")->currentText(),
-                 QStringLiteral("Recent Documents"));
-        QCOMPARE(browser()->itemPaths(), QStringList{file});
-        QVERIFY(m_env->dialogs().shown().isEmpty());
-    }
-
-    void accessories_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("installed");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<QString>("message");
-        const QString stop = "This application is not installed on your system.";
-        const QString noStop = "This application is not installed on your system";
-        QTest::newRow("calculator") << "SSCommand22" << true << true << "";
-        QTest::newRow("browser") << "SSCommand16" << true << true << "";
-        QTest::newRow("media player") << "SSCommand7" << true << true << "";
-        QTest::newRow("no browser") << "SSCommand16" << false << true << stop;
-        QTest::newRow("no mail") << "SSCommand17" << false << true << stop;
-        QTest::newRow("no file manager") << "SSCommand18" << false << true << stop;
-        QTest::newRow("no phone dialer") << "SSCommand23" << false << true << noStop;
-        QTest::newRow("no CD player") << "SSCommand3" << false << true << noStop;
-        QTest::newRow("no media player") << "SSCommand7" << false << true << noStop;
-        QTest::newRow("start fails") << "SSCommand22" << true << false << stop;
-    }
-    void accessories()
-    {
-        QFETCH(QString, button);
-        QFETCH(bool, installed);
-        QFETCH(bool, starts);
-        QFETCH(QString, message);
-        if (installed) {
-            m_fake->addProgram("app");
-            m_fake->addApplication("calc.desktop", "Name=Calc\nExec=app --calc\n"
-                                                   "Categories=Utility;Calculator;\n");
-            m_fake->addApplication("web.desktop", "Name=Web\nExec=app --web %u\n"
-                                                  "MimeType=x-scheme-handler/http;\n");
-            m_fake->addApplication("video.desktop", "Name=Video\nExec=app --video %U\n"
-                                                    "MimeType=video/mp4;\n");
-        }
-        m_env->platform().startSucceeds = starts;
-        click(button);
-        QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList{message});
-        if (installed) {
-            QCOMPARE(started().size(), 1);
-            QCOMPARE(started().first().first(), m_fake->bin() + "/app");
-        } else {
-            QVERIFY(started().isEmpty());
-        }
-    }
-
-    void accessoriesNameWhatTheyOpen()
-    {
-        m_fake->addProgram("app");
-        m_fake->addApplication("calc.desktop",
-                               "Name=Pocket Calc\nExec=app\nCategories=Calculator;\n");
-        reopen();
-        QCOMPARE(child("SSCommand22")->toolTip(), QStringLiteral("Opens Pocket Calc"));
-        QCOMPARE(child("SSCommand23")->toolTip(), QStringLiteral("Not installed"));
-    }
-
-    void disksOnAFixedDrive()
-    {
-        QCOMPARE(child<QComboBox>("Drive1")->count(), 3);
-        QVERIFY(!child("cmdFormatFloppy")->isEnabled());
-        click("cmdDiskCopy");
-        QCOMPARE(messages(), QStringList{"Only floppies can\nbe diskcopied!"});
-        QCOMPARE(m_env->dialogs().shown().last().title, QStringLiteral("DiskCopy Example"));
-        for (const bool yes : {false, true}) {
-            m_env->dialogs().answerQuestion(yes);
-            click("cmdFormat");
-            QCOMPARE(m_env->dialogs().shown().last().text,
-                     QStringLiteral("This drive is not a removeable\ndrive! Format this drive?"));
-            QCOMPARE(m_env->dialogs().shown().last().title,
-                     QStringLiteral("SHFormatDrive Example"));
-        }
-        QVERIFY(started().isEmpty());
-    }
-
-    void disksOnARemovableDrive()
-    {
-        useDesktop("GNOME", {"gnome-disks"});
-        choose(child<QComboBox>("Drive1"), 1);
-        QVERIFY(child("cmdFormatFloppy")->isEnabled());
-        click("cmdDiskCopy");
-        click("cmdFormat");
-        click("cmdFormatFloppy");
-        QCOMPARE(started(), QList<QStringList>(3, bin({"gnome-disks"})));
-        QVERIFY(messages().isEmpty());
-        // Without a disk utility the desktop has no such function.
-        QFile::remove(m_fake->bin() + "/gnome-disks");
-        click("cmdFormat");
-        QCOMPARE(messages(), QStringList{NotAvailable});
-    }
-
-    void unreadableDrive()
-    {
-        choose(child<QComboBox>("Drive1"), 2);
-        QCOMPARE(messages(), QStringList{"Device Unavailable!. Please check drive /mnt/gone"});
-        QVERIFY(!child("cmdFormatFloppy")->isEnabled());
-    }
-
-    void closing_data()
-    {
-        QTest::addColumn<bool>("button");
-        QTest::newRow("Close button") << true;
-        QTest::newRow("window closed") << false;
-    }
-    void closing()
-    {
-        QFETCH(bool, button);
-        if (button)
-            click("SSCommand1");
-        else
-            m_form->close();
+        // GNOME's top bar cannot be hidden: the buttons stay as they are.
+        use("+xfconf-query,cmdHide");
+        QCOMPARE(effects(), QStringList{"message " + NotAvailable});
+        QVERIFY(child("cmdHide")->isEnabled() && !child("cmdShow")->isEnabled());
+        use("on:XFCE,cmdHide");
+        QVERIFY(!child("cmdHide")->isEnabled() && child("cmdShow")->isEnabled());
+        use("cmdShow");
+        QVERIFY(child("cmdHide")->isEnabled() && !child("cmdShow")->isEnabled());
+        use("cmdHide,SSCommand1");
         QCOMPARE(m_env->platform().exits, 1);
         QCOMPARE(m_host->caption, QString());
-        QVERIFY(started().isEmpty()); // the taskbar was never hidden
+        QStringList last; // autohide-behavior: 2 hides, 0 shows
+        for (const QStringList &command : m_env->platform().started)
+            last << command.last();
+        QCOMPARE(last, QStringList({"2", "0", "2", "0"}));
+    }
+
+    void runCommand_data()
+    {
+        QTest::addColumn<QString>("line"); // "%1" stands for the document
+        QTest::addColumn<QStringList>("effects");
+        QTest::addColumn<QString>("script"); // after the typing
+        QTest::newRow("program without a shell")
+            << "tool --title 'My Notes' \"a;b\" $HOME"
+            << QStringList{"start tool --title My Notes a;b $HOME"} << "cmdOK";
+        QTest::newRow("document opened")
+            << "\"%1\"" << QStringList{"open ~/My Letters/to Anna.txt"} << "cmdOK";
+        QTest::newRow("open quote")
+            << "tool \"a b"
+            << QStringList{"message The command has a quotation mark that is not closed."}
+            << "cmdOK";
+        QTest::newRow("start fails")
+            << "tool"
+            << QStringList{"start tool",
+                           "message \"tool\" was not found. Check the name, then try again."}
+            << "fail,cmdOK";
+        QTest::newRow("cancelled") << "tool" << QStringList{} << "cmdCancel";
+    }
+    void runCommand()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, effects);
+        QFETCH(QString, script);
+        m_fake->addProgram("tool");
+        m_env->platform().settings.insert("Nuvela Utilities/Run/History", QStringList{"b", "a"});
+        line.replace("%1", m_env->writeFile("My Letters/to Anna.txt"));
+        use("cmdRun");
+        RunDialog *dialog = m_form->runDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->commandBox()->currentText(), QStringLiteral("b")); // newest, ready again
+        dialog->commandBox()->setEditText(line);
+        use(script);
+        QTRY_VERIFY(!m_form->runDialog());
+        QCOMPARE(this->effects(), effects);
+        // Only what ran is remembered, newest first.
+        const bool ran = !effects.isEmpty() && !effects.last().startsWith("message");
+        QCOMPARE(m_env->platform().settings.value("Nuvela Utilities/Run/History").toStringList(),
+                 ran ? QStringList({line, "b", "a"}) : QStringList({"b", "a"}));
+    }
+
+    void systemInformationCopies()
+    {
+        m_form->StartSysInfo();
+        SystemInformationWindow *window = m_form->systemInformation();
+        QVERIFY(window);
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdCopy"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), SystemInformation::text(window->sections()));
+        QVERIFY(QGuiApplication::clipboard()->text().contains("Operating system: "));
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+        QTRY_VERIFY(!m_form->systemInformation());
+    }
+
+    void opensFromTheMainMenuAndEndsTheProgram()
+    {
+        m_form.reset();
+        m_host.reset();
+        MDIForm1 main;
+        QVERIFY(main.runTool("ID_Windows"));
+        const QList<QMdiSubWindow *> subs = main.mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 1);
+        QVERIFY(qobject_cast<frmControlPanel *>(subs.first()->widget()));
+        QCOMPARE(main.findChild<QLabel *>("lblTool")->text(), QStringLiteral("Windows Utility"));
+        QTest::mouseClick(subs.first()->widget()->findChild<QPushButton *>("SSCommand1"),
+                          Qt::LeftButton);
+        QCOMPARE(m_env->platform().exits, 1);
+        QCOMPARE(main.findChild<QLabel *>("lblTool")->text(), QString());
     }
 };
 

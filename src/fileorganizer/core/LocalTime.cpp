@@ -8,6 +8,37 @@
 
 #include <ctime>
 
+#ifdef Q_OS_UNIX
+namespace
+{
+
+// The start of a local hour, as mktime gives it. mktime reads the time zone again on every
+// call (a file system check when TZ is unset) and costs microseconds; timegm and localtime_r
+// do not: the hour is taken as UTC and moved by the local offset found there, twice, so that
+// an hour just past a change of offset gets the offset of its own side.
+time_t localHourStart(int year, int month, int day, int hour)
+{
+    struct tm fields = {};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    const time_t asUtc = timegm(&fields);
+    if (asUtc == time_t(-1))
+        return asUtc;
+    time_t guess = asUtc;
+    for (int i = 0; i < 2; ++i) {
+        struct tm local;
+        if (!localtime_r(&guess, &local))
+            return time_t(-1);
+        guess = asUtc - local.tm_gmtoff;
+    }
+    return guess;
+}
+
+} // namespace
+#endif
+
 bool LocalTime::canonicalText(qint64 msecsSinceEpoch, char out[19])
 {
 #ifdef Q_OS_UNIX
@@ -78,20 +109,14 @@ qint64 LocalTime::msecsOfText(QByteArrayView text, qint64 fallback)
     canonical = canonical && QDate::isValid(number(0, 4), number(5, 2), number(8, 2)) &&
                 QTime::isValid(number(11, 2), number(14, 2), number(17, 2));
     if (canonical) {
-        // mktime is slow; offsets change on whole hours, so the start of the last hour asked
-        // for is remembered.
+        // Offsets change on whole hours, so the start of the last hour asked for is remembered.
         thread_local int lastHourKey = -1;
         thread_local qint64 lastHourStart = 0;
         const int hourKey =
             ((number(0, 4) * 13 + number(5, 2)) * 32 + number(8, 2)) * 24 + number(11, 2);
         if (hourKey != lastHourKey) {
-            struct tm local = {};
-            local.tm_year = number(0, 4) - 1900;
-            local.tm_mon = number(5, 2) - 1;
-            local.tm_mday = number(8, 2);
-            local.tm_hour = number(11, 2);
-            local.tm_isdst = -1;
-            const time_t seconds = mktime(&local);
+            const time_t seconds =
+                localHourStart(number(0, 4), number(5, 2), number(8, 2), number(11, 2));
             if (seconds == time_t(-1))
                 return fallback;
             lastHourKey = hourKey;

@@ -215,8 +215,10 @@ QString Moduleshortcut::fileBaseName(const QString &title)
         name += (c == '/' || c == '\\' || c.category() == QChar::Other_Control) ? QChar('-') : c;
     if (name.startsWith('.'))
         name[0] = '_';
+    // Whole characters only: a surrogate pair cut in half would leave a name no file system
+    // round-trips.
     while (name.toUtf8().size() > 200)
-        name.chop(1);
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
     return name;
 }
 
@@ -225,7 +227,11 @@ QString Moduleshortcut::groupId(const QString &group)
     QString id;
     for (const char c : group.toUtf8()) {
         const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || c == '-')
+        // ASCII letters and digits only: the locale's idea of alphanumeric would let UTF-8
+        // bytes through into an identifier that must stay ASCII.
+        const bool asciiAlnum = (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z') ||
+                                (byte >= 'A' && byte <= 'Z');
+        if (asciiAlnum || c == '-')
             id += QLatin1Char(c);
         else
             id += QStringLiteral("_%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();

@@ -8,6 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <optional>
+
 namespace
 {
 
@@ -101,14 +104,101 @@ void resultText(sqlite3_context *ctx, const QString &text)
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// A like pattern made ready once per statement: most patterns of the program are a literal
+// with stars around it, which plain ASCII values can match without decoding or folding them.
+struct LikePattern {
+    enum Kind { General, Exact, Prefix, Suffix, Contains };
+    QString folded;
+    Kind kind = General;
+    QByteArray literal; // lower-case ASCII when `ascii`
+    bool ascii = false;
+
+    explicit LikePattern(const QString &pattern) : folded(pattern.toCaseFolded())
+    {
+        qsizetype begin = 0;
+        qsizetype end = folded.size();
+        while (begin < end && folded.at(begin) == '*')
+            ++begin;
+        while (end > begin && folded.at(end - 1) == '*')
+            --end;
+        const QStringView middle = QStringView(folded).mid(begin, end - begin);
+        for (const QChar c : middle) {
+            if (c == '*' || c == '?' || c == '#' || c == '[')
+                return; // General
+        }
+        const bool lead = begin > 0;
+        const bool trail = end < folded.size();
+        kind = lead && trail ? Contains : lead ? Suffix : trail ? Prefix : Exact;
+        ascii =
+            std::all_of(middle.begin(), middle.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii)
+            literal = middle.toLatin1();
+    }
+
+    // The answer for a value of plain ASCII bytes; nullopt when only the general match knows.
+    std::optional<bool> matchAscii(const char *value, qsizetype size) const
+    {
+        if (kind == General || !ascii)
+            return std::nullopt;
+        for (qsizetype i = 0; i < size; ++i) {
+            if (static_cast<unsigned char>(value[i]) >= 0x80)
+                return std::nullopt;
+        }
+        const qsizetype n = literal.size();
+        const auto equalAt = [&](qsizetype at) {
+            for (qsizetype k = 0; k < n; ++k) {
+                char c = value[at + k];
+                if (c >= 'A' && c <= 'Z')
+                    c = char(c - 'A' + 'a');
+                if (c != literal[k])
+                    return false;
+            }
+            return true;
+        };
+        switch (kind) {
+        case Exact:
+            return size == n && equalAt(0);
+        case Prefix:
+            return size >= n && equalAt(0);
+        case Suffix:
+            return size >= n && equalAt(size - n);
+        case Contains:
+            for (qsizetype at = 0; at + n <= size; ++at) {
+                if (equalAt(at))
+                    return true;
+            }
+            return false;
+        case General:
+            break;
+        }
+        return std::nullopt;
+    }
+};
+
 void sqlLike(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
-    // SQLite calls like(pattern, value) for "value LIKE pattern".
-    sqlite3_result_int(ctx, JetSql::like(argText(argv[1]), argText(argv[0])) ? 1 : 0);
+    // SQLite calls like(pattern, value) for "value LIKE pattern". The pattern is kept with the
+    // statement while it stays the same.
+    auto *kept = static_cast<LikePattern *>(sqlite3_get_auxdata(ctx, 0));
+    std::optional<LikePattern> made;
+    if (!kept)
+        made.emplace(argText(argv[0]));
+    const LikePattern &pattern = kept ? *kept : *made;
+    const auto *value = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+    std::optional<bool> matched = pattern.matchAscii(value, sqlite3_value_bytes(argv[1]));
+    if (!matched) {
+        const QString text = QString::fromUtf8(value, sqlite3_value_bytes(argv[1]));
+        matched = likeFrom(text.toCaseFolded(), 0, pattern.folded, 0);
+    }
+    sqlite3_result_int(ctx, *matched ? 1 : 0);
+    // Last, as SQLite may drop what it is given at once.
+    if (made)
+        sqlite3_set_auxdata(ctx, 0, new LikePattern(std::move(*made)),
+                            [](void *p) { delete static_cast<LikePattern *>(p); });
 }
 
 void sqlLen(sqlite3_context *ctx, int, sqlite3_value **argv)

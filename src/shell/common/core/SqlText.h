@@ -12,5 +12,8 @@ public:
     static QString literal(const QString &text);
     // A Jet date literal, #dd-MMM-yyyy# with English month names whatever the locale.
     static QString dateLiteral(QDate date);
+    // text for a Jet `like` pattern matching it literally: the wildcards *, ?, # and [ are put in
+    // brackets ("50%*" gives "50%[*]"). The result still goes through literal().
+    static QString likeText(const QString &text);
     static QString boolLiteral(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 };

@@ -27,6 +27,14 @@ KeyedGrid::KeyedGrid(QWidget *parent)
             [this](const QModelIndex &current) {
                 Q_EMIT currentGridRowChanged(m_model->gridRow(current));
             });
+    // A double click on an outline heading folds or unfolds its rows.
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        const int row = m_model->gridRow(index);
+        if (m_model->isRowHeading(row)) {
+            m_model->setHeadingCollapsed(row, !m_model->isHeadingCollapsed(row));
+            setCurrentGridRow(row);
+        }
+    });
     connect(this, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) {
         const int row = m_model->gridRow(index);
         if (row >= 0)

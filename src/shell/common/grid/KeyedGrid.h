@@ -8,6 +8,7 @@ class FilterHeader;
 
 // The view of a KeyedGridModel: column widths from the model's character widths, a filter row
 // under the captions when the model has two fixed rows, and rows addressed by grid number.
+// A double click on an outline heading folds or unfolds the rows under it.
 class KeyedGrid : public QTableView
 {
     Q_OBJECT

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void likeSemantics_data();
     void likeSemantics();
     void corpusRunsOnFreshStores();
+    void likePatternServesEveryRowOfAStatement();
     void dateLiteralEqualsDateOnlyValue();
     void quotedValuesRoundTrip();
     void functions();
@@ -80,6 +81,22 @@ void TestJetSql::likeSemantics_data()
     QTest::newRow("empty pattern") << "" << "" << true;
     QTest::newRow("star matches empty") << "" << "*" << true;
     QTest::newRow("unclosed bracket literal") << "[a" << "[a" << true;
+    // Patterns of a literal between stars take a short path for ASCII values; it must answer
+    // as the general match does.
+    QTest::newRow("contains, case") << "Weekly REPORT" << "*report*" << true;
+    QTest::newRow("contains miss") << "Weekly repor" << "*report*" << false;
+    QTest::newRow("contains at the end") << "a report" << "*report*" << true;
+    QTest::newRow("prefix") << "Letter to Ann" << "le*" << true;
+    QTest::newRow("prefix is no contains") << "a letter" << "le*" << false;
+    QTest::newRow("suffix") << "notes.RTF" << "*.rtf" << true;
+    QTest::newRow("exact ignores case") << "HOME" << "home" << true;
+    QTest::newRow("exact is whole") << "homes" << "home" << false;
+    QTest::newRow("value longer than nothing") << "x" << "**" << true;
+    QTest::newRow("non-ASCII value, ASCII pattern") << "Straße 5" << "*strasse*" << false;
+    QTest::newRow("folds beyond ASCII") << "Mañana" << "*MAÑ*" << true;
+    QTest::newRow("long s folds to s") << "Maſs" << "*mass*" << true;
+    QTest::newRow("escaped star is literal") << "50*" << "*50[*]*" << true;
+    QTest::newRow("escaped star needs a star") << "50%" << "*50[*]*" << false;
 }
 
 void TestJetSql::likeSemantics()
@@ -88,11 +105,32 @@ void TestJetSql::likeSemantics()
     QFETCH(QString, pattern);
     QFETCH(bool, matches);
     QCOMPARE(JetSql::like(value, pattern), matches);
+    // A value put in a like pattern literally (SqlText::likeText) matches itself only.
+    QVERIFY(JetSql::like(value, SqlText::likeText(value)));
+    QVERIFY(JetSql::like(value, QLatin1Char('*') + SqlText::likeText(value) + QLatin1Char('*')));
     // The same answer through SQL, where the engine calls like(pattern, value).
     Store store(Store::Kind::Data);
     const QVariant sqlAnswer = store.value(QStringLiteral("select ") + SqlText::literal(value)
                                            + QStringLiteral(" like ") + SqlText::literal(pattern));
     QCOMPARE(sqlAnswer.toInt() != 0, matches);
+}
+
+void TestJetSql::likePatternServesEveryRowOfAStatement()
+{
+    Store store(Store::Kind::Data);
+    const QStringList names = {"Report", "report 2", "Bericht Größe REPORT", "nothing", "Re-port",
+                               "ÄREPORTÄ", ""};
+    for (const QString &name : names)
+        QVERIFY(store.exec(QStringLiteral("insert into filedetails (Name) values (") +
+                           SqlText::literal(name) + ')'));
+    QVERIFY(store.exec(QStringLiteral("insert into filedetails (Name) values (NULL)")));
+    QCOMPARE(store.column(QStringLiteral("select Name from filedetails where Name like "
+                                         "'*report*' order by rowid")),
+             (QStringList{"Report", "report 2", "Bericht Größe REPORT", "ÄREPORTÄ"}));
+    // The same statement with another pattern is made ready again.
+    QCOMPARE(store.column(QStringLiteral("select Name from filedetails where Name like "
+                                         "'re*' order by rowid")),
+             (QStringList{"Report", "report 2", "Re-port"}));
 }
 
 void TestJetSql::corpusRunsOnFreshStores()

@@ -1,6 +1,7 @@
 #include "KeyedGridModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QFont>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -258,6 +259,70 @@ private Q_SLOTS:
         model.setRedraw(true);
         QCOMPARE(reset.count(), 1);
         QCOMPARE(model.rowCount(), 101);
+        QVERIFY(isConsistent(model));
+    }
+
+    // A collapsed heading folds the rows up to the next heading; rows a filter hid stay hidden
+    // when it unfolds, and heading marks move with their rows.
+    void headingsFoldTheirRowsApartFromHiddenOnes()
+    {
+        KeyedGridModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setFormatText(QStringLiteral("Name"));
+        fill(model, {"Home", "bills", "garden", "Work", "report"});
+        model.setRowHeading(1, true);
+        model.setRowHeading(4, true);
+        QVERIFY(model.isRowHeading(1));
+        QVERIFY(!model.isRowHeading(2));
+        QCOMPARE(model.index(0, 0).data(Qt::FontRole).value<QFont>().bold(), true);
+        QVERIFY(!model.index(1, 0).data(Qt::FontRole).isValid());
+
+        model.setRowHidden(3, true);
+        model.setHeadingCollapsed(1, true);
+        QVERIFY(model.isHeadingCollapsed(1));
+        QCOMPARE(model.rowCount(), 3); // Home, Work, report
+        QCOMPARE(model.gridRow(model.index(1, 0)), 4);
+        QVERIFY(!model.isRowHidden(2)); // folded, not hidden
+        model.setHeadingCollapsed(1, false);
+        QCOMPARE(model.rowCount(), 4); // garden stays hidden by the filter
+        QVERIFY(isConsistent(model));
+
+        // Collapsing is for headings only.
+        model.setHeadingCollapsed(2, true);
+        QVERIFY(!model.isHeadingCollapsed(2));
+        QCOMPARE(model.rowCount(), 4);
+
+        model.sortByKey(QStringLiteral("Name"));
+        QCOMPARE(model.text(1, QStringLiteral("Name")), QStringLiteral("bills"));
+        QVERIFY(model.isRowHeading(3)); // Home
+        QVERIFY(model.isRowHeading(5)); // Work
+        model.clearRows();
+        fill(model, {"a"});
+        QVERIFY(!model.isRowHeading(1));
+    }
+
+    // Rows appended in a run reach the views as one insertion: the view keeps its current row.
+    void appendedRunIsOneInsertion()
+    {
+        KeyedGridModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setFormatText(QStringLiteral("Name|Ext"));
+        fill(model, {"first"});
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        const int first = model.appendRows(3, [&model](int row) {
+            model.setText(row, QStringLiteral("Name"), QStringLiteral("n%1").arg(row));
+        });
+        QCOMPARE(first, 2);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.front().at(1).toInt(), 1);
+        QCOMPARE(inserted.front().at(2).toInt(), 3);
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.index(3, 0).data().toString(), QStringLiteral("n4"));
+        QCOMPARE(model.appendRows(0, [](int) {}), 5);
         QVERIFY(isConsistent(model));
     }
 };

@@ -42,6 +42,7 @@ void KeyedGridModel::setFormatText(const QString &format)
     m_lazyRows = 0;
     m_dataRows = 0;
     m_hidden.clear();
+    m_outline.clear();
     for (const QString &part : format.split(QLatin1Char('|'))) {
         Cells cells;
         cells.info.caption = part.trimmed();
@@ -145,6 +146,7 @@ void KeyedGridModel::clearRows()
         cells.background.clear();
     }
     m_hidden.clear();
+    m_outline.clear();
     m_dataRows = 0;
     rebuildShown();
     m_dirty = false;
@@ -159,6 +161,7 @@ void KeyedGridModel::reserveRows(int count)
             cells.date.reserve(size_t(count));
     }
     m_hidden.reserve(size_t(count));
+    m_outline.reserve(size_t(count));
     m_shown.reserve(size_t(count));
     m_viewRow.reserve(size_t(count));
 }
@@ -178,12 +181,32 @@ int KeyedGridModel::appendRow()
             cells.background.push_back(0);
     }
     m_hidden.push_back(0);
+    m_outline.push_back(0);
     m_viewRow.push_back(viewRow);
     m_shown.push_back(m_dataRows);
     ++m_dataRows;
     if (m_redraw)
         endInsertRows();
     return m_fixedRows + m_dataRows - 1;
+}
+
+int KeyedGridModel::appendRows(int count, const std::function<void(int row)> &fill)
+{
+    const int first = rows();
+    if (count <= 0)
+        return first;
+    const bool announce = m_redraw && !m_dirty;
+    const int viewRow = int(m_shown.size());
+    if (announce)
+        beginInsertRows(QModelIndex(), viewRow, viewRow + count - 1);
+    const bool wasOn = m_redraw;
+    m_redraw = false;
+    for (int i = 0; i < count; ++i)
+        fill(appendRow());
+    m_redraw = wasOn;
+    if (announce)
+        endInsertRows();
+    return first;
 }
 
 bool KeyedGridModel::validCell(int row, int column) const
@@ -361,12 +384,56 @@ void KeyedGridModel::rebuildShown()
 {
     m_shown.clear();
     m_viewRow.assign(size_t(m_dataRows), -1);
+    bool folded = false;
     for (int i = 0; i < m_dataRows; ++i) {
+        const char outline = m_outline[size_t(i)];
+        if (outline & Heading)
+            folded = (outline & Collapsed) != 0;
+        else if (folded)
+            continue;
         if (!m_hidden[size_t(i)]) {
             m_viewRow[size_t(i)] = int(m_shown.size());
             m_shown.push_back(i);
         }
     }
+}
+
+void KeyedGridModel::setRowHeading(int row, bool heading)
+{
+    if (!isDataRow(row) || isRowHeading(row) == heading)
+        return;
+    m_outline[size_t(dataIndex(row))] = heading ? Heading : 0;
+    if (!m_redraw) {
+        m_dirty = true;
+        return;
+    }
+    beginResetModel();
+    rebuildShown();
+    endResetModel();
+}
+
+bool KeyedGridModel::isRowHeading(int row) const
+{
+    return isDataRow(row) && (m_outline[size_t(dataIndex(row))] & Heading) != 0;
+}
+
+void KeyedGridModel::setHeadingCollapsed(int row, bool collapsed)
+{
+    if (!isRowHeading(row) || isHeadingCollapsed(row) == collapsed)
+        return;
+    m_outline[size_t(dataIndex(row))] = char(Heading | (collapsed ? Collapsed : 0));
+    if (!m_redraw) {
+        m_dirty = true;
+        return;
+    }
+    beginResetModel();
+    rebuildShown();
+    endResetModel();
+}
+
+bool KeyedGridModel::isHeadingCollapsed(int row) const
+{
+    return isRowHeading(row) && (m_outline[size_t(dataIndex(row))] & Collapsed) != 0;
 }
 
 void KeyedGridModel::setCellBackground(int row, int column, const QColor &color)
@@ -473,6 +540,7 @@ void KeyedGridModel::sortByKey(const QString &key, Qt::SortOrder order)
         permute(cells.background, position);
     }
     permute(m_hidden, position);
+    permute(m_outline, position);
     rebuildShown();
     m_dirty = false;
     endResetModel();
@@ -550,6 +618,13 @@ QVariant KeyedGridModel::data(const QModelIndex &index, int role) const
         return QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(cells.info.alignment);
+    case Qt::FontRole:
+        if (m_outline[size_t(i)] & Heading) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
     default:
         return QVariant();
     }

@@ -23,6 +23,10 @@
 // model (rowCount(), data(), QModelIndex) shows only the rows not hidden; indexOf() and
 // gridRow() translate between the two.
 //
+// Outline: a heading row (an outline node) heads the data rows after it, up to the next heading.
+// Collapsing a heading folds those rows away without hiding them: hidden and folded are kept
+// apart, so expanding shows exactly the rows a filter left shown. Heading rows read bold.
+//
 // Cells are kept column by column. data() only looks up: a date cell's display text is made
 // the first time it is asked for and kept. Bulk changes (appending a listing, hiding by a
 // predicate, sorting) run in one pass and announce themselves as one model reset; switch
@@ -71,6 +75,10 @@ public:
     void reserveRows(int count);
     // Appends an empty, shown, unmarked row; returns its number.
     int appendRow();
+    // Appends count rows whose cells fill(row) sets, announced to views as one insertion with
+    // no signal per cell (views keep their current row and scroll position). Returns the
+    // number of the first new row.
+    int appendRows(int count, const std::function<void(int row)> &fill);
 
     // --- cells (a row or column out of range is ignored, or reads as empty)
     void setText(int row, int column, const QString &text);
@@ -96,6 +104,13 @@ public:
     int shownRows() const { return m_source ? m_lazyRows : int(m_shown.size()); }
     // The first data row not hidden; -1 when every row is hidden.
     int firstShownRow() const;
+
+    // --- outline headings
+    void setRowHeading(int row, bool heading);
+    bool isRowHeading(int row) const;
+    // Folds (or unfolds) the rows under a heading; ignored for other rows.
+    void setHeadingCollapsed(int row, bool collapsed);
+    bool isHeadingCollapsed(int row) const;
 
     // --- backgrounds (an invalid colour means none)
     void setCellBackground(int row, int column, const QColor &color);
@@ -171,6 +186,9 @@ private:
     int m_fixedRows = 1;
     int m_dataRows = 0;
     std::vector<char> m_hidden;
+    // Per data row: 0 an ordinary row, Heading or Heading | Collapsed.
+    enum Outline : char { Heading = 1, Collapsed = 2 };
+    std::vector<char> m_outline;
     // View row -> data index, and data index -> view row (-1 when hidden).
     std::vector<int> m_shown;
     std::vector<int> m_viewRow;
