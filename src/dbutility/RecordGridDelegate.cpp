@@ -48,8 +48,8 @@ void RecordGridDelegate::initStyleOption(QStyleOptionViewItem *option,
     const auto *model = qobject_cast<const KeyedGridModel *>(index.model());
     if (model && index.column() == 0) {
         const int row = model->gridRow(index);
-        if (model->outlineLevel(row) >= 0)
-            option->text = (model->isOutlineCollapsed(row) ? QStringLiteral("\u25B8 ")
+        if (model->isRowHeading(row))
+            option->text = (model->isHeadingCollapsed(row) ? QStringLiteral("\u25B8 ")
                                                            : QStringLiteral("\u25BE ")) +
                            option->text;
     }
@@ -60,7 +60,7 @@ void RecordGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
 {
     const auto *model = qobject_cast<const KeyedGridModel *>(index.model());
     const auto *view = qobject_cast<const QAbstractItemView *>(parent());
-    if (model && view && model->outlineLevel(model->gridRow(index)) >= 0) {
+    if (model && view && model->isRowHeading(model->gridRow(index))) {
         paintHeading(painter, option, index, view->visualRect(index.siblingAtColumn(0)));
         return;
     }

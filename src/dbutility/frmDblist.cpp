@@ -534,11 +534,6 @@ QLayout *frmDblist::buildRecordGrid(QWidget *pane)
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->grid()->setHeadingBackground(QColor(0xDD, 0xE4, 0xEE));
     connect(m_grid, &KeyedGrid::currentGridRowChanged, this, &frmDblist::updatePosition);
-    connect(m_grid, &KeyedGrid::rowPicked, this, [this](int row) {
-        KeyedGridModel *model = records();
-        if (model->outlineLevel(row) >= 0)
-            model->setOutlineCollapsed(row, !model->isOutlineCollapsed(row));
-    });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (!m_pager || column < 0 || column >= m_pager->columnNames().size())
             return;

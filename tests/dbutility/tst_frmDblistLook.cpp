@@ -5,9 +5,9 @@
 #include "DbTestFiles.h"
 #include "KeyedGrid.h"
 #include "RecordGridDelegate.h"
+#include "RecordingToolHost.h"
 #include "SqlText.h"
 #include "TestEnvironment.h"
-#include "ToolHost.h"
 #include "ToolStrip.h"
 #include "frmDblist.h"
 
@@ -21,18 +21,6 @@
 
 namespace
 {
-
-// Stands in for the main window: counts the navigation shown again.
-class NavigationHost final : public ToolHost
-{
-public:
-    NavigationHost() { ToolHost::install(this); }
-    ~NavigationHost() override { ToolHost::install(nullptr); }
-    QWidget *openTool(const QString &, const ToolRequest &) override { return nullptr; }
-    void setToolCaption(const QString &) override {}
-    void showNavigation() override { ++shown; }
-    int shown = 0;
-};
 
 template <typename T> T *child(const QWidget &window, const QString &name)
 {
@@ -289,7 +277,7 @@ void tst_frmDblistLook::outerWindowKeepsTheNavigationAway()
 {
     NUVELA_REQUIRE_SAMPLES();
     QFETCH(bool, outer);
-    NavigationHost host;
+    RecordingToolHost host;
     const QString path = CopySample(QStringLiteral("paradox/CUSTOMER.DB"), m_env->scratch());
     auto *window = new frmDblist;
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -302,7 +290,7 @@ void tst_frmDblistLook::outerWindowKeepsTheNavigationAway()
     }
     window->show();
     QVERIFY(window->close());
-    QCOMPARE(host.shown, outer ? 0 : 1);
+    QCOMPARE(host.navigationShown, outer ? 0 : 1);
 }
 
 QTEST_MAIN(tst_frmDblistLook)

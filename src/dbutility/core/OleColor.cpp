@@ -1,5 +1,7 @@
 #include "OleColor.h"
 
+#include "WindowsColor.h"
+
 #include <QPalette>
 
 QColor OleColor::toColor(qint64 ole, const QPalette &palette)
@@ -25,12 +27,10 @@ QColor OleColor::toColor(qint64 ole, const QPalette &palette)
             return palette.color(QPalette::Window);
         }
     }
-    const quint32 value = quint32(ole & 0xFFFFFF);
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    return WindowsColor::toColor(ole);
 }
 
 qint64 OleColor::fromColor(const QColor &color)
 {
-    const QColor rgb = color.toRgb();
-    return qint64(rgb.red()) | (qint64(rgb.green()) << 8) | (qint64(rgb.blue()) << 16);
+    return WindowsColor::fromColor(color.toRgb());
 }

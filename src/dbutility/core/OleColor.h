@@ -4,9 +4,9 @@
 
 class QPalette;
 
-// Colours as the favourites and colour schemes store them: OLE colour values, 0x00BBGGRR for a
-// colour of its own, or 0x800000nn for system colour nn (5 the window, 8 the window text, ...),
-// which follow the desktop's palette.
+// Colours as the favourites and colour schemes store them: OLE colour values, a Windows RGB
+// value (WindowsColor) for a colour of its own, or 0x800000nn for system colour nn (5 the
+// window, 8 the window text, ...), which follow the desktop's palette.
 class OleColor
 {
 public:

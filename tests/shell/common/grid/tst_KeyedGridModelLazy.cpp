@@ -201,13 +201,18 @@ void tst_KeyedGridModelLazy::ownRowOperationsDoNothing()
     QCOMPARE(model->hideRows([](int) { return true; }), 4);
     model->sortByKey(QStringLiteral("NAME"), Qt::DescendingOrder);
     model->reserveRows(100);
+    model->setRowHeading(2, true);
+    int filled = 0;
+    QCOMPARE(model->appendRows(3, [&filled](int) { ++filled; }), 5);
+    QCOMPARE(filled, 0);
     QCOMPARE(reset.count(), 0);
+    QVERIFY(!model->isRowHeading(2));
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(model->text(1, QStringLiteral("NAME")), QStringLiteral("r0c0"));
     QVERIFY(!model->cellBackground(1, 0).isValid());
     QVERIFY(!model->isRowHidden(2));
     QCOMPARE(model->text(4, QStringLiteral("CODE")), QStringLiteral("r3c2"));
-    QCOMPARE(model->outlineLevel(1), -1);
+    QVERIFY(!model->isRowHeading(1));
     QVERIFY(!model->data(model->index(0, 0), Qt::FontRole).isValid());
 }
 
@@ -246,33 +251,33 @@ void tst_KeyedGridModelLazy::headingsOpenAndClose()
     // Collapsed to the headings.
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->text(2, QStringLiteral("NAME")), QStringLiteral("G1"));
-    QCOMPARE(model->outlineLevel(2), 0);
-    QVERIFY(model->isOutlineCollapsed(2));
+    QVERIFY(model->isRowHeading(2));
+    QVERIFY(model->isHeadingCollapsed(2));
     QVERIFY(model->data(model->index(1, 0), Qt::FontRole).value<QFont>().bold());
     QCOMPARE(model->data(model->index(1, 2), Qt::BackgroundRole).value<QBrush>().color(),
              QColor(0xE0, 0xE0, 0xE0));
 
     QSignalSpy inserted(model.get(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(model.get(), &QAbstractItemModel::rowsRemoved);
-    model->setOutlineCollapsed(1, false);
+    model->setHeadingCollapsed(1, false);
     QCOMPARE(model->rowCount(), 6);
     QCOMPARE(inserted.count(), 1);
     QCOMPARE(inserted.at(0).at(1).toInt(), 1);
     QCOMPARE(inserted.at(0).at(2).toInt(), 3);
     QCOMPARE(model->text(4, QStringLiteral("NAME")), QStringLiteral("G0/2"));
-    QCOMPARE(model->outlineLevel(4), -1);
+    QVERIFY(!model->isRowHeading(4));
     QVERIFY(!model->data(model->index(3, 0), Qt::BackgroundRole).isValid());
     QCOMPARE(model->text(5, QStringLiteral("NAME")), QStringLiteral("G1"));
     // Opening an open heading or closing a data row changes nothing.
-    model->setOutlineCollapsed(1, false);
-    model->setOutlineCollapsed(3, true);
+    model->setHeadingCollapsed(1, false);
+    model->setHeadingCollapsed(3, true);
     QCOMPARE(inserted.count(), 1);
     QCOMPARE(removed.count(), 0);
 
-    model->setOutlineCollapsed(6, false);
+    model->setHeadingCollapsed(6, false);
     QCOMPARE(model->rowCount(), 8);
     QCOMPARE(model->text(8, QStringLiteral("NAME")), QStringLiteral("G2/1"));
-    model->setOutlineCollapsed(1, true);
+    model->setHeadingCollapsed(1, true);
     QCOMPARE(removed.count(), 1);
     QCOMPARE(removed.at(0).at(1).toInt(), 1);
     QCOMPARE(removed.at(0).at(2).toInt(), 3);

@@ -193,7 +193,7 @@ int KeyedGridModel::appendRow()
 int KeyedGridModel::appendRows(int count, const std::function<void(int row)> &fill)
 {
     const int first = rows();
-    if (count <= 0)
+    if (count <= 0 || m_source)
         return first;
     const bool announce = m_redraw && !m_dirty;
     const int viewRow = int(m_shown.size());
@@ -400,7 +400,7 @@ void KeyedGridModel::rebuildShown()
 
 void KeyedGridModel::setRowHeading(int row, bool heading)
 {
-    if (!isDataRow(row) || isRowHeading(row) == heading)
+    if (!validCell(row, 0) || isRowHeading(row) == heading)
         return;
     m_outline[size_t(dataIndex(row))] = heading ? Heading : 0;
     if (!m_redraw) {
@@ -414,13 +414,19 @@ void KeyedGridModel::setRowHeading(int row, bool heading)
 
 bool KeyedGridModel::isRowHeading(int row) const
 {
-    return isDataRow(row) && (m_outline[size_t(dataIndex(row))] & Heading) != 0;
+    if (m_source)
+        return isDataRow(row) && m_source->outlineLevel(dataIndex(row)) >= 0;
+    return validCell(row, 0) && (m_outline[size_t(dataIndex(row))] & Heading) != 0;
 }
 
 void KeyedGridModel::setHeadingCollapsed(int row, bool collapsed)
 {
     if (!isRowHeading(row) || isHeadingCollapsed(row) == collapsed)
         return;
+    if (m_source) {
+        setSourceHeadingCollapsed(dataIndex(row), collapsed);
+        return;
+    }
     m_outline[size_t(dataIndex(row))] = char(Heading | (collapsed ? Collapsed : 0));
     if (!m_redraw) {
         m_dirty = true;
@@ -433,6 +439,8 @@ void KeyedGridModel::setHeadingCollapsed(int row, bool collapsed)
 
 bool KeyedGridModel::isHeadingCollapsed(int row) const
 {
+    if (m_source)
+        return isRowHeading(row) && m_source->isCollapsed(dataIndex(row));
     return isRowHeading(row) && (m_outline[size_t(dataIndex(row))] & Collapsed) != 0;
 }
 
@@ -659,6 +667,7 @@ void KeyedGridModel::setRowSource(std::shared_ptr<GridRowSource> source)
         cells.background.clear();
     }
     m_hidden.clear();
+    m_outline.clear();
     m_dataRows = 0;
     rebuildShown();
     m_dirty = false;
@@ -688,21 +697,9 @@ void KeyedGridModel::rowSourceReset()
     endResetModel();
 }
 
-int KeyedGridModel::outlineLevel(int row) const
+void KeyedGridModel::setSourceHeadingCollapsed(int i, bool collapsed)
 {
-    return m_source && isDataRow(row) ? m_source->outlineLevel(dataIndex(row)) : -1;
-}
-
-bool KeyedGridModel::isOutlineCollapsed(int row) const
-{
-    return outlineLevel(row) >= 0 && m_source->isCollapsed(dataIndex(row));
-}
-
-void KeyedGridModel::setOutlineCollapsed(int row, bool collapsed)
-{
-    if (outlineLevel(row) < 0 || isOutlineCollapsed(row) == collapsed)
-        return;
-    const int i = dataIndex(row);
+    // The source's rows under the heading enter or leave the views without a reset.
     const int children = m_source->childRows(i);
     if (children <= 0) {
         m_source->setCollapsed(i, collapsed);

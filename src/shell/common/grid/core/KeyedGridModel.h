@@ -35,8 +35,10 @@
 // Lazy mode: with a GridRowSource set, the data rows are the source's, read as views show them
 // (a million-record table costs a page). Every data row is shown, in the source's order, with
 // its outline headings; grid row fixedRows() + i is the source's row i and view row i. Cells are
-// read-only there: writes, hidden rows, backgrounds, appendRow() and sortByKey() do nothing (the
-// source orders its rows itself). Columns stay the model's: source column c is column c.
+// read-only there: writes, hidden rows, backgrounds, setRowHeading(), appendRow(s)() and
+// sortByKey() do nothing (the source orders its rows and makes its headings itself); a heading
+// folded or unfolded is announced as rows removed or inserted. Columns stay the model's: source
+// column c is column c.
 class KeyedGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -135,12 +137,7 @@ public:
     void rowSourceAppended();
     // The source's rows changed altogether (order, count, headings).
     void rowSourceReset();
-    // Outline level of a heading row (0 and up); -1 for a data row or outside lazy mode.
-    int outlineLevel(int row) const;
-    bool isOutlineCollapsed(int row) const;
-    // Opens or closes the heading at row; the rows under it enter or leave the views.
-    void setOutlineCollapsed(int row, bool collapsed);
-    // Background of heading rows (drawn in bold); invalid for none.
+    // Background of the source's heading rows (drawn in bold); invalid for none.
     void setHeadingBackground(const QColor &color) { m_headingBackground = color; }
 
     // --- Qt side
@@ -181,6 +178,7 @@ private:
     void renderDates(Cells &cells);
     QString dateText(const Cells &cells, int index) const;
     QVariant lazyData(const QModelIndex &index, int role) const;
+    void setSourceHeadingCollapsed(int dataIndex, bool collapsed);
 
     std::vector<Cells> m_columns;
     int m_fixedRows = 1;
