@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -110,6 +111,16 @@ void frmDblist::report(const QString &message)
         Dialogs::instance().message(message, Caption, Dialogs::Icon::Warning);
 }
 
+void frmDblist::reportTableError(const QString &error)
+{
+    // Named by its file, and by its table where the file has several.
+    const QString file = QFileInfo(m_browser.path()).fileName();
+    const QString table = m_browser.table();
+    report(table.isEmpty() || table == file
+               ? QStringLiteral("%1: %2").arg(file, error)
+               : QStringLiteral("%1, table %2: %3").arg(file, table, error));
+}
+
 bool frmDblist::runOrderJob(const std::shared_ptr<RecordPager> &pager)
 {
     // The pager on screen reads nothing while the job has the connection.
@@ -124,7 +135,7 @@ bool frmDblist::runOrderJob(const std::shared_ptr<RecordPager> &pager)
         m_pager->freeze(false);
     if (!job.succeeded()) {
         if (!job.error().isEmpty())
-            report(QStringLiteral("%1: %2").arg(lblTblName->text(), job.error()));
+            reportTableError(job.error());
         if (m_pager && !m_pager->isComplete())
             m_fillTimer->start();
         return false;

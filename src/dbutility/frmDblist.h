@@ -100,7 +100,9 @@ private:
     void iconOnly(QAction *tool);
     QAction *addMenuTool(QMenu *menu, const QString &id, const QString &text,
                          const QString &icon = QString());
+    // Tells a failure once: the same message is not shown twice.
     void report(const QString &message);
+    void reportTableError(const QString &error);
     bool runOrderJob(const std::shared_ptr<RecordPager> &pager);
 
     // frmDblist_Favourites.cpp

@@ -174,7 +174,7 @@ void frmDblist::RecordSource(const QString &where)
     QString error;
     std::shared_ptr<RecordPager> pager = m_browser.makePager(m_browser.recordQuery(where), &error);
     if (!pager) {
-        report(QStringLiteral("%1: %2").arg(lblTblName->text(), error));
+        reportTableError(error);
         return;
     }
     if (!where.isEmpty() && !runOrderJob(pager))
@@ -326,7 +326,7 @@ void frmDblist::SortBy(const QString &field, bool descending)
     std::shared_ptr<RecordPager> pager =
         m_browser.makePager(m_browser.recordQuery(m_where, field, false, descending), &error);
     if (!pager) {
-        report(QStringLiteral("%1: %2").arg(lblTblName->text(), error));
+        reportTableError(error);
         return;
     }
     if (runOrderJob(pager))
@@ -349,7 +349,7 @@ void frmDblist::onGroupTab(int index)
     std::shared_ptr<RecordPager> pager =
         m_browser.makePager(m_browser.recordQuery(m_where, field, true), &error);
     if (!pager) {
-        report(QStringLiteral("%1: %2").arg(lblTblName->text(), error));
+        reportTableError(error);
         return;
     }
     if (runOrderJob(pager))

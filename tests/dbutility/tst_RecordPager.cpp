@@ -23,14 +23,6 @@ QStringList columnTexts(const RecordPager &pager, int column)
     return texts;
 }
 
-// SQLite's NOCASE order: bytes of the UTF-8 text with ASCII letters folded.
-bool noCaseLessOrEqual(const QString &a, const QString &b)
-{
-    const QByteArray x = a.toUtf8().toLower();
-    const QByteArray y = b.toUtf8().toLower();
-    return std::lexicographical_compare(y.begin(), y.end(), x.begin(), x.end()) == false;
-}
-
 // Opens every heading of a grouped pager.
 void expandAll(RecordPager &pager)
 {
@@ -38,11 +30,6 @@ void expandAll(RecordPager &pager)
         if (pager.outlineLevel(row) == 0 && pager.isCollapsed(row))
             pager.setCollapsed(row, false);
     }
-}
-
-int fieldColumn(const RecordPager &pager, const QString &field)
-{
-    return int(pager.columnNames().indexOf(field));
 }
 
 } // namespace
@@ -73,8 +60,6 @@ private Q_SLOTS:
     void tablesWithoutRecordNumbers();
     void displayTexts();
     void orderJobOnItsThread();
-    void everySampleBrowses_data();
-    void everySampleBrowses();
 };
 
 std::unique_ptr<DbBrowser> tst_RecordPager::openPeople(int rows)
@@ -323,91 +308,6 @@ void tst_RecordPager::orderJobOnItsThread()
     QVERIFY(job.error().isEmpty());
     QCOMPARE(job.filesDone(), 400);
     QCOMPARE(pager->text(0, 0), QStringLiteral("n00399"));
-}
-
-void tst_RecordPager::everySampleBrowses_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<qint64>("records");
-    for (const SampleDatabase &sample : DatabaseSamples())
-        QTest::newRow(qPrintable(sample.file)) << sample.file << sample.table << sample.records;
-}
-
-void tst_RecordPager::everySampleBrowses()
-{
-    NUVELA_REQUIRE_SAMPLES();
-    QFETCH(QString, file);
-    QFETCH(QString, table);
-    QFETCH(qint64, records);
-    DbBrowser browser;
-    QString error;
-    QVERIFY2(browser.OpenSource(SamplesDir() + '/' + file, QString(), &error), qPrintable(error));
-    const QList<FieldInfo> fields = browser.ListFields(table);
-    QVERIFY(!fields.isEmpty());
-
-    auto plain = browser.makePager(browser.recordQuery(), &error);
-    QVERIFY2(plain, qPrintable(error));
-    plain->fillMore(1'000'000, 10'000);
-    QCOMPARE(plain->recordCount(), records);
-    QCOMPARE(plain->columnNames().size(), fields.size());
-
-    // The first text field with more than one value sorts, groups and filters.
-    QString field;
-    QStringList values;
-    for (const FieldInfo &info : fields) {
-        if (info.valueClass() != ValueClass::Text)
-            continue;
-        values = browser.distinctValues(info.name);
-        if (values.size() > 1 || (!values.isEmpty() && records == 1)) {
-            field = info.name;
-            break;
-        }
-    }
-    QVERIFY2(!field.isEmpty(), "no text field with values");
-    const int column = fieldColumn(*plain, field);
-    QVERIFY(column >= 0);
-    QStringList plainValues = columnTexts(*plain, column);
-
-    auto sorted = browser.makePager(browser.recordQuery(QString(), field), &error);
-    QVERIFY2(sorted && sorted->buildAll({}, &error), qPrintable(error));
-    const QStringList sortedValues = columnTexts(*sorted, column);
-    QCOMPARE(sortedValues.size(), plainValues.size());
-    for (int i = 1; i < sortedValues.size(); ++i)
-        QVERIFY2(noCaseLessOrEqual(sortedValues[i - 1], sortedValues[i]),
-                 qPrintable(sortedValues[i - 1] + " > " + sortedValues[i]));
-    QStringList a = sortedValues;
-    std::sort(a.begin(), a.end());
-    std::sort(plainValues.begin(), plainValues.end());
-    QCOMPARE(a, plainValues);
-
-    auto grouped = browser.makePager(browser.recordQuery(QString(), field, true), &error);
-    QVERIFY2(grouped && grouped->buildAll({}, &error), qPrintable(error));
-    expandAll(*grouped);
-    QCOMPARE(grouped->rowCount(), records + grouped->groupCount());
-    QString heading;
-    for (int row = 0; row < grouped->rowCount(); ++row) {
-        if (grouped->outlineLevel(row) == 0) {
-            QVERIFY(grouped->text(row, 0) != heading || row == 0);
-            heading = grouped->text(row, 0);
-        } else {
-            QCOMPARE(grouped->text(row, column).trimmed(), heading);
-        }
-    }
-
-    const QString value = values.first();
-    auto filtered =
-        browser.makePager(browser.recordQuery(browser.filterClause(field, value)), &error);
-    QVERIFY2(filtered && filtered->buildAll({}, &error), qPrintable(error));
-    const QStringList kept = columnTexts(*filtered, column);
-    QVERIFY(!kept.isEmpty());
-    for (const QString &text : kept)
-        QCOMPARE(text.toLower(), value.toLower());
-    QCOMPARE(
-        kept.size(),
-        int(std::count_if(plainValues.begin(), plainValues.end(), [&value](const QString &text) {
-            return text.compare(value, Qt::CaseInsensitive) == 0;
-        })));
 }
 
 QTEST_GUILESS_MAIN(tst_RecordPager)

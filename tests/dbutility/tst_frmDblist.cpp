@@ -27,6 +27,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -107,6 +109,7 @@ private Q_SLOTS:
     void browsePanelOpensByContent();
     void movingBetweenRecords();
     void largeTableShowsItsFirstPageFirst();
+    void sqliteFavourite();
 };
 
 void tst_frmDblist::opensEmpty()
@@ -234,7 +237,10 @@ void tst_frmDblist::everySampleInTheWindow()
     if (file == QLatin1String("csv/uk-500.csv"))
         screenshot(window, "dblist-filtered");
     const QStringList kept = column(*grid, grid->column(field));
-    QVERIFY(!kept.isEmpty());
+    // Every record of that value, compared as the text columns compare: without case.
+    QCOMPARE(kept.size(), std::count_if(sorted.begin(), sorted.end(), [&values](const QString &v) {
+                 return v.compare(values.first(), Qt::CaseInsensitive) == 0;
+             }));
     for (const QString &text : kept)
         QCOMPARE(text.toLower(), values.first().toLower());
     choose(box, QStringLiteral("All"));
@@ -247,6 +253,23 @@ void tst_frmDblist::everySampleInTheWindow()
     Q_EMIT groups->tabBarClicked(1);
     QVERIFY(grid->dataRows() > 0 && grid->dataRows() <= records);
     QVERIFY(grid->isRowHeading(1));
+    // Opened, the headings part the records: each run under one heading holds its value.
+    const int headings = grid->dataRows();
+    for (int row = grid->rows() - 1; row >= grid->fixedRows(); --row)
+        grid->setHeadingCollapsed(row, false);
+    QCOMPARE(grid->dataRows(), records + headings);
+    QString heading;
+    for (int row = grid->fixedRows(); row < grid->rows(); ++row) {
+        if (grid->isRowHeading(row)) {
+            QVERIFY(row == 1 || grid->textAt(row, 0) != heading);
+            heading = grid->textAt(row, 0);
+        } else {
+            QCOMPARE(grid->text(row, field).trimmed(), heading);
+        }
+    }
+    for (int row = grid->rows() - 1; row >= grid->fixedRows(); --row)
+        grid->setHeadingCollapsed(row, true);
+    QCOMPARE(grid->dataRows(), headings);
     grid->setHeadingCollapsed(1, false);
     if (file == QLatin1String("mdb/nwind.mdb"))
         screenshot(window, "dblist-grouped");
@@ -512,6 +535,45 @@ void tst_frmDblist::largeTableShowsItsFirstPageFirst()
     QTRY_COMPARE_WITH_TIMEOUT(grid->dataRows(), 60000, 20000);
     QCOMPARE(child<QLabel>(window, "lblPosition")->text(), QStringLiteral("1/60000"));
     QCOMPARE(grid->text(60000, QStringLiteral("AGE")), QStringLiteral("59999"));
+}
+
+void tst_frmDblist::sqliteFavourite()
+{
+    const QString path = MakeSqliteFile(m_env->scratch() + QStringLiteral("/shop.db"));
+    frmDblist window;
+    window.handOver(path, true);
+    QCOMPARE(child<QComboBox>(window, "cboDbType")->currentText(), QStringLiteral("SQLite"));
+    QListWidget *tables = child<QListWidget>(window, "lstTables");
+    QVERIFY(!tables->isHidden());
+    QCOMPARE(tables->count(), 2);
+    QCOMPARE(window.records()->dataRows(), 4);
+    tick(child<QListWidget>(window, "lstFields"), QStringLiteral("name"));
+    trigger(window, QStringLiteral("ID_Sort1"));
+    // A SQLite file sorts by its own rules: this column was declared with case.
+    QCOMPARE(column(*window.records(), 0), (QStringList{"Alice", "O'Neil", "alice", "bob"}));
+    QComboBox *box = child<QComboBox>(window, "mdbCombo1");
+    choose(box, QStringLiteral("O'Neil"));
+    QCOMPARE(column(*window.records(), 0), QStringList{"O'Neil"});
+
+    // The table goes away under the window: told once, naming the file and the table.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("drop table codes")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    tables->setCurrentRow(1);
+    child<QPushButton>(window, "CmdNext")->click();
+    child<QPushButton>(window, "CmdNext")->click();
+    QCOMPARE(m_env->dialogs().messages().size(), 1);
+    QVERIFY2(m_env->dialogs().messages().first().startsWith(
+                 QLatin1String("shop.db, table codes: no such table")),
+             qPrintable(m_env->dialogs().messages().first()));
+    tables->setCurrentRow(0);
+    child<QPushButton>(window, "CmdNext")->click();
+    QCOMPARE(window.records()->dataRows(), 4);
 }
 
 QTEST_MAIN(tst_frmDblist)
