@@ -9,7 +9,7 @@
 #include "RecordPager.h"
 #include "SqlText.h"
 #include "TestEnvironment.h"
-#include "ThemeIcon.h"
+#include "Screenshot.h"
 #include "ToolRegistry.h"
 #include "ToolStrip.h"
 #include "frmDblist.h"
@@ -68,17 +68,6 @@ void tick(QListWidget *list, const QString &text, bool on = true)
     items.first()->setCheckState(on ? Qt::Checked : Qt::Unchecked);
 }
 
-// With NUVELA_SCREENSHOT_DIR set, saves a picture of the window for a person to look at.
-void screenshot(QWidget &window, const QString &name)
-{
-    if (!qEnvironmentVariableIsSet("NUVELA_SCREENSHOT_DIR"))
-        return;
-    ThemeIcon::setUpTheme();
-    window.show();
-    QTest::qWait(100);
-    window.grab().save(qEnvironmentVariable("NUVELA_SCREENSHOT_DIR") + '/' + name + ".png");
-}
-
 } // namespace
 
 class tst_frmDblist : public QObject
@@ -123,7 +112,7 @@ void tst_frmDblist::opensEmpty()
     QCOMPARE(child<QComboBox>(window, "Id_FontSize")->currentText(), QStringLiteral("10"));
     QCOMPARE(child<KeyedGrid>(window, "grdFavData")->grid()->dataRows(), 0);
     QVERIFY(child<QComboBox>(window, "cboScheme2")->count() >= 5);
-    screenshot(window, "dblist-empty");
+    Screenshot(window, "dblist-empty");
 }
 
 void tst_frmDblist::addFromTheAddPanel()
@@ -235,7 +224,7 @@ void tst_frmDblist::everySampleInTheWindow()
     QCOMPARE(box->count(), values.size() + 1);
     choose(box, values.first());
     if (file == QLatin1String("csv/uk-500.csv"))
-        screenshot(window, "dblist-filtered");
+        Screenshot(window, "dblist-filtered");
     const QStringList kept = column(*grid, grid->column(field));
     // Every record of that value, compared as the text columns compare: without case.
     QCOMPARE(kept.size(), std::count_if(sorted.begin(), sorted.end(), [&values](const QString &v) {
@@ -272,7 +261,7 @@ void tst_frmDblist::everySampleInTheWindow()
     QCOMPARE(grid->dataRows(), headings);
     grid->setHeadingCollapsed(1, false);
     if (file == QLatin1String("mdb/nwind.mdb"))
-        screenshot(window, "dblist-grouped");
+        Screenshot(window, "dblist-grouped");
     QVERIFY(!grid->isRowHeading(2));
     QCOMPARE(grid->text(2, field).trimmed(), grid->textAt(1, 0));
     child<QPushButton>(window, "cmdReffresh")->click();

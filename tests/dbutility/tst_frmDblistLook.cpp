@@ -5,6 +5,7 @@
 #include "DbTestFiles.h"
 #include "KeyedGrid.h"
 #include "RecordGridDelegate.h"
+#include "Screenshot.h"
 #include "RecordingToolHost.h"
 #include "SqlText.h"
 #include "TestEnvironment.h"
@@ -203,6 +204,7 @@ void tst_frmDblistLook::schemeSavedForTheFavourite()
     choose(child<QComboBox>(window, "cboScheme2"), QStringLiteral("Ocean"));
     QVERIFY(child<QLabel>(window, "lblPreview")->text().contains(QLatin1String("#e3f2fd")));
     QCOMPARE(child<QComboBox>(window, "cboScheme1")->currentText(), QStringLiteral("Ocean"));
+    Screenshot(window, "dblist-schemes");
     // Nothing is kept before the colours are applied.
     QCOMPARE(storedColours(path).value(0), FavouritesCatalogue::DefaultBackColor);
     child<QPushButton>(window, "CmdColorSave")->click();

@@ -3,6 +3,7 @@
 
 #include "DbTestFiles.h"
 #include "KeyedGrid.h"
+#include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "frmDblist.h"
 #include "frmQuery.h"
@@ -128,6 +129,7 @@ void tst_frmQuery::resultsInTheGrid()
     QCOMPARE(grid->text(1, QStringLiteral("NAME")), QStringLiteral("Alice"));
     QCOMPARE(grid->text(2, QStringLiteral("TWICE")), QStringLiteral("82"));
     QCOMPARE(child<QLabel>(*query, "lblResult")->text(), QStringLiteral("2 records"));
+    Screenshot(*query, "query-results");
     QVERIFY(child<QLabel>(*query, "lblError")->isHidden());
     query->close();
 }
@@ -143,6 +145,7 @@ void tst_frmQuery::failureShownUnderTheEditor()
     QVERIFY(error->text().contains(QLatin1String("syntax error")));
     QCOMPARE(child<QPlainTextEdit>(*query, "txtSql")->textCursor().position(), 33);
     QVERIFY(!child<QPlainTextEdit>(*query, "txtSql")->extraSelections().isEmpty());
+    Screenshot(*query, "query-error");
     // The window goes on: the next text runs.
     runText(*query, QStringLiteral("select count(*) from people.dbf"));
     QVERIFY(error->isHidden());
