@@ -12,8 +12,6 @@
 #include <QPalette>
 #include <QTest>
 
-Q_DECLARE_METATYPE(GridLook::LineStyle)
-
 class tst_DbLook : public QObject
 {
     Q_OBJECT
@@ -24,9 +22,6 @@ private Q_SLOTS:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 
-    void lineStyleTools_data();
-    void lineStyleTools();
-    void lookRoundTripsThroughTheSettings();
     void unreadableSettingsGiveDefaults();
     void oleColours_data();
     void oleColours();
@@ -36,66 +31,6 @@ private Q_SLOTS:
     void attributes();
     void attributesOfAMissingFile();
 };
-
-void tst_DbLook::lineStyleTools_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<GridLook::LineStyle>("style");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("rows");
-    QTest::addColumn<bool>("columns");
-    QTest::newRow("Flat") << "Flat" << GridLook::LineStyle::Flat << 1 << true << true;
-    QTest::newRow("Insert") << "Insert" << GridLook::LineStyle::Insert << 2 << true << true;
-    QTest::newRow("FlatHorizontal")
-        << "FlatHorizontal" << GridLook::LineStyle::FlatHorizontal << 4 << true << false;
-    QTest::newRow("FlatVertical") << "FlatVertical" << GridLook::LineStyle::FlatVertical << 8
-                                  << false << true;
-    QTest::newRow("Explorer") << "Explorer" << GridLook::LineStyle::Explorer << 12 << true << false;
-    QTest::newRow("Excel") << "Excel" << GridLook::LineStyle::Excel << 13 << true << true;
-}
-
-void tst_DbLook::lineStyleTools()
-{
-    QFETCH(QString, id);
-    QFETCH(GridLook::LineStyle, style);
-    QFETCH(int, value);
-    QFETCH(bool, rows);
-    QFETCH(bool, columns);
-    GridLook::LineStyle found;
-    QVERIFY(GridLook::lineStyleOfTool(id, &found));
-    QCOMPARE(found, style);
-    QCOMPARE(int(found), value);
-    QCOMPARE(GridLook::toolOfLineStyle(style), id);
-    QCOMPARE(GridLook::hasRowLines(style), rows);
-    QCOMPARE(GridLook::hasColumnLines(style), columns);
-    QVERIFY(!GridLook::lineStyleOfTool(id.toLower(), &found));
-}
-
-void tst_DbLook::lookRoundTripsThroughTheSettings()
-{
-    const GridLook defaults = GridLook::read();
-    QCOMPARE(defaults.fontName, QStringLiteral("MS Serif"));
-    QCOMPARE(defaults.fontSize, 10);
-    QCOMPARE(defaults.lineStyle, GridLook::LineStyle::Flat);
-    GridLook look;
-    look.fontName = QStringLiteral("Courier New");
-    look.fontSize = 14;
-    look.italic = true;
-    look.strikeOut = true;
-    look.lineStyle = GridLook::LineStyle::Explorer;
-    look.toolSize = GridLook::ToolSize::Large;
-    look.write();
-    QCOMPARE(m_env->platform().settings.value("Nuvela Utilities/DBViewer/LineStyle").toString(),
-             QStringLiteral("Explorer"));
-    const GridLook back = GridLook::read();
-    QCOMPARE(back.fontName, look.fontName);
-    QCOMPARE(back.fontSize, 14);
-    QVERIFY(back.italic && back.strikeOut && !back.bold && !back.underline);
-    QCOMPARE(back.lineStyle, GridLook::LineStyle::Explorer);
-    QCOMPARE(back.toolSize, GridLook::ToolSize::Large);
-    QVERIFY(GridLook::iconSize(GridLook::ToolSize::VerySmall) <
-            GridLook::iconSize(GridLook::ToolSize::Large));
-}
 
 void tst_DbLook::unreadableSettingsGiveDefaults()
 {

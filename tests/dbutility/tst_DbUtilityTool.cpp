@@ -39,21 +39,10 @@ private Q_SLOTS:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 
-    void registered();
     void opensFromTheToolKey();
     void opensFromTheMenuAndTheListBar();
     void handedAFileByAnotherWindow();
 };
-
-void tst_DbUtilityTool::registered()
-{
-    const ToolRegistry::Tool tool = ToolRegistry::find(QStringLiteral("dbutility"));
-    QVERIFY(tool);
-    QCOMPARE(tool->keys, QStringList{"dbutility"});
-    QCOMPARE(tool->commands.value(0).id, QStringLiteral("Database"));
-    QCOMPARE(ToolRegistry::findByCommand(QStringLiteral("Database")), tool);
-    QVERIFY(tool->handOver);
-}
 
 void tst_DbUtilityTool::opensFromTheToolKey()
 {
@@ -71,6 +60,8 @@ void tst_DbUtilityTool::opensFromTheToolKey()
 
 void tst_DbUtilityTool::opensFromTheMenuAndTheListBar()
 {
+    QCOMPARE(ToolRegistry::findByCommand(QStringLiteral("Database")),
+             ToolRegistry::findByKey(QStringLiteral("dbutility")));
     MDIForm1 main;
     main.show();
     QVERIFY(main.runTool(QStringLiteral("Database")));

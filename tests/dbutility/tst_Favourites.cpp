@@ -35,10 +35,7 @@ private Q_SLOTS:
     void cleanUpRemovesBlankAndMissing_data();
     void cleanUpRemovesBlankAndMissing();
     void singleTableReplacesTheFavouritesFields();
-    void allTablesKeepListOrder();
     void marksAndVisibilityTouchOneField();
-    void coloursAreStoredPerFavourite();
-    void removingKeepsChoices();
     void quotesInPathsAndNames();
     void everySampleBecomesAFavourite_data();
     void everySampleBecomesAFavourite();
@@ -108,22 +105,6 @@ void tst_Favourites::singleTableReplacesTheFavouritesFields()
     }
 }
 
-void tst_Favourites::allTablesKeepListOrder()
-{
-    DbBrowser browser;
-    FavouritesCatalogue &favourites = browser.favourites();
-    favourites.RememberFields(QStringLiteral("/d/n.mdb"), QStringLiteral("Orders"), {"Stale"});
-    favourites.RememberAllTables(QStringLiteral("/d/n.mdb"),
-                                 {{QStringLiteral("Orders"), {"OrderID", "ShipCity"}},
-                                  {QStringLiteral("Order Details"), {"OrderID", "Quantity"}}});
-    QCOMPARE(column(browser.store(), QStringLiteral("select tblname from FavTable order by rowid")),
-             (QStringList{"Orders", "Order Details"}));
-    QCOMPARE(column(browser.store(), QStringLiteral("select tblName || '.' || FieldName from "
-                                                    "favfldname order by rowid")),
-             (QStringList{"Orders.OrderID", "Orders.ShipCity", "Order Details.OrderID",
-                          "Order Details.Quantity"}));
-}
-
 void tst_Favourites::marksAndVisibilityTouchOneField()
 {
     DbBrowser browser;
@@ -145,52 +126,6 @@ void tst_Favourites::marksAndVisibilityTouchOneField()
     QCOMPARE(FavouritesCatalogue::markedFieldsText(path, table, true),
              QStringLiteral(" select * from favFldname where dbpath='/d/a.dbf' and tblname='a.dbf' "
                             "and mselected=true and vselected=true"));
-}
-
-void tst_Favourites::coloursAreStoredPerFavourite()
-{
-    DbBrowser browser;
-    FavouritesCatalogue &favourites = browser.favourites();
-    favourites.append(
-        {QStringLiteral("a.dbf"), QStringLiteral("dBASE 5.0;"), QStringLiteral("/a")});
-    favourites.append(
-        {QStringLiteral("b.dbf"), QStringLiteral("dBASE 5.0;"), QStringLiteral("/b")});
-    favourites.setColour(QStringLiteral("/a"), FavouritesCatalogue::Colour::Back, 0x00FF00);
-    favourites.setColour(QStringLiteral("/a"), FavouritesCatalogue::Colour::BackAlternate,
-                         0xEEEEEE);
-    favourites.setColour(QStringLiteral("/a"), FavouritesCatalogue::Colour::Fore, 0x0000FF);
-    const QList<FavouritesCatalogue::Favourite> rows = favourites.favourites();
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0].backColor, 0x00FF00);
-    QCOMPARE(rows[0].backColorA, 0xEEEEEE);
-    QCOMPARE(rows[0].forColor, 0x0000FF);
-    QCOMPARE(rows[1].backColor, FavouritesCatalogue::DefaultBackColor);
-    QCOMPARE(rows[1].backColorA, FavouritesCatalogue::DefaultBackColor);
-    QCOMPARE(rows[1].forColor, FavouritesCatalogue::DefaultForeColor);
-}
-
-void tst_Favourites::removingKeepsChoices()
-{
-    DbBrowser browser;
-    FavouritesCatalogue &favourites = browser.favourites();
-    favourites.append(
-        {QStringLiteral("a.dbf"), QStringLiteral("dBASE 5.0;"), QStringLiteral("/a")});
-    favourites.RememberSingleTable(QStringLiteral("/a"), QStringLiteral("a.dbf"), {"X"});
-    favourites.append(
-        {QStringLiteral("b.dbf"), QStringLiteral("dBASE 5.0;"), QStringLiteral("/b")});
-    favourites.RememberSingleTable(QStringLiteral("/b"), QStringLiteral("b.dbf"), {"Y"});
-    QVERIFY(browser.store().exec(
-        QStringLiteral("insert into favchoices values('/a', 'a.dbf', 'X', 'one')")));
-    favourites.RemoveFavourite(QStringLiteral("/a"));
-    QCOMPARE(column(browser.store(), QStringLiteral("select Loc from favdbname")),
-             QStringList{"/b"});
-    QCOMPARE(column(browser.store(), QStringLiteral("select dbpath from FavTable")),
-             QStringList{"/b"});
-    QCOMPARE(column(browser.store(), QStringLiteral("select dbpath from favfldname")),
-             QStringList{"/b"});
-    QCOMPARE(count(browser.store(), QStringLiteral("select count(*) from favchoices")), 1);
-    QVERIFY(!favourites.contains(QStringLiteral("/a")));
-    QVERIFY(favourites.contains(QStringLiteral("/b")));
 }
 
 void tst_Favourites::quotesInPathsAndNames()

@@ -45,8 +45,6 @@ private Q_SLOTS:
     void failuresArePlaced();
     void accessRefusesChanges();
     void sqliteFilesAnswerTheSameTexts();
-    void history_data();
-    void history();
 };
 
 void tst_QueryRunner::jetTexts_data()
@@ -184,30 +182,6 @@ void tst_QueryRunner::sqliteFilesAnswerTheSameTexts()
         QStringLiteral("select [name] from [people] where name like 'a*' and active = false"), 10);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.rows, (QList<QStringList>{{"alice"}}));
-}
-
-void tst_QueryRunner::history_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<QStringList>("after");
-    QTest::newRow("first") << QStringList{} << "select 1" << QStringList{"select 1"};
-    QTest::newRow("newest first") << QStringList{"a"} << "b" << QStringList{"b", "a"};
-    QTest::newRow("once") << QStringList{"a", "b", "c"} << "b" << QStringList{"b", "a", "c"};
-    QTest::newRow("blank changes nothing") << QStringList{"a"} << "   " << QStringList{"a"};
-}
-
-void tst_QueryRunner::history()
-{
-    QFETCH(QStringList, before);
-    QFETCH(QString, statement);
-    QFETCH(QStringList, after);
-    QCOMPARE(QueryRunner::addToHistory(before, statement), after);
-    QStringList many;
-    for (int i = 0; i < 40; ++i)
-        many = QueryRunner::addToHistory(many, QString::number(i));
-    QVERIFY(many.size() < 40);
-    QCOMPARE(many.first(), QStringLiteral("39"));
 }
 
 QTEST_GUILESS_MAIN(tst_QueryRunner)

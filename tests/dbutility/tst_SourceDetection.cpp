@@ -25,8 +25,6 @@ private Q_SLOTS:
     void misleadingNames();
     void unknownContentFallsBackToTheName_data();
     void unknownContentFallsBackToTheName();
-    void typeTexts_data();
-    void typeTexts();
     void sqliteTablesAndTypes();
     void sqliteDeclaredTypes_data();
     void sqliteDeclaredTypes();
@@ -132,30 +130,6 @@ void tst_SourceDetection::unknownContentFallsBackToTheName()
     QVERIFY(WriteBytes(dir.filePath(name), content));
     QCOMPARE(DbSourceType::detect(dir.filePath(name)), kind);
     QCOMPARE(DbSourceType::detect(dir.filePath(QStringLiteral("missing.dbf"))), DbKind::DBase);
-}
-
-void tst_SourceDetection::typeTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<DbKind>("kind");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("access") << "Access" << DbKind::Access << "Access";
-    QTest::newRow("box spelling of dBase") << "Dbase 5.0;" << DbKind::DBase << "dBASE 5.0;";
-    QTest::newRow("foxpro") << "FoxPro 3.0;" << DbKind::FoxPro << "FoxPro 3.0;";
-    QTest::newRow("paradox") << "Paradox 5.x;" << DbKind::Paradox << "Paradox 5.x;";
-    QTest::newRow("text") << "Text" << DbKind::Text << "Text";
-    QTest::newRow("sqlite") << "SQLite" << DbKind::SQLite << "SQLite";
-    QTest::newRow("unknown") << "Excel 8.0;" << DbKind::None << "";
-}
-
-void tst_SourceDetection::typeTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(DbKind, kind);
-    QFETCH(QString, stored);
-    QCOMPARE(DbSourceType::kind(text), kind);
-    QCOMPARE(DbSourceType::text(kind), stored);
-    QCOMPARE(DbSourceType::isAccess(text), kind == DbKind::Access);
 }
 
 void tst_SourceDetection::sqliteTablesAndTypes()
