@@ -97,6 +97,11 @@ void frmDblist::handOver(const QString &file, bool outer)
 
 void frmDblist::closeEvent(QCloseEvent *event)
 {
+    // A window whose records are being read stays open until the job has ended.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
     m_fillTimer->stop();
     event->accept();
     if (!m_outer) {
@@ -169,7 +174,7 @@ void frmDblist::buildWindow()
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 0);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({250, 290, 700});
+    splitter->setSizes({220, 250, 770});
 }
 
 void frmDblist::iconOnly(QAction *tool)
@@ -212,9 +217,10 @@ void frmDblist::buildTools()
     m_tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_tools->addTool(QStringLiteral("Favorites"), tr("Browse"), QStringLiteral("user-bookmarks"));
     m_tools->addTool(QStringLiteral("Add"), tr("Add"), QStringLiteral("list-add"));
-    m_tools->addTool(QStringLiteral("Delete"), tr("Delete"), QStringLiteral("list-remove"));
-    m_tools->addTool(QStringLiteral("DeleteAll"), tr("Delete All"),
-                     QStringLiteral("edit-clear-all"));
+    iconOnly(m_tools->addTool(QStringLiteral("Delete"), tr("Delete the Favourite"),
+                              QStringLiteral("list-remove")));
+    iconOnly(m_tools->addTool(QStringLiteral("DeleteAll"), tr("Delete All Favourites"),
+                              QStringLiteral("edit-clear-all")));
     m_tools->addSeparator();
 
     QMenu *sortMenu = addMenuButton(QStringLiteral("Sort"), tr("Sort"),
@@ -223,11 +229,13 @@ void frmDblist::buildTools()
     for (int i = 1; i <= 5; ++i)
         addMenuTool(sortMenu, QStringLiteral("ID_Sort%1").arg(i), QString())->setVisible(false);
     m_tools->tool(QStringLiteral("Sort"))->setVisible(false);
-    m_tools->addTool(QStringLiteral("ID_List"), tr("Filters"), QStringLiteral("edit-find"));
+    iconOnly(m_tools->addTool(QStringLiteral("ID_List"), tr("Show the Filter Boxes"),
+                              QStringLiteral("edit-find")));
     m_tools->addTool(QStringLiteral("ID_Query"), tr("Query"), QStringLiteral("utilities-terminal"));
-    m_tools->addTool(QStringLiteral("Simple"), tr("Simple"), QStringLiteral("format-justify-left"));
-    m_tools->addTool(QStringLiteral("Details"), tr("Details"),
-                     QStringLiteral("document-properties"));
+    iconOnly(m_tools->addTool(QStringLiteral("Simple"), tr("Marked Fields"),
+                              QStringLiteral("format-justify-left")));
+    iconOnly(m_tools->addTool(QStringLiteral("Details"), tr("Field Details"),
+                              QStringLiteral("document-properties")));
     m_tools->addSeparator();
     buildLookTools();
 
