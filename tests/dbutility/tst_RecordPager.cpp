@@ -175,6 +175,10 @@ void tst_RecordPager::groupedHeadingsOpenAndClose()
     QCOMPARE(pager->text(14, 0), QStringLiteral("4"));
     QCOMPARE(pager->outlineLevel(14), 0);
     QCOMPARE(pager->recordPosition(4), 30);
+    // The record itself: AGE 3 is every seventh, from the fourth record on.
+    QCOMPARE(pager->recordNumber(4), 4);
+    QCOMPARE(pager->recordNumber(5), 11);
+    QCOMPARE(pager->recordNumber(3), -1);
     pager->setCollapsed(4, true); // a data row: nothing
     pager->setCollapsed(3, true);
     QCOMPARE(pager->rowCount(), 7);
@@ -264,6 +268,7 @@ void tst_RecordPager::tablesWithoutRecordNumbers()
     QVERIFY2(pager, qPrintable(error));
     QVERIFY(pager->buildAll({}, &error));
     QCOMPARE(columnTexts(*pager, 0), first);
+    QCOMPARE(pager->recordNumber(0), -1);
     auto grouped =
         browser.makePager(browser.recordQuery(QString(), pager->columnNames().at(0), true), &error);
     QVERIFY2(grouped && grouped->buildAll({}, &error), qPrintable(error));

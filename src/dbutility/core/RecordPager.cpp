@@ -264,6 +264,12 @@ qint64 RecordPager::recordPosition(int row) const
     return m_groups[size_t(group)].start + offset;
 }
 
+qint64 RecordPager::recordNumber(int row) const
+{
+    const qint64 position = recordPosition(row);
+    return position < 0 || m_materialized ? -1 : m_order[size_t(position)];
+}
+
 qint64 RecordPager::groupStart(int row) const
 {
     int group = 0;

@@ -57,6 +57,9 @@ public:
     int groupCount() const { return int(m_groups.size()); }
     // The record at a grid row's place in the order (-1 for a heading or out of range).
     qint64 recordPosition(int row) const;
+    // The record number (rowid) of a grid row's record, by which a statement changes it; -1 for
+    // a heading, a row out of range or a table read whole.
+    qint64 recordNumber(int row) const;
     // The place in the order of a heading's first record (-1 for a data row).
     qint64 groupStart(int row) const;
     // While frozen the pager reads nothing: rows not yet read show empty.
