@@ -3,6 +3,7 @@
 #include "ImagingModule.h"
 #include "JpegMetadata.h"
 #include "PictureFormats.h"
+#include "PngMetadata.h"
 #include "WorkingFormat.h"
 
 #include <QBuffer>
@@ -55,11 +56,8 @@ void readWithQt(QImageReader &reader, const QByteArray &data, PictureFile::Loade
     if (out.coder == QLatin1String("JPEG")) {
         out.profiles = JpegMetadata::read(data);
         out.damaged = !JpegMetadata::isComplete(data);
-    } else if (ImagingEngine *engine = ImagingModule::engine()) {
-        PictureHeader header;
-        QString ignored;
-        if (engine->ping(data, {}, &header, &ignored))
-            out.profiles = header.profiles;
+    } else if (out.coder == QLatin1String("PNG")) {
+        out.profiles = PngMetadata::read(data);
     }
 }
 
@@ -175,6 +173,14 @@ bool PictureFile::encode(const QImage &image, const Options &options, QByteArray
 bool PictureFile::write(const QImage &image, const QString &path, const Options &options,
                         QString *error)
 {
+    // A read-only file stays as it is, even for a user whom the system would let write it.
+    const QFileInfo target(path);
+    const QFileDevice::Permissions writable =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & writable))) {
+        *error = QStringLiteral("%1 is read-only").arg(path);
+        return false;
+    }
     QByteArray data;
     if (!encode(image, options, &data, error))
         return false;
