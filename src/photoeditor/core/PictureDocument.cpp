@@ -6,15 +6,20 @@ PictureDocument::PictureDocument(qint64 undoBudget) : m_history(undoBudget) {}
 
 PictureFile::Loaded PictureDocument::open(const QString &path)
 {
-    PictureFile::Loaded loaded = PictureFile::read(path);
+    const PictureFile::Loaded loaded = PictureFile::read(path);
+    adopt(path, loaded);
+    return loaded;
+}
+
+void PictureDocument::adopt(const QString &path, const PictureFile::Loaded &loaded)
+{
     if (loaded.failure != PictureFile::Failure::None)
-        return loaded;
+        return;
     m_image = loaded.image;
     m_editStart = QImage();
     m_path = path;
     m_profiles = loaded.profiles;
     m_history.clear();
-    return loaded;
 }
 
 void PictureDocument::setUntitled(const QImage &image)

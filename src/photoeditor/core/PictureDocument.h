@@ -16,6 +16,8 @@ public:
 
     // Opens path; on any failure the document stays as it was.
     PictureFile::Loaded open(const QString &path);
+    // Takes a picture read from path (by a job); a failed read leaves the document as it was.
+    void adopt(const QString &path, const PictureFile::Loaded &loaded);
     // A picture that comes from no file (a screen capture, a paste into an empty editor).
     void setUntitled(const QImage &image);
     // The document now belongs to path (after saving under a new name).
