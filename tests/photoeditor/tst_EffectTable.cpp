@@ -218,6 +218,41 @@ private Q_SLOTS:
                  (QList<double>{640, 480, 320, 240}));
     }
 
+    // Large pictures go through ImageMagick in bands of rows (2 megapixels each): at each seam a
+    // band borrows its neighbours' rows, so the seams must not show. The reference is the top
+    // of the picture in one piece, small enough not to be split.
+    void bandsLeaveNoSeams_data()
+    {
+        QTest::addColumn<Effect>("effect");
+        QTest::addColumn<int>("strength");
+        QTest::newRow("blur sigma 3") << Effect::Blur << 3;
+        QTest::newRow("blur sigma 20") << Effect::Blur << 20;
+        QTest::newRow("sharpen") << Effect::SharpenStep << 0;
+        QTest::newRow("3 x 3 kernel") << Effect::Matrix << 0;
+        QTest::newRow("brightness") << Effect::Brighten << 0;
+    }
+    void bandsLeaveNoSeams()
+    {
+        QFETCH(Effect, effect);
+        QFETCH(int, strength);
+        QImage tall(4000, 1200, QImage::Format_RGB32); // bands of 500 rows
+        quint32 seed = 1;
+        for (int y = 0; y < tall.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(tall.scanLine(y));
+            for (int x = 0; x < tall.width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                line[x] = qRgb(seed >> 24, (x + y) & 255, (seed >> 8) & 255);
+            }
+        }
+        EffectRequest request = EffectTable::request(effect);
+        if (strength > 0)
+            request.values = {strength};
+        const QImage whole = run(tall.copy(0, 0, 4000, 740), request); // one piece
+        const QImage banded = run(tall, request);
+        QCOMPARE(MaxDifference(banded.copy(0, 0, 4000, 620), whole.copy(0, 0, 4000, 620)), 0);
+        QVERIFY(banded != tall);
+    }
+
     void cancelChangesNothing()
     {
         const QImage p = TestPicture(400, 300);
