@@ -154,40 +154,10 @@ void FormAllFunc::buildMainTools()
     s->addTool(QStringLiteral("Reset"), tr("Reset"), QStringLiteral("document-revert"));
     s->addSeparator();
 
-    QMenu *edit = popup(QStringLiteral("Edit1"));
-    menuTool(s, edit, QStringLiteral("Undo"), tr("&Undo"), QStringLiteral("edit-undo"))
-        ->setShortcut(QKeySequence::Undo);
-    menuTool(s, edit, QStringLiteral("Redo"), tr("&Redo"), QStringLiteral("edit-redo"))
-        ->setShortcut(QKeySequence::Redo);
-    edit->addSeparator();
-    menuTool(s, edit, QStringLiteral("Cut"), tr("Cu&t"), QStringLiteral("edit-cut"));
-    menuTool(s, edit, QStringLiteral("Copy"), tr("&Copy"), QStringLiteral("edit-copy"));
-    menuTool(s, edit, QStringLiteral("Paste"), tr("&Paste"), QStringLiteral("edit-paste"));
-    edit->addSeparator();
-    menuTool(s, edit, QStringLiteral("Crop"), tr("C&rop"));
-    menuTool(s, edit, QStringLiteral("Resize"), tr("Re&size"));
-    menuTool(s, edit, QStringLiteral("Res"), tr("Resize &To..."));
-    menuTool(s, edit, QStringLiteral("ID_Stamper"), tr("&Date Stamp"));
-    for (QAction *a : edit->actions())
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addActions(edit->actions());
-    dropDown(s, QStringLiteral("Edit2"), tr("Edit"), QStringLiteral("edit-copy"), edit, false);
-
-    QMenu *medium = popup(QStringLiteral("Medium1"));
-    menuTool(s, medium, QStringLiteral("Rotate"), tr("&Rotate..."),
-             QStringLiteral("object-rotate-right"));
-    menuTool(s, medium, QStringLiteral("Flip"), tr("&Flip"),
-             QStringLiteral("object-flip-vertical"));
-    menuTool(s, medium, QStringLiteral("Mirror"), tr("&Mirror"),
-             QStringLiteral("object-flip-horizontal"));
-    menuTool(s, medium, QStringLiteral("Twist"), tr("&Twist"));
-    menuTool(s, medium, QStringLiteral("Tile"), tr("T&ile"));
-    menuTool(s, medium, QStringLiteral("Matrix"), tr("M&atrix"));
-    menuTool(s, medium, QStringLiteral("RBand"), tr("Rubber &Band Selection"),
-             QStringLiteral("edit-select-all"));
-    menuTool(s, medium, QStringLiteral("Spin"), tr("S&pin"));
+    dropDown(s, QStringLiteral("Edit2"), tr("Edit"), QStringLiteral("edit-copy"), buildEditMenu(),
+             false);
     dropDown(s, QStringLiteral("Medium"), tr("Transform"), QStringLiteral("object-rotate-right"),
-             medium, false);
+             buildTransformMenu(), false);
 
     QMenu *special = popup(QStringLiteral("SEffect1"));
     for (const char *id : {"Negative", "Solarize", "Blur", "Emboss", "Ripple", "Parabolic", "Pinch",
@@ -222,6 +192,48 @@ void FormAllFunc::buildMainTools()
     s->addSeparator();
     s->addTool(QStringLiteral("Exit"), tr("Exit"), QStringLiteral("application-exit"));
     connect(m_main, &ToolStrip::toolClicked, this, &FormAllFunc::runMainTool);
+}
+
+QMenu *FormAllFunc::buildEditMenu()
+{
+    ToolStrip *s = m_main;
+    QMenu *edit = popup(QStringLiteral("Edit1"));
+    menuTool(s, edit, QStringLiteral("Undo"), tr("&Undo"), QStringLiteral("edit-undo"))
+        ->setShortcut(QKeySequence::Undo);
+    menuTool(s, edit, QStringLiteral("Redo"), tr("&Redo"), QStringLiteral("edit-redo"))
+        ->setShortcut(QKeySequence::Redo);
+    edit->addSeparator();
+    menuTool(s, edit, QStringLiteral("Cut"), tr("Cu&t"), QStringLiteral("edit-cut"));
+    menuTool(s, edit, QStringLiteral("Copy"), tr("&Copy"), QStringLiteral("edit-copy"));
+    menuTool(s, edit, QStringLiteral("Paste"), tr("&Paste"), QStringLiteral("edit-paste"));
+    edit->addSeparator();
+    menuTool(s, edit, QStringLiteral("Crop"), tr("C&rop"));
+    menuTool(s, edit, QStringLiteral("Resize"), tr("Re&size"));
+    menuTool(s, edit, QStringLiteral("Res"), tr("Resize &To..."));
+    menuTool(s, edit, QStringLiteral("ID_Stamper"), tr("&Date Stamp"));
+    for (QAction *a : edit->actions())
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addActions(edit->actions());
+    return edit;
+}
+
+QMenu *FormAllFunc::buildTransformMenu()
+{
+    ToolStrip *s = m_main;
+    QMenu *medium = popup(QStringLiteral("Medium1"));
+    menuTool(s, medium, QStringLiteral("Rotate"), tr("&Rotate..."),
+             QStringLiteral("object-rotate-right"));
+    menuTool(s, medium, QStringLiteral("Flip"), tr("&Flip"),
+             QStringLiteral("object-flip-vertical"));
+    menuTool(s, medium, QStringLiteral("Mirror"), tr("&Mirror"),
+             QStringLiteral("object-flip-horizontal"));
+    menuTool(s, medium, QStringLiteral("Twist"), tr("&Twist"));
+    menuTool(s, medium, QStringLiteral("Tile"), tr("T&ile"));
+    menuTool(s, medium, QStringLiteral("Matrix"), tr("M&atrix"));
+    menuTool(s, medium, QStringLiteral("RBand"), tr("Rubber &Band Selection"),
+             QStringLiteral("edit-select-all"));
+    menuTool(s, medium, QStringLiteral("Spin"), tr("S&pin"));
+    return medium;
 }
 
 void FormAllFunc::buildDrawTools()

@@ -55,6 +55,8 @@ protected:
 private:
     // FormAllFunc.cpp: the window and the picture shown.
     void buildMainTools();
+    QMenu *buildEditMenu();
+    QMenu *buildTransformMenu();
     void buildDrawTools();
     QFrame *buildEffectsPanel();
     void buildStatusBar();

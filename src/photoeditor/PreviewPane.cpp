@@ -38,7 +38,14 @@ PreviewPane::PreviewPane(const QImage &picture, QWidget *parent) : QWidget(paren
     layout->addWidget(m_after);
 }
 
-PreviewPane::~PreviewPane() = default; // the job's destructor cancels and waits for it
+PreviewPane::~PreviewPane()
+{
+    // The job writes into this pane's members: stop it before any of them goes.
+    if (m_job) {
+        m_job->cancel();
+        m_job->wait();
+    }
+}
 
 void PreviewPane::showPreview(const EffectRequest &request)
 {
