@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the JPEG and PNG metadata readers: they must never crash, hang or
-// read outside the data, and metadata they find, copied into a JPEG, must read back the same.
+// Feeds arbitrary bytes to the JPEG, PNG and EXIF orientation readers: they must never crash, hang
+// or read outside the data, and metadata they find, copied into a JPEG, must read back the same.
 
+#include "ExifOrientation.h"
 #include "JpegMetadata.h"
 #include "PngMetadata.h"
 
@@ -31,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PictureProfiles found = JpegMetadata::read(bytes);
     if (found.isEmpty())
         found = fromPng;
+    // Setting the orientation touches two bytes at most and never the block's size.
+    const QByteArray upright = ExifOrientation::with(found.exif, 1);
+    if (upright.size() != found.exif.size() || ExifOrientation::of(bytes) < 1)
+        abort();
     // What does not fit a segment is left out by design; everything else must survive.
     if (!fitsOneSegment(found.exif, 6) || !fitsOneSegment(found.xmp, 29) ||
         !fitsOneSegment(found.iptc, 14) || found.icc.size() > 255 * 65519)

@@ -173,3 +173,39 @@ inline QByteArray ExifBlock()
     t += QByteArray("Nuvela\0", 7);
     return t;
 }
+
+// An EXIF block whose first directory holds the orientation tag (and the camera make after it),
+// little- or big-endian.
+inline QByteArray ExifWithOrientation(quint16 orientation, bool bigEndian = false)
+{
+    QByteArray t;
+    auto u16 = [&](quint16 v) {
+        if (bigEndian)
+            t.append(char(v >> 8)).append(char(v & 0xFF));
+        else
+            t.append(char(v & 0xFF)).append(char(v >> 8));
+    };
+    auto u32 = [&](quint32 v) {
+        if (bigEndian) {
+            u16(quint16(v >> 16));
+            u16(quint16(v & 0xFFFF));
+        } else {
+            u16(quint16(v & 0xFFFF));
+            u16(quint16(v >> 16));
+        }
+    };
+    t += bigEndian ? QByteArray("MM\0*", 4) : QByteArray("II*\0", 4);
+    u32(8);
+    u16(2);
+    u16(0x0112); // Orientation, SHORT, 1 value
+    u16(3);
+    u32(1);
+    u16(orientation);
+    u16(0);
+    u16(0x010F); // Make, ASCII, 4 bytes in place
+    u16(2);
+    u32(4);
+    t += QByteArray("Nuv\0", 4);
+    u32(0);
+    return t;
+}

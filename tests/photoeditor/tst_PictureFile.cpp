@@ -1,3 +1,4 @@
+#include "ExifOrientation.h"
 #include "ImagingModule.h"
 #include "JpegMetadata.h"
 #include "PictureFile.h"
@@ -199,6 +200,45 @@ private Q_SLOTS:
         QCOMPARE(read.profiles.exif, want.exif);
         QCOMPARE(read.profiles.icc, want.icc);
         QCOMPARE(read.profiles.xmp, want.xmp);
+    }
+
+    void cameraOrientationIsApplied_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("bigEndian");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as stored") << 1 << false << QSize(60, 20);
+        QTest::newRow("turned a quarter, Intel order") << 6 << false << QSize(20, 60);
+        QTest::newRow("turned a quarter, Motorola order") << 8 << true << QSize(20, 60);
+        QTest::newRow("upside down") << 3 << true << QSize(60, 20);
+    }
+    void cameraOrientationIsApplied()
+    {
+        QFETCH(int, orientation);
+        QFETCH(bool, bigEndian);
+        PictureProfiles profiles;
+        profiles.exif = ExifWithOrientation(quint16(orientation), bigEndian);
+        QCOMPARE(ExifOrientation::of(profiles.exif), orientation);
+        QString error;
+        QVERIFY(PictureFile::write(TestPicture(60, 20), path("camera.jpg"),
+                                   {"JPG", 90, {}, profiles}, &error));
+        const PictureFile::Loaded read = PictureFile::read(path("camera.jpg"));
+        QTEST(read.image.size(), "size");
+        // Upright now: the tag says so, the rest of the block is as the camera wrote it.
+        QCOMPARE(ExifOrientation::of(read.profiles.exif), 1);
+        QCOMPARE(read.profiles.exif, ExifOrientation::with(profiles.exif, 1));
+        QVERIFY(read.profiles.exif.contains("Nuv"));
+        if (orientation == 3) // the dark corner (top left) is now bottom right
+            QVERIFY(qGray(read.image.pixel(59, 19)) < qGray(read.image.pixel(0, 0)));
+    }
+
+    void orientationOfOddBlocks()
+    {
+        QCOMPARE(ExifOrientation::of({}), 1);
+        QCOMPARE(ExifOrientation::of("II*\0\xFF\xFF\0\0"), 1); // directory beyond the end
+        QCOMPARE(ExifOrientation::of(ExifBlock()), 1);         // no orientation tag
+        QCOMPARE(ExifOrientation::with(ExifBlock(), 1), ExifBlock());
+        QCOMPARE(ExifOrientation::of(ExifWithOrientation(9)), 1); // out of range
     }
 
     void largeIccProfileIsChunked()

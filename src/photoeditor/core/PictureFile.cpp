@@ -1,5 +1,6 @@
 #include "PictureFile.h"
 
+#include "ExifOrientation.h"
 #include "ImagingModule.h"
 #include "JpegMetadata.h"
 #include "PictureFormats.h"
@@ -56,6 +57,8 @@ void readWithQt(QImageReader &reader, const QByteArray &data, PictureFile::Loade
     if (out.coder == QLatin1String("JPEG")) {
         out.profiles = JpegMetadata::read(data);
         out.damaged = !JpegMetadata::isComplete(data);
+        // Turned upright by the reader: the saved photo must not be turned again.
+        out.profiles.exif = ExifOrientation::with(out.profiles.exif, 1);
     } else if (out.coder == QLatin1String("PNG")) {
         out.profiles = PngMetadata::read(data);
     }
@@ -106,6 +109,7 @@ PictureFile::Loaded PictureFile::read(const QString &path)
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    reader.setAutoTransform(true); // a camera's orientation tag turns the photo upright
     const QByteArray qtFormat = reader.format();
     if (qtReadable.contains(qtFormat)) {
         const PictureFormats::Format *format =
