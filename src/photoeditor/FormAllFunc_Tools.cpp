@@ -255,16 +255,16 @@ void FormAllFunc::save()
         report(PhotoMessages::ErrNoPicture);
         return;
     }
-    if (m_document.path().isEmpty()) { // a capture or a paste has no file yet
+    // A capture or a paste has no file yet, and a WPG file cannot be written: choose another.
+    const PictureFormats::Format *format = PictureFormats::ofPath(m_document.path());
+    if (m_document.path().isEmpty() || !format || !format->canWrite) {
         openSaveWindow(false);
         return;
     }
     if (!Dialogs::instance().question(PhotoMessages::Overwrite, PhotoMessages::OverwriteTitle,
                                       Dialogs::Icon::Question))
         return;
-    const PictureFormats::Format *format = PictureFormats::ofPath(m_document.path());
-    saveTo(m_document.path(), {format ? format->ext : QFileInfo(m_document.path()).suffix(), 90,
-                               QString(), m_document.profiles()});
+    saveTo(m_document.path(), {format->ext, 90, QString(), m_document.profiles()});
 }
 
 void FormAllFunc::reset()

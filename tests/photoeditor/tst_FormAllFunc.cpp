@@ -325,6 +325,22 @@ private Q_SLOTS:
         QCOMPARE(m_host->navigationShown, 1);
     }
 
+    void savingAPictureOfAReadOnlyTypeAsksForAnother()
+    {
+        // A file named as a type the editor cannot write goes to the save window, never over
+        // the old file.
+        const QString drawing = m_env->scratch() + "/drawing.wpg";
+        QVERIFY(QFile::copy(m_photo, drawing)); // a PNG by content: it opens
+        QVERIFY(m_form->openPicture(drawing));
+        tool("Save");
+        auto *save = shown<SavePictureDialog>();
+        QVERIFY(save);
+        QCOMPARE(save->findChild<QComboBox *>("CboTo")->currentData().toString(),
+                 QStringLiteral("JPG"));
+        click(save, "cmdCancel");
+        QCOMPARE(ReadBytes(drawing), ReadBytes(m_photo));
+    }
+
     void closingWithoutAPictureAsksToo()
     {
         dialogs().answerQuestion(true); // nothing to save: the window closes
