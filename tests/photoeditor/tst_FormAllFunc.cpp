@@ -571,6 +571,27 @@ private Q_SLOTS:
         QCOMPARE(m_form->view()->cursor().hotSpot(), QPoint(0, 31)); // the pencil's tip
     }
 
+    void drawingOnAFittedPicture()
+    {
+        const QString big = m_env->scratch() + "/big.png";
+        QVERIFY(TestPicture(3000, 2000).save(big));
+        QVERIFY(m_form->openPicture(big));
+        const double zoom = m_form->view()->zoom();
+        QVERIFY(zoom < 0.5); // fitted into the window
+        drawTool("ID_Pencil");
+        drawTool("ID_Tool3");
+        drag({{100, 100}, {150, 100}, {200, 100}});
+        // View pixels map to picture pixels through the zoom.
+        const QPoint middle(int(150 / zoom), int(100 / zoom));
+        QCOMPARE(picture().pixel(middle), qRgb(0, 0, 0));
+        QMouseEvent move(QEvent::MouseMove, QPointF(150, 100), QPointF(150, 100), Qt::NoButton,
+                         Qt::NoButton, {});
+        QApplication::sendEvent(m_form->view(), &move);
+        QVERIFY(child<QLabel>("lblStatus")
+                    ->text()
+                    .startsWith(QStringLiteral("XY: %1, %2").arg(middle.x()).arg(middle.y())));
+    }
+
     void xorLineDrawnTwiceRestores()
     {
         open();
