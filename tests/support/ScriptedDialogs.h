@@ -26,6 +26,7 @@ public:
     void cancelNext() { m_answers.enqueue(QVariant()); }
     void answerPath(const QString &path) { m_answers.enqueue(path); }
     void answerColor(const QColor &color) { m_answers.enqueue(color); }
+    void answerFont(const QFont &font) { m_answers.enqueue(font); }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList messages() const;
