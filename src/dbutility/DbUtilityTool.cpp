@@ -12,6 +12,7 @@ const ToolRegistration dbUtility{{
     .keys = {QStringLiteral("dbutility")},
     .commands = {{QStringLiteral("Database"), QStringLiteral("&Database Utility")}},
     .section = 1,
+    .order = 3,
     .create = [] { return static_cast<QWidget *>(new frmDblist); },
     .handOver =
         [](QWidget *window, const ToolRequest &request) {
