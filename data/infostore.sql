@@ -71,3 +71,17 @@ CREATE TABLE WIA_ColorScheme (
     Row1Color INTEGER,
     Row2Color INTEGER
 );
+
+-- Colour schemes of the record grid: text, row and alternate-row colours as OLE values
+-- (0x00BBGGRR; 0x800000nn a system colour: 8 window text, 5 window).
+INSERT INTO WIA_ColorScheme (SchemeName, FontColor, Row1Color, Row2Color) VALUES
+ ('Classic', 0, 16777215, 15790320),
+ ('System', 2147483656, 2147483653, 2147483653),
+ ('Ledger', 1784347, 16777215, 15332840),
+ ('Ocean', 4531467, 16777215, 16642787),
+ ('Sand', 2303806, 16252415, 14543861),
+ ('Rose', 4788317, 16777215, 15525116),
+ ('Mint', 3293979, 16055025, 14480344),
+ ('Lavender', 9575217, 16777215, 16181229),
+ ('Slate', 15855596, 3682854, 5195575),
+ ('High Contrast', 16777215, 0, 1710618);

@@ -15,6 +15,7 @@ const ToolRegistration conversions{{
                  {QStringLiteral("AllUnits"), QStringLiteral("All &Units")},
                  {QStringLiteral("AreaVolumeWeight"), QStringLiteral("&Area, Volume and Weight")}},
     .section = 2,
+    .order = 1,
     .create = [] { return static_cast<QWidget *>(new Form1); },
     .handOver = {},
 }};
@@ -26,6 +27,7 @@ const ToolRegistration quickConversions{{
     .keys = {},
     .commands = {{QStringLiteral("QuickConversions"), QStringLiteral("&Quick Conversions")}},
     .section = 2,
+    .order = 2,
     .create = [] { return static_cast<QWidget *>(new FrmSlider); },
     .handOver = {},
 }};

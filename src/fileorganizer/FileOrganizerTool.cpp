@@ -12,6 +12,7 @@ const ToolRegistration fileOrganizer{{
     .keys = {QStringLiteral("filemanager")},
     .commands = {{QStringLiteral("ID_File"), QStringLiteral("&File Organizer")}},
     .section = 1,
+    .order = 1,
     .create = [] { return static_cast<QWidget *>(new frmExpl); },
     .handOver = {},
 }};

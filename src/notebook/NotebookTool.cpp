@@ -13,6 +13,7 @@ const ToolRegistration notebook{{
     .keys = {QStringLiteral("notebook")},
     .commands = {{QStringLiteral("NuvelaNoteBook"), QStringLiteral("&Notebook")}},
     .section = 1,
+    .order = 2,
     .create = [] { return static_cast<QWidget *>(new FormNotes); },
     .handOver =
         [](QWidget *window, const ToolRequest &request) {

@@ -110,7 +110,7 @@ private Q_SLOTS:
         type(window, QStringLiteral("Buy saffron"));
         QVERIFY(window.runTool(QStringLiteral("Bold")));
         QVERIFY(window.runTool(QStringLiteral("TShort")));
-        SaveScreenshot(window, QStringLiteral("notebook-edit"), QSize(1240, 780));
+        Screenshot(window, QStringLiteral("notebook-edit"), QSize(1240, 780));
 
         m_env->dialogs().cancelNext(); // no name yet: still editing
         QVERIFY(!window.SaveInPlace());
@@ -202,7 +202,7 @@ private Q_SLOTS:
         const KeyedGridModel *sheet = window.listGrid();
         QCOMPARE(sheet->rows(), 500);
         QCOMPARE(sheet->columns(), 50);
-        SaveScreenshot(window, QStringLiteral("notebook-list-sheet"), QSize(1240, 780));
+        Screenshot(window, QStringLiteral("notebook-list-sheet"), QSize(1240, 780));
         auto *view = child<QTableView>(window, "GridList");
         QVERIFY(!(view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable));
         QVERIFY(view->model()->setData(view->model()->index(0, 1), QStringLiteral("Milk")));

@@ -106,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(editor, "Id_Font")->itemText(2), QStringLiteral("MS Serif"));
         QCOMPARE(child<QComboBox>(editor, "Id_FontSize")->itemText(0), QStringLiteral("8"));
         QVERIFY(!editor.isModified());
-        SaveScreenshot(editor, QStringLiteral("editor"), QSize(1180, 780));
+        Screenshot(editor, QStringLiteral("editor"), QSize(1180, 780));
         editor.pane()->insertPlainText("x");
         QCOMPARE(child<QLabel>(editor, "lblCharacters")->text(),
                  QStringLiteral("No Of Character   -  10"));

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <QWidget>
 
-// With NUVELA_SCREENSHOT_DIR set, saves a picture of a window for a person to look at (run the
-// test under xvfb-run with QT_QPA_PLATFORM=xcb to see it as a desktop draws it). For tests of
-// windows: it needs common_widgets.
-inline void SaveScreenshot(QWidget &window, const QString &name, QSize size = QSize())
+// With NUVELA_SCREENSHOT_DIR set, saves a picture of a window for a person to look at (under
+// xvfb-run with QT_QPA_PLATFORM=xcb it is drawn as on a desktop). For window tests: it needs
+// common_widgets. A valid size resizes the window first.
+inline void Screenshot(QWidget &window, const QString &name, QSize size = QSize())
 {
     if (!qEnvironmentVariableIsSet("NUVELA_SCREENSHOT_DIR"))
         return;
@@ -16,7 +16,7 @@ inline void SaveScreenshot(QWidget &window, const QString &name, QSize size = QS
     if (size.isValid())
         window.resize(size);
     window.show();
-    QTest::qWait(150);
+    QTest::qWait(100);
     window.grab().save(qEnvironmentVariable("NUVELA_SCREENSHOT_DIR") + u'/' + name +
                        QStringLiteral(".png"));
 }

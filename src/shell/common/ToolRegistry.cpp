@@ -54,6 +54,8 @@ QList<ToolRegistry::Tool> ToolRegistry::all()
 {
     QList<Tool> list = tools();
     std::stable_sort(list.begin(), list.end(),
-                     [](const Tool &a, const Tool &b) { return a->section < b->section; });
+                     [](const Tool &a, const Tool &b) {
+                         return std::pair(a->section, a->order) < std::pair(b->section, b->order);
+                     });
     return list;
 }

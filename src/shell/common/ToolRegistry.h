@@ -31,6 +31,7 @@ struct ToolDescription {
     QStringList keys;        // nv_setup tool keys that open it on start-up
     QList<Command> commands; // main-menu commands that open it; the first also goes on the tool bar
     int section = 0;         // menu section: tools of one section stand together, sections apart
+    int order = 0;           // place within its section
     std::function<QWidget *()> create;
     // Hands a request to a window of this tool (new or already open); optional.
     std::function<void(QWidget *, const ToolRequest &)> handOver;
@@ -48,7 +49,7 @@ public:
     static Tool find(const QString &name);
     static Tool findByKey(const QString &key);
     static Tool findByCommand(const QString &id);
-    // Every tool, by section, then in the order of registration.
+    // Every tool, by section and order within it.
     static QList<Tool> all();
 };
 

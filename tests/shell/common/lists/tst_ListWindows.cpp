@@ -81,7 +81,7 @@ private Q_SLOTS:
         const QString target = m_env->writeFile(QStringLiteral("out/list.csv"), "old");
         FileExportWindow window(grid, QStringLiteral("T"));
         window.setFormat(GridExport::Format::Csv);
-        SaveScreenshot(window, QStringLiteral("export-window"));
+        Screenshot(window, QStringLiteral("export-window"));
         m_env->dialogs().answerPath(target);
         child<QToolButton>(window, "cmdBrowse")->click();
         QCOMPARE(window.path(), target);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         KeyedGridModel grid;
         fill(grid, 400);
         ListPrintWindow window(grid, QStringLiteral("Shops / 2026"));
-        SaveScreenshot(window, QStringLiteral("print-window"));
+        Screenshot(window, QStringLiteral("print-window"));
         const int portrait = child<QLabel>(window, "lblPages")->text().toInt();
         QVERIFY(portrait > 1);
         child<QComboBox>(window, "cboOrientation")->setCurrentIndex(1);
@@ -146,7 +146,7 @@ private Q_SLOTS:
         auto *pages = preview->findChild<QPrintPreviewWidget *>();
         QVERIFY(pages);
         QTRY_VERIFY(pages->pageCount() > 1);
-        SaveScreenshot(*preview, QStringLiteral("print-preview"));
+        Screenshot(*preview, QStringLiteral("print-preview"));
         QPointer<QPrintPreviewDialog> watched = preview;
         preview->close();
         QTRY_VERIFY(watched.isNull());

@@ -38,6 +38,8 @@ void KeyedGridModel::setFormatText(const QString &format)
 {
     beginResetModel();
     m_columns.clear();
+    m_source.reset();
+    m_lazyRows = 0;
     m_dataRows = 0;
     m_hidden.clear();
     m_outline.clear();
@@ -135,6 +137,8 @@ void KeyedGridModel::setFixedRows(int fixedRows)
 void KeyedGridModel::clearRows()
 {
     beginResetModel();
+    m_source.reset();
+    m_lazyRows = 0;
     for (Cells &cells : m_columns) {
         cells.text.clear();
         cells.date.clear();
@@ -164,6 +168,8 @@ void KeyedGridModel::reserveRows(int count)
 
 int KeyedGridModel::appendRow()
 {
+    if (m_source)
+        return -1;
     const int viewRow = int(m_shown.size());
     if (m_redraw)
         beginInsertRows(QModelIndex(), viewRow, viewRow);
@@ -187,7 +193,7 @@ int KeyedGridModel::appendRow()
 int KeyedGridModel::appendRows(int count, const std::function<void(int row)> &fill)
 {
     const int first = rows();
-    if (count <= 0)
+    if (count <= 0 || m_source)
         return first;
     const bool announce = m_redraw && !m_dirty;
     const int viewRow = int(m_shown.size());
@@ -205,7 +211,8 @@ int KeyedGridModel::appendRows(int count, const std::function<void(int row)> &fi
 
 bool KeyedGridModel::validCell(int row, int column) const
 {
-    return isDataRow(row) && column >= 0 && column < columns();
+    // The model's own cells; in lazy mode it keeps none.
+    return !m_source && isDataRow(row) && column >= 0 && column < columns();
 }
 
 void KeyedGridModel::resizeCells(Cells &cells) const
@@ -242,6 +249,12 @@ QString KeyedGridModel::text(int row, const QString &key) const
 
 const QString &KeyedGridModel::textAt(int row, int column) const
 {
+    if (m_source) {
+        if (!isDataRow(row) || column < 0 || column >= columns())
+            return emptyText();
+        m_lazyText = m_source->text(dataIndex(row), column);
+        return m_lazyText;
+    }
     if (!validCell(row, column))
         return emptyText();
     const Cells &cells = m_columns[size_t(column)];
@@ -318,12 +331,12 @@ void KeyedGridModel::renderDates(Cells &cells)
 
 bool KeyedGridModel::isRowHidden(int row) const
 {
-    return isDataRow(row) && m_hidden[size_t(dataIndex(row))] != 0;
+    return validCell(row, 0) && m_hidden[size_t(dataIndex(row))] != 0;
 }
 
 void KeyedGridModel::setRowHidden(int row, bool hidden)
 {
-    if (!isDataRow(row) || (m_hidden[size_t(dataIndex(row))] != 0) == hidden)
+    if (!validCell(row, 0) || (m_hidden[size_t(dataIndex(row))] != 0) == hidden)
         return;
     m_hidden[size_t(dataIndex(row))] = hidden ? 1 : 0;
     if (!m_redraw) {
@@ -337,6 +350,8 @@ void KeyedGridModel::setRowHidden(int row, bool hidden)
 
 int KeyedGridModel::hideRows(const std::function<bool(int row)> &hide)
 {
+    if (m_source)
+        return shownRows();
     beginResetModel();
     for (int i = 0; i < m_dataRows; ++i)
         m_hidden[size_t(i)] = hide(m_fixedRows + i) ? 1 : 0;
@@ -353,6 +368,8 @@ void KeyedGridModel::showAllRows()
 
 int KeyedGridModel::firstShownRow() const
 {
+    if (m_source)
+        return m_lazyRows > 0 ? m_fixedRows : -1;
     if (m_dirty) {
         for (int i = 0; i < m_dataRows; ++i) {
             if (!m_hidden[size_t(i)])
@@ -383,7 +400,7 @@ void KeyedGridModel::rebuildShown()
 
 void KeyedGridModel::setRowHeading(int row, bool heading)
 {
-    if (!isDataRow(row) || isRowHeading(row) == heading)
+    if (!validCell(row, 0) || isRowHeading(row) == heading)
         return;
     m_outline[size_t(dataIndex(row))] = heading ? Heading : 0;
     if (!m_redraw) {
@@ -397,13 +414,19 @@ void KeyedGridModel::setRowHeading(int row, bool heading)
 
 bool KeyedGridModel::isRowHeading(int row) const
 {
-    return isDataRow(row) && (m_outline[size_t(dataIndex(row))] & Heading) != 0;
+    if (m_source)
+        return isDataRow(row) && m_source->outlineLevel(dataIndex(row)) >= 0;
+    return validCell(row, 0) && (m_outline[size_t(dataIndex(row))] & Heading) != 0;
 }
 
 void KeyedGridModel::setHeadingCollapsed(int row, bool collapsed)
 {
     if (!isRowHeading(row) || isHeadingCollapsed(row) == collapsed)
         return;
+    if (m_source) {
+        setSourceHeadingCollapsed(dataIndex(row), collapsed);
+        return;
+    }
     m_outline[size_t(dataIndex(row))] = char(Heading | (collapsed ? Collapsed : 0));
     if (!m_redraw) {
         m_dirty = true;
@@ -416,6 +439,8 @@ void KeyedGridModel::setHeadingCollapsed(int row, bool collapsed)
 
 bool KeyedGridModel::isHeadingCollapsed(int row) const
 {
+    if (m_source)
+        return isRowHeading(row) && m_source->isCollapsed(dataIndex(row));
     return isRowHeading(row) && (m_outline[size_t(dataIndex(row))] & Collapsed) != 0;
 }
 
@@ -451,7 +476,7 @@ void KeyedGridModel::setRowBackground(int row, const QColor &color)
     for (int c = 0; c < columns(); ++c)
         setCellBackground(row, c, color);
     m_redraw = wasOn;
-    if (m_redraw && isDataRow(row) && !m_columns.empty()) {
+    if (m_redraw && validCell(row, 0)) {
         const int viewRow = m_viewRow[size_t(dataIndex(row))];
         if (viewRow >= 0)
             Q_EMIT dataChanged(index(viewRow, 0), index(viewRow, columns() - 1),
@@ -462,7 +487,7 @@ void KeyedGridModel::setRowBackground(int row, const QColor &color)
 void KeyedGridModel::sortByKey(const QString &key, Qt::SortOrder order)
 {
     const int c = column(key);
-    if (c < 0 || m_dataRows < 2)
+    if (c < 0 || m_source || m_dataRows < 2)
         return;
     const Cells &by = m_columns[size_t(c)];
     const bool ascending = order == Qt::AscendingOrder;
@@ -553,6 +578,8 @@ void KeyedGridModel::changed(int index, int column)
 
 int KeyedGridModel::gridRow(const QModelIndex &index) const
 {
+    if (m_source)
+        return index.isValid() && index.row() < m_lazyRows ? m_fixedRows + index.row() : -1;
     if (!index.isValid() || index.row() >= int(m_shown.size()))
         return -1;
     return m_fixedRows + m_shown[size_t(index.row())];
@@ -560,6 +587,9 @@ int KeyedGridModel::gridRow(const QModelIndex &index) const
 
 QModelIndex KeyedGridModel::indexOf(int row, int column) const
 {
+    if (m_source)
+        return isDataRow(row) && column >= 0 && column < columns() ? index(dataIndex(row), column)
+                                                                   : QModelIndex();
     if (!validCell(row, column) || m_dirty)
         return QModelIndex();
     const int viewRow = m_viewRow[size_t(dataIndex(row))];
@@ -568,7 +598,9 @@ QModelIndex KeyedGridModel::indexOf(int row, int column) const
 
 int KeyedGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_shown.size());
+    if (parent.isValid())
+        return 0;
+    return m_source ? m_lazyRows : int(m_shown.size());
 }
 
 int KeyedGridModel::columnCount(const QModelIndex &parent) const
@@ -578,6 +610,8 @@ int KeyedGridModel::columnCount(const QModelIndex &parent) const
 
 QVariant KeyedGridModel::data(const QModelIndex &index, int role) const
 {
+    if (m_source)
+        return lazyData(index, role);
     if (!index.isValid() || index.row() >= int(m_shown.size()) || index.column() >= columns())
         return QVariant();
     const Cells &cells = m_columns[size_t(index.column())];
@@ -611,6 +645,8 @@ QVariant KeyedGridModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < columns() ? m_columns[size_t(section)].info.caption
                                                    : QVariant();
+    if (m_source)
+        return section >= 0 && section < m_lazyRows ? m_fixedRows + section : QVariant();
     return section >= 0 && section < int(m_shown.size()) ? m_fixedRows + m_shown[size_t(section)]
                                                          : QVariant();
 }
@@ -619,4 +655,91 @@ void KeyedGridModel::sort(int column, Qt::SortOrder order)
 {
     if (column >= 0 && column < columns())
         sortByKey(m_columns[size_t(column)].info.key, order);
+}
+
+void KeyedGridModel::setRowSource(std::shared_ptr<GridRowSource> source)
+{
+    beginResetModel();
+    for (Cells &cells : m_columns) {
+        cells.text.clear();
+        cells.date.clear();
+        cells.dateTexts.clear();
+        cells.background.clear();
+    }
+    m_hidden.clear();
+    m_outline.clear();
+    m_dataRows = 0;
+    rebuildShown();
+    m_dirty = false;
+    m_source = std::move(source);
+    m_lazyRows = m_source ? m_source->rowCount() : 0;
+    endResetModel();
+}
+
+void KeyedGridModel::rowSourceAppended()
+{
+    if (!m_source)
+        return;
+    const int count = m_source->rowCount();
+    if (count <= m_lazyRows) {
+        rowSourceReset();
+        return;
+    }
+    beginInsertRows(QModelIndex(), m_lazyRows, count - 1);
+    m_lazyRows = count;
+    endInsertRows();
+}
+
+void KeyedGridModel::rowSourceReset()
+{
+    beginResetModel();
+    m_lazyRows = m_source ? m_source->rowCount() : 0;
+    endResetModel();
+}
+
+void KeyedGridModel::setSourceHeadingCollapsed(int i, bool collapsed)
+{
+    // The source's rows under the heading enter or leave the views without a reset.
+    const int children = m_source->childRows(i);
+    if (children <= 0) {
+        m_source->setCollapsed(i, collapsed);
+        return;
+    }
+    if (collapsed) {
+        beginRemoveRows(QModelIndex(), i + 1, i + children);
+        m_source->setCollapsed(i, true);
+        m_lazyRows -= children;
+        endRemoveRows();
+    } else {
+        beginInsertRows(QModelIndex(), i + 1, i + children);
+        m_source->setCollapsed(i, false);
+        m_lazyRows += children;
+        endInsertRows();
+    }
+}
+
+QVariant KeyedGridModel::lazyData(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_lazyRows || index.column() >= columns())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return m_source->text(index.row(), index.column());
+    case Qt::BackgroundRole:
+        if (m_headingBackground.isValid() && m_source->outlineLevel(index.row()) >= 0)
+            return QBrush(m_headingBackground);
+        return QVariant();
+    case Qt::FontRole:
+        if (m_source->outlineLevel(index.row()) >= 0) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_columns[size_t(index.column())].info.alignment);
+    default:
+        return QVariant();
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumn.h"
+#include "GridRowSource.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 #include <vector>
 
 // The one grid model of the program: columns addressed by key, rows numbered as the tool
@@ -29,6 +31,14 @@
 // the first time it is asked for and kept. Bulk changes (appending a listing, hiding by a
 // predicate, sorting) run in one pass and announce themselves as one model reset; switch
 // setRedraw(false) around a long run of single-cell changes to do the same for them.
+//
+// Lazy mode: with a GridRowSource set, the data rows are the source's, read as views show them
+// (a million-record table costs a page). Every data row is shown, in the source's order, with
+// its outline headings; grid row fixedRows() + i is the source's row i and view row i. Cells are
+// read-only there: writes, hidden rows, backgrounds, setRowHeading(), appendRow(s)() and
+// sortByKey() do nothing (the source orders its rows and makes its headings itself); a heading
+// folded or unfolded is announced as rows removed or inserted. Columns stay the model's: source
+// column c is column c.
 class KeyedGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -59,8 +69,8 @@ public:
     // --- rows (grid numbering)
     void setFixedRows(int fixedRows);
     int fixedRows() const { return m_fixedRows; }
-    int rows() const { return m_fixedRows + m_dataRows; }
-    int dataRows() const { return m_dataRows; }
+    int rows() const { return m_fixedRows + dataRows(); }
+    int dataRows() const { return m_source ? m_lazyRows : m_dataRows; }
     bool isDataRow(int row) const { return row >= m_fixedRows && row < rows(); }
     // Back to the fixed rows only.
     void clearRows();
@@ -93,7 +103,7 @@ public:
     // number of rows left shown.
     int hideRows(const std::function<bool(int row)> &hide);
     void showAllRows();
-    int shownRows() const { return int(m_shown.size()); }
+    int shownRows() const { return m_source ? m_lazyRows : int(m_shown.size()); }
     // The first data row not hidden; -1 when every row is hidden.
     int firstShownRow() const;
 
@@ -117,6 +127,18 @@ public:
     // While off, changes send no per-cell signals; turning it on again refreshes the views.
     void setRedraw(bool on);
     bool redraw() const { return m_redraw; }
+
+    // --- rows kept elsewhere (lazy mode)
+    // Shows the rows of source (null: back to the model's own, empty rows). Columns are kept.
+    void setRowSource(std::shared_ptr<GridRowSource> source);
+    GridRowSource *rowSource() const { return m_source.get(); }
+    bool isLazy() const { return m_source != nullptr; }
+    // The source has appended rows at its end: views learn of them.
+    void rowSourceAppended();
+    // The source's rows changed altogether (order, count, headings).
+    void rowSourceReset();
+    // Background of the source's heading rows (drawn in bold); invalid for none.
+    void setHeadingBackground(const QColor &color) { m_headingBackground = color; }
 
     // --- Qt side
     // The grid row shown at a view index; -1 for an invalid index.
@@ -155,6 +177,8 @@ private:
     void changed(int index, int column);
     void renderDates(Cells &cells);
     QString dateText(const Cells &cells, int index) const;
+    QVariant lazyData(const QModelIndex &index, int role) const;
+    void setSourceHeadingCollapsed(int dataIndex, bool collapsed);
 
     std::vector<Cells> m_columns;
     int m_fixedRows = 1;
@@ -168,4 +192,10 @@ private:
     std::vector<int> m_viewRow;
     bool m_redraw = true;
     bool m_dirty = false;
+
+    std::shared_ptr<GridRowSource> m_source;
+    // The source's row count as the views know it.
+    int m_lazyRows = 0;
+    mutable QString m_lazyText;
+    QColor m_headingBackground;
 };

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-// The Run dialog's list of earlier commands: newest first, each command once, at most
+// A list of earlier commands (the Run dialog's, the query window's): newest first, each command once, at most
 // `Capacity` entries (one for each letter, as the old dialog kept them).
 class RunHistory
 {

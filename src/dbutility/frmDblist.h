@@ -1,0 +1,217 @@
+#pragma once
+
+#include "DbBrowser.h"
+#include "GridLook.h"
+#include "Store.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class KeyedGrid;
+class KeyedGridModel;
+class QMenu;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+class RecordGridDelegate;
+class RecordPager;
+class ToolStrip;
+
+// The Database utility ("DBViewer"): favourite databases on the left, the tables and fields of
+// the chosen one in the middle, its records on the right in a keyed grid that reads a page at a
+// time, with sorting, filter boxes, a grouped view and the grid's look. The window wires
+// widgets to DbBrowser (dbutility_core); its routines keep the names the program always used.
+//
+// Split by concern: frmDblist.cpp builds the window and dispatches its tools,
+// frmDblist_Favourites.cpp the favourites, frmDblist_Browse.cpp tables, fields and records,
+// frmDblist_Look.cpp lines, fonts, colours and file attributes.
+class frmDblist : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmDblist(QWidget *parent = nullptr);
+    ~frmDblist() override;
+
+    DbBrowser &browser() { return m_browser; }
+    // The record grid's rows (lazy: a source reads them as the grid shows them).
+    KeyedGridModel *records() const;
+    RecordPager *pager() const { return m_pager.get(); }
+    // Whether the window was opened by another window (its tag is "Outer").
+    bool isOuter() const { return m_outer; }
+
+    // Opened by another tool window with a file: tags the window "Outer" and, when a file is
+    // given, makes it a favourite and shows it.
+    void handOver(const QString &file, bool outer);
+
+    // --- favourites
+    void LoadFavourites();
+    void AddFromFileManager(const QString &path);
+    // Makes the file a favourite and selects it; false (and a message) when it cannot be read.
+    bool AddFavourite(const QString &path);
+    void SelectFavourite(int row);
+
+    // --- browsing
+    void OpenSource(const QString &path, const QString &typeText);
+    void ListFields(const QString &table);
+    // Shows the records of the current table with a filter clause (" where ...") or none.
+    void RecordSource(const QString &where = QString());
+    // Next: from choosing to viewing.
+    void CmdNext_Click();
+    // Waits until the plain records are all counted (they are counted while the window is idle).
+    void finishCounting();
+
+    // --- tools by identifier, as the tool bar and its menus trigger them
+    void onToolClicked(const QString &id);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // frmDblist.cpp
+    void buildWindow();
+    void buildTools();
+    // A tool whose button opens a menu of tools.
+    QMenu *addMenuButton(const QString &id, const QString &text, const QString &icon,
+                         bool withText);
+    QWidget *buildFavouritesPanel();
+    QFrame *buildAddPanel(QWidget *panel);
+    QWidget *buildColourButtons(QWidget *panel);
+    QWidget *buildAttributeBoxes(QWidget *panel);
+    QWidget *buildSearchPanel();
+    QWidget *buildFieldsPane();
+    QWidget *buildRecordsPane();
+    QLayout *buildRecordGrid(QWidget *pane);
+    QLayout *buildNavigation(QWidget *pane);
+    QFrame *buildColourPanel();
+    void iconOnly(QAction *tool);
+    QAction *addMenuTool(QMenu *menu, const QString &id, const QString &text,
+                         const QString &icon = QString());
+    // Tells a failure once: the same message is not shown twice.
+    void report(const QString &message);
+    void reportTableError(const QString &error);
+    bool runOrderJob(const std::shared_ptr<RecordPager> &pager);
+
+    // frmDblist_Favourites.cpp
+    void showAddPanel();
+    void onAddClicked();
+    void onDeleteFavourite();
+    void onDeleteAll();
+    void clearChoosing();
+    void toggleFavourites();
+    int favouriteRow(const QString &path) const;
+
+    // frmDblist_Browse.cpp
+    void fillTableList(const QStringList &tables);
+    void onFieldTicked(QListWidgetItem *item);
+    void onVisibilityChanged(int row, int column);
+    void loadMarks();
+    void showPager(std::shared_ptr<RecordPager> pager);
+    void fillMore();
+    void ShowFileFacts(bool plainSize);
+    void SortEntries();
+    void FilterBoxes();
+    void onFilterChosen(QComboBox *box);
+    void SortBy(const QString &field, bool descending = false);
+    void onGroupTab(int index);
+    void moveRecord(int step);
+    void updatePosition();
+    void Refresh();
+    void CmdSingle_Click();
+    void openQueryWindow();
+    void chooseFile();
+    QComboBox *filterBox(bool access, int index) const;
+
+    // frmDblist_Look.cpp
+    void buildLookTools();
+    void applyLook();
+    void setLineStyle(GridLook::LineStyle style);
+    void toggleCellFont(const QString &id);
+    void chooseFont();
+    void setToolSize(GridLook::ToolSize size);
+    void chooseColour(FavouritesCatalogue::Colour which);
+    void setColours(qint64 back, qint64 backAlternate, qint64 fore);
+    void paintColourButtons();
+    void fillSchemeBoxes();
+    void onSchemeChosen(const QString &name);
+    void CmdColorSave_Click();
+    void readAttributes();
+    void onAttributeTicked(QCheckBox *box, int attribute);
+
+    DbBrowser m_browser;
+    Store m_info;
+    GridLook m_look;
+    std::shared_ptr<RecordPager> m_pager;
+    QTimer *m_fillTimer = nullptr;
+    bool m_outer = false;
+    bool m_filling = false;
+    bool m_busy = false;
+    QString m_where;
+    qint64 m_back = 0;
+    qint64 m_backAlternate = 0;
+    qint64 m_fore = 0;
+    // The colour panel's preview: text, rows, alternate rows.
+    qint64 m_previewFore = 0;
+    qint64 m_previewBack = 0;
+    qint64 m_previewBackAlternate = 0;
+
+    ToolStrip *m_tools = nullptr;
+    QComboBox *m_fontBox = nullptr;
+    QComboBox *m_sizeBox = nullptr;
+    QComboBox *m_toolScheme = nullptr;
+    QStackedWidget *m_leftPanels = nullptr;
+    KeyedGrid *grdFavData = nullptr;
+    QFrame *m_addPanel = nullptr;
+    QLineEdit *m_addPath = nullptr;
+    QPushButton *CmdBackcolor = nullptr;
+    QPushButton *cmdBackColorA = nullptr;
+    QPushButton *CmdForeColor = nullptr;
+    QCheckBox *chkAttrArchive = nullptr;
+    QCheckBox *chkAttrHidden = nullptr;
+    QCheckBox *chkAttrReadolny = nullptr;
+    QCheckBox *chkAttrSystem = nullptr;
+    QComboBox *cboDbType = nullptr;
+    QLineEdit *m_browsePath = nullptr;
+    QString m_dialogFilter;
+
+    QLabel *m_tablesCaption = nullptr;
+    QListWidget *m_tableList = nullptr;
+    QTabWidget *m_fieldTabs = nullptr;
+    QListWidget *lstFields = nullptr;
+    KeyedGrid *Grid3 = nullptr;
+    QTableWidget *Grid4 = nullptr;
+    KeyedGrid *m_details = nullptr;
+
+    QLabel *LblName = nullptr;
+    QLabel *lblTblName = nullptr;
+    QLabel *LblRcount = nullptr;
+    QLabel *m_created = nullptr;
+    QLabel *m_fileSize = nullptr;
+    QLabel *m_fileType = nullptr;
+    QLabel *LblMode = nullptr;
+    QLabel *m_position = nullptr;
+    QWidget *m_filterRow = nullptr;
+    QList<QComboBox *> m_mdbBoxes;
+    QList<QComboBox *> m_dbfBoxes;
+    QList<QLabel *> m_filterCaptions;
+    QTabBar *VTabs = nullptr;
+    KeyedGrid *m_grid = nullptr;
+    RecordGridDelegate *m_delegate = nullptr;
+    QFrame *m_colourPanel = nullptr;
+    QComboBox *m_panelScheme = nullptr;
+    QLabel *m_preview = nullptr;
+    QList<QWidget *> m_captions;
+};
