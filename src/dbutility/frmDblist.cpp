@@ -1,13 +1,17 @@
 #include "frmDblist.h"
 
 #include "Dialogs.h"
+#include "FileExportWindow.h"
 #include "FileFacts.h"
 #include "HelpButton.h"
 #include "JobRunner.h"
 #include "KeyedGrid.h"
+#include "ListPrintWindow.h"
+#include "NotebookList.h"
 #include "RecordGridDelegate.h"
 #include "RecordOrderJob.h"
 #include "RecordPager.h"
+#include "SharedRoutines.h"
 #include "ThemeIcon.h"
 #include "ToolHost.h"
 #include "ToolStrip.h"
@@ -236,6 +240,16 @@ void frmDblist::buildTools()
                               QStringLiteral("format-justify-left")));
     iconOnly(m_tools->addTool(QStringLiteral("Details"), tr("Field Details"),
                               QStringLiteral("document-properties")));
+    m_tools->addSeparator();
+    QMenu *saveMenu = addMenuButton(QStringLiteral("Saveas"), tr("Save as List"),
+                                    QStringLiteral("document-save-as"), false);
+    saveMenu->setObjectName(QStringLiteral("SaveasM"));
+    addMenuTool(saveMenu, QStringLiteral("Saveas1"), tr("Save as Notebook List"),
+                QStringLiteral("document-save-as"));
+    addMenuTool(saveMenu, QStringLiteral("FileExport"), tr("Export..."),
+                QStringLiteral("document-export"));
+    iconOnly(m_tools->addTool(QStringLiteral("ListPrint"), tr("Print the Records"),
+                              QStringLiteral("document-print")));
     m_tools->addSeparator();
     buildLookTools();
 
@@ -633,6 +647,11 @@ void frmDblist::onToolClicked(const QString &id)
 {
     GridLook::LineStyle style;
     GridLook::ToolSize size;
+    if (id == QLatin1String("Saveas") || id == QLatin1String("Saveas1") ||
+        id == QLatin1String("FileExport") || id == QLatin1String("ListPrint")) {
+        takeRecordsOut(id);
+        return;
+    }
     if (id == QLatin1String("Favorites"))
         toggleFavourites();
     else if (id == QLatin1String("Add"))
@@ -672,4 +691,20 @@ void frmDblist::onToolClicked(const QString &id)
         m_colourPanel->setVisible(!m_colourPanel->isVisible());
     else if (GridLook::toolSizeOfTool(id, &size))
         setToolSize(size);
+}
+
+void frmDblist::takeRecordsOut(const QString &id)
+{
+    KeyedGridModel *grid = records();
+    const QString table = m_browser.table();
+    if (!grid || table.isEmpty())
+        return;
+    if (id == QLatin1String("FileExport")) {
+        FileExportWindow::FileExport(*grid, table, this);
+    } else if (id == QLatin1String("ListPrint")) {
+        ListPrintWindow::ListPrint(*grid, table, this);
+    } else {
+        const QString name = FileNameOfPath(QDir::toNativeSeparators(table));
+        NotebookList::Saveas(*grid, name, m_browser.store());
+    }
 }

@@ -104,6 +104,8 @@ private:
     void report(const QString &message);
     void reportTableError(const QString &error);
     bool runOrderJob(const std::shared_ptr<RecordPager> &pager);
+    // "Saveas"/"Saveas1" (a notebook list), "FileExport" and "ListPrint" of the record grid.
+    void takeRecordsOut(const QString &id);
 
     // frmDblist_Favourites.cpp
     void showAddPanel();

@@ -4,11 +4,13 @@
 #include "DbTestFiles.h"
 #include "FileFacts.h"
 #include "KeyedGrid.h"
+#include "ListDocument.h"
 #include "OleColor.h"
 #include "RecordGridDelegate.h"
 #include "RecordPager.h"
 #include "Screenshot.h"
 #include "SqlText.h"
+#include "Store.h"
 #include "TestEnvironment.h"
 #include "ToolRegistry.h"
 #include "ToolStrip.h"
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -97,6 +100,7 @@ private Q_SLOTS:
     void movingBetweenRecords();
     void largeTableShowsItsFirstPageFirst();
     void sqliteFavourite();
+    void recordsSavedAsANotebookList();
 };
 
 void tst_frmDblist::addFromTheAddPanel()
@@ -541,6 +545,38 @@ void tst_frmDblist::sqliteFavourite()
     tables->setCurrentRow(0);
     child<QPushButton>(window, "CmdNext")->click();
     QCOMPARE(window.records()->dataRows(), 4);
+}
+
+// The record grid leaves the window as a notebook list: the file holds every record, and the
+// notebook's catalogue files it under "Undefined" whatever the table.
+void tst_frmDblist::recordsSavedAsANotebookList()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    frmDblist window;
+    window.handOver(sample(QStringLiteral("dbf/dbase_8b.dbf")), false);
+    window.finishCounting();
+    const QString path = m_env->scratch() + QStringLiteral("/people's list.nvs");
+    m_env->dialogs().answerPath(path);
+    trigger(window, QStringLiteral("Saveas1"));
+    const std::optional<ListDocument> list = ListDocument::load(path);
+    QVERIFY(list);
+    QCOMPARE(list->rows(), 1 + 10); // the captions, then every record
+    QCOMPARE(m_env->dialogs().messages(),
+             QStringList{"Save List as Nuvela Notebook file in category - undefined. To view file "
+                         "open Nuvela Notebook Programm."});
+    Store store(Store::Kind::Data);
+    QSqlQuery row = store.query("select DocType, documentName, category1 from nv_notesdairy1 "
+                                "where Path=" +
+                                SqlText::literal(path));
+    QVERIFY(row.next());
+    QCOMPARE(row.value(0).toString(), QStringLiteral("List"));
+    QCOMPARE(row.value(1).toString(), QStringLiteral("people's list.nvs"));
+    QCOMPARE(row.value(2).toString(), QStringLiteral("Undefined"));
+
+    // A cancelled save dialog writes nothing.
+    m_env->dialogs().cancelNext();
+    trigger(window, QStringLiteral("Saveas"));
+    QCOMPARE(store.value("select count(*) from nv_notesdairy1").toInt(), 1);
 }
 
 QTEST_MAIN(tst_frmDblist)
