@@ -1,0 +1,457 @@
+// Records changed through the record editor: each format's file checked byte by byte after an
+// update, an insert and a delete, the .bak copy kept once per opening, a refused value or a
+// refused table leaving every file as it was, and SQLite files changed with a copy kept too.
+
+#include "DbTestFiles.h"
+#include "OpenedSource.h"
+#include "RecordEditor.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace
+{
+
+using Change = RecordEditor::Change;
+
+std::unique_ptr<OpenedSource> openSource(const QString &path)
+{
+    QString error;
+    auto source = OpenedSource::open(path, DbKind::None, &error);
+    if (!source)
+        qWarning("%s", qPrintable(error));
+    return source;
+}
+
+// Where each field of a dBase / FoxPro record lies: name -> (offset, length).
+struct DbfLayout {
+    int headerSize = 0;
+    int recordLength = 0;
+    quint32 records = 0;
+    QMap<QByteArray, QPair<int, int>> fields;
+
+    explicit DbfLayout(const QByteArray &bytes)
+    {
+        records = qFromLittleEndian<quint32>(bytes.constData() + 4);
+        headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+        recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+        int offset = 1;
+        for (int at = 32; at + 32 <= headerSize && bytes.at(at) != '\x0D'; at += 32) {
+            const QByteArray name = bytes.mid(at, 11).split('\0').first();
+            const int length = uchar(bytes.at(at + 16));
+            fields.insert(name, {offset, length});
+            offset += length;
+        }
+    }
+    QByteArray field(const QByteArray &bytes, int record, const char *name) const
+    {
+        const QPair<int, int> f = fields.value(name);
+        return bytes.mid(headerSize + record * recordLength + f.first, f.second);
+    }
+    char flag(const QByteArray &bytes, int record) const
+    {
+        return bytes.at(headerSize + record * recordLength);
+    }
+};
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    return files;
+}
+
+QString readSqlite(const QString &path, const QString &sql)
+{
+    const QString name = QStringLiteral("read-") + path;
+    QString value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query(db);
+        if (query.exec(sql) && query.next())
+            value = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return value;
+}
+
+} // namespace
+
+class tst_RecordEditor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dbaseUpdateInsertDelete();
+    void backupOncePerOpening();
+    void foxProBinaryFields();
+    void csvKeepsItsDialect();
+    void paradoxUpdateInsertDelete();
+    void refusedValueWritesNothing_data();
+    void refusedValueWritesNothing();
+    void paradoxRulesAreNamed_data();
+    void paradoxRulesAreNamed();
+    void accessIsReadOnly();
+    void sqliteChangedWithACopyKept();
+};
+
+void tst_RecordEditor::dbaseUpdateInsertDelete()
+{
+    QTemporaryDir dir;
+    const QString path = MakePeopleDbf(dir.filePath(QStringLiteral("people.dbf")),
+                                       {{"Ann", 30, "1994-03-12", 1}, {"Bob", 41, QVariant(), 0}});
+    QVERIFY(!path.isEmpty());
+    const QByteArray original = ReadBytes(path);
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QStringLiteral("people.dbf"), false);
+    QVERIFY(editor.readOnlyReason().isEmpty());
+
+    RecordEditor::Result result = editor.apply(
+        {{2, {{"NAME", "Robert"}, {"age", "42"}, {"BORN", "07/01/1983"}, {"ACTIVE", "yes"}}}});
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QByteArray bytes = ReadBytes(path);
+    const DbfLayout layout(bytes);
+    QCOMPARE(layout.records, 2u);
+    QCOMPARE(layout.field(bytes, 1, "NAME"), QByteArray("Robert      "));
+    QCOMPARE(layout.field(bytes, 1, "AGE"), QByteArray("    42"));
+    QCOMPARE(layout.field(bytes, 1, "BORN"), QByteArray("19830701"));
+    QCOMPARE(layout.field(bytes, 1, "ACTIVE"), QByteArray("T"));
+    // The other record keeps every byte.
+    QCOMPARE(bytes.mid(layout.headerSize, layout.recordLength),
+             original.mid(layout.headerSize, layout.recordLength));
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+
+    result = editor.apply({{-1, {{"NAME", "Cleo"}, {"ACTIVE", "n"}}}});
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.added, QList<qint64>{3});
+    bytes = ReadBytes(path);
+    QCOMPARE(DbfLayout(bytes).records, 3u);
+    QCOMPARE(bytes.size(), layout.headerSize + 3 * layout.recordLength + 1);
+    QCOMPARE(bytes.back(), '\x1A');
+    QCOMPARE(layout.flag(bytes, 2), ' ');
+    QCOMPARE(layout.field(bytes, 2, "NAME"), QByteArray("Cleo        "));
+    QCOMPARE(layout.field(bytes, 2, "AGE"), QByteArray("      "));
+    QCOMPARE(layout.field(bytes, 2, "ACTIVE"), QByteArray("F"));
+
+    result = editor.deleteRecord(1);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    bytes = ReadBytes(path);
+    QCOMPARE(layout.flag(bytes, 0), '*');
+    QCOMPARE(layout.flag(bytes, 1), ' ');
+    QCOMPARE(source->recordCount(QStringLiteral("people.dbf")), 2);
+    // Every write of this opening keeps the one copy made before the first.
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+    QCOMPARE(filesIn(dir.path()),
+             (QStringList{"people.dbf", "people.dbf.bak", "people.dbt", "people.dbt.bak"}));
+}
+
+void tst_RecordEditor::backupOncePerOpening()
+{
+    QTemporaryDir dir;
+    const QString path =
+        MakePeopleDbf(dir.filePath(QStringLiteral("people.dbf")), {{"Ann", 30, QVariant(), 1}});
+    const QByteArray original = ReadBytes(path);
+    {
+        auto source = openSource(path);
+        RecordEditor editor(*source, QStringLiteral("people.dbf"), false);
+        QVERIFY(editor.apply({{1, {{"AGE", "31"}}}}).ok);
+        QVERIFY(editor.apply({{1, {{"AGE", "32"}}}}).ok);
+        QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+    }
+    const QByteArray firstOpening = ReadBytes(path);
+    QVERIFY(firstOpening != original);
+    auto source = openSource(path);
+    RecordEditor editor(*source, QStringLiteral("people.dbf"), false);
+    // Nothing to change writes nothing, so it keeps no copy either.
+    QVERIFY(editor.apply({{1, {}}}).ok);
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+    QVERIFY(editor.apply({{1, {{"AGE", "33"}}}}).ok);
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), firstOpening);
+}
+
+void tst_RecordEditor::foxProBinaryFields()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("parts.dbf"));
+    QString error;
+    QVERIFY2(DbfTable::create(path,
+                              {{QStringLiteral("NAME"), 'C', 8, 0},
+                               {QStringLiteral("QTY"), 'I', 4, 0},
+                               {QStringLiteral("PRICE"), 'Y', 8, 4},
+                               {QStringLiteral("SEEN"), 'T', 8, 0},
+                               {QStringLiteral("OK"), 'L', 1, 0}},
+                              0x30, 1252, &error),
+             qPrintable(error));
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QStringLiteral("parts.dbf"), true);
+    const RecordEditor::Result result = editor.apply({{-1,
+                                                       {{"NAME", "Nut"},
+                                                        {"QTY", "-5"},
+                                                        {"PRICE", "1.25"},
+                                                        {"SEEN", "2024-01-05 13:30"},
+                                                        {"OK", "y"}}}});
+    QVERIFY2(result.ok, qPrintable(result.message));
+    const QByteArray bytes = ReadBytes(path);
+    const DbfLayout layout(bytes);
+    QCOMPARE(layout.records, 1u);
+    QCOMPARE(layout.field(bytes, 0, "NAME"), QByteArray("Nut     "));
+    QCOMPARE(qFromLittleEndian<qint32>(layout.field(bytes, 0, "QTY").constData()), -5);
+    QCOMPARE(qFromLittleEndian<qint64>(layout.field(bytes, 0, "PRICE").constData()), 12500);
+    const QByteArray seen = layout.field(bytes, 0, "SEEN");
+    QCOMPARE(qFromLittleEndian<qint32>(seen.constData()), QDate(2024, 1, 5).toJulianDay());
+    QCOMPARE(qFromLittleEndian<qint32>(seen.constData() + 4), (13 * 60 + 30) * 60 * 1000);
+    QCOMPARE(layout.field(bytes, 0, "OK"), QByteArray("T"));
+    // Past the field's range: refused before the file is touched.
+    const RecordEditor::Result refused = editor.apply({{1, {{"QTY", "3000000000"}}}});
+    QVERIFY(!refused.ok);
+    QCOMPARE(refused.field, QStringLiteral("QTY"));
+    QCOMPARE(ReadBytes(path), bytes);
+}
+
+void tst_RecordEditor::csvKeepsItsDialect()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("people.csv"));
+    const QByteArray original("name;age\r\nAnn;30\r\n\"Bob; Jr\";41\r\n");
+    QVERIFY(WriteBytes(path, original));
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QStringLiteral("people.csv"), false);
+    QVERIFY(editor.apply({{2, {{"age", "42"}}}}).ok);
+    QCOMPARE(ReadBytes(path), QByteArray("name;age\r\nAnn;30\r\n\"Bob; Jr\";42\r\n"));
+    const RecordEditor::Result added = editor.apply({{-1, {{"name", "Cleo \"C\""}}}});
+    QVERIFY2(added.ok, qPrintable(added.message));
+    QCOMPARE(added.added, QList<qint64>{3});
+    QCOMPARE(ReadBytes(path),
+             QByteArray("name;age\r\nAnn;30\r\n\"Bob; Jr\";42\r\n\"Cleo \"\"C\"\"\";\r\n"));
+    QVERIFY(editor.deleteRecord(1).ok);
+    QCOMPARE(ReadBytes(path), QByteArray("name;age\r\n\"Bob; Jr\";42\r\n\"Cleo \"\"C\"\"\";\r\n"));
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+}
+
+void tst_RecordEditor::paradoxUpdateInsertDelete()
+{
+    QTemporaryDir dir;
+    const QString path = MakeUnkeyedParadox(dir.filePath(QStringLiteral("loose.db")),
+                                            {{"Anna", 3, "1994-03-12", 1}, {"Ben", -7, {}, 0}});
+    QVERIFY(!path.isEmpty());
+    const QByteArray original = ReadBytes(path);
+    {
+        auto source = openSource(path);
+        QVERIFY(source);
+        QCOMPARE(source->kind(), DbKind::Paradox);
+        RecordEditor editor(*source, QStringLiteral("loose.db"), true);
+        RecordEditor::Result result =
+            editor.apply({{2, {{"Name", "Benjamin"}, {"Count", "8"}, {"Born", "1.2.2001"}}}});
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QVERIFY(ReadBytes(path).contains("Benjamin"));
+        result = editor.apply({{-1, {{"Name", "Cleo"}, {"Ok", "yes"}}}});
+        QVERIFY2(result.ok, qPrintable(result.message));
+        result = editor.deleteRecord(1);
+        QVERIFY2(result.ok, qPrintable(result.message));
+    }
+    QVERIFY(!ReadBytes(path).contains("Anna"));
+    QCOMPARE(ReadBytes(path + QStringLiteral(".bak")), original);
+    QString error;
+    auto table = ParadoxTable::open(path, SourceOptions(), &error);
+    QVERIFY2(table, qPrintable(error));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->value(0, 0).toString(), QStringLiteral("Benjamin"));
+    QCOMPARE(table->value(0, 1).toLongLong(), 8);
+    QCOMPARE(table->value(0, 2).toString(), QStringLiteral("2001-02-01 00:00:00"));
+    QCOMPARE(table->value(1, 0).toString(), QStringLiteral("Cleo"));
+    QCOMPARE(table->value(1, 3).toLongLong(), 1);
+}
+
+void tst_RecordEditor::refusedValueWritesNothing_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("dBase date") << "dbf"
+                                << "BORN"
+                                << "1994-02-30"
+                                << "The field BORN takes a date";
+    QTest::newRow("dBase width") << "dbf"
+                                 << "AGE"
+                                 << "1234567"
+                                 << "The field AGE holds numbers of at most 6";
+    QTest::newRow("dBase length") << "dbf"
+                                  << "NAME"
+                                  << "Maximilian Ott"
+                                  << "The field NAME holds at most 12 characters";
+    QTest::newRow("dBase code page") << "dbf"
+                                     << "NAME"
+                                     << "Ω"
+                                     << "The field NAME cannot hold \"Ω\"";
+    QTest::newRow("text number") << "csv"
+                                 << "age"
+                                 << "forty"
+                                 << "The field age takes a number";
+    QTest::newRow("Paradox range") << "db"
+                                   << "Count"
+                                   << "40000"
+                                   << "The field Count holds whole numbers";
+    QTest::newRow("unknown field") << "dbf"
+                                   << "GONE"
+                                   << "x"
+                                   << "people.dbf has no field GONE";
+}
+
+void tst_RecordEditor::refusedValueWritesNothing()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("people.") + format);
+    QString first = QStringLiteral("NAME");
+    if (format == QLatin1String("dbf")) {
+        MakePeopleDbf(path, {{"Ann", 30, "1994-03-12", 1}, {"Bob", 41, {}, 0}});
+    } else if (format == QLatin1String("csv")) {
+        WriteBytes(path, "name,age\nAnn,30\nBob,41\n");
+        first = QStringLiteral("name");
+    } else {
+        MakeUnkeyedParadox(path, {{"Ann", 3, {}, 1}, {"Bob", 4, {}, 0}});
+        first = QStringLiteral("Name");
+    }
+    const QStringList before = filesIn(dir.path());
+    const QByteArray original = ReadBytes(path);
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QFileInfo(path).fileName(), false);
+    // A good change first: the batch is written whole or not at all.
+    const RecordEditor::Result result =
+        editor.apply({{1, {{first, "Zed"}}}, {-1, {{first, "New"}}}, {2, {{field, text}}}});
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.startsWith(refusal), qPrintable(result.message));
+    QCOMPARE(result.change, 2);
+    QCOMPARE(result.field, field);
+    QCOMPARE(ReadBytes(path), original);
+    QCOMPARE(filesIn(dir.path()), before);
+    QCOMPARE(source->recordCount(QFileInfo(path).fileName()), 2);
+}
+
+void tst_RecordEditor::paradoxRulesAreNamed_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("add to a keyed table") << "ORDERS.DB"
+                                          << "add"
+                                          << "primary index";
+    QTest::newRow("delete from a keyed table") << "ORDERS.DB"
+                                               << "delete"
+                                               << "primary index";
+    QTest::newRow("change a key field") << "ORDERS.DB"
+                                        << "key"
+                                        << "key field";
+    QTest::newRow("table with BLOB fields") << "CUSTOMER.DB"
+                                            << "update"
+                                            << "cannot be changed here";
+}
+
+void tst_RecordEditor::paradoxRulesAreNamed()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    QFETCH(QString, table);
+    QFETCH(QString, action);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = CopySample(QStringLiteral("paradox/") + table, dir.path());
+    for (const QString &file : QDir(dir.path()).entryList(QDir::Files))
+        QFile::setPermissions(dir.filePath(file), QFile::ReadOwner | QFile::WriteOwner);
+    const QStringList before = filesIn(dir.path());
+    const QByteArray original = ReadBytes(path);
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, table, false);
+    const QString first = source->sourceFields(table).first().name;
+    RecordEditor::Result result;
+    if (action == QLatin1String("add"))
+        result = editor.addRecord();
+    else if (action == QLatin1String("delete"))
+        result = editor.deleteRecord(1);
+    else if (action == QLatin1String("key"))
+        result = editor.apply({{1, {{first, "99999"}}}});
+    else
+        result = editor.apply({{1, {{source->sourceFields(table).at(1).name, "x"}}}});
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.contains(reason) && result.message.contains(table),
+             qPrintable(result.message));
+    QCOMPARE(ReadBytes(path), original);
+    QCOMPARE(filesIn(dir.path()), before);
+}
+
+void tst_RecordEditor::accessIsReadOnly()
+{
+    NUVELA_REQUIRE_SAMPLES();
+    QTemporaryDir dir;
+    const QString path = CopySample(QStringLiteral("mdb/nwind.mdb"), dir.path());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray original = ReadBytes(path);
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QStringLiteral("Customers"), false);
+    const QString reason = QStringLiteral(
+        "nwind.mdb is an Access database, which this program can read but not change");
+    QCOMPARE(editor.readOnlyReason(), reason);
+    QCOMPARE(editor.apply({{1, {{"City", "Bern"}}}}).message, reason);
+    QCOMPARE(editor.addRecord().message, reason);
+    QCOMPARE(editor.deleteRecord(1).message, reason);
+    QCOMPARE(ReadBytes(path), original);
+    QCOMPARE(filesIn(dir.path()), QStringList{"nwind.mdb"});
+}
+
+void tst_RecordEditor::sqliteChangedWithACopyKept()
+{
+    QTemporaryDir dir;
+    const QString path = MakeSqliteFile(dir.filePath(QStringLiteral("people.sqlite")));
+    QVERIFY(!path.isEmpty());
+    const QString backup = path + QStringLiteral(".bak");
+    auto source = openSource(path);
+    QVERIFY(source);
+    RecordEditor editor(*source, QStringLiteral("people"), false);
+    QVERIFY(!QFile::exists(backup));
+    RecordEditor::Result result = editor.apply({{1, {{"age", "31"}, {"born", "1994-03-13"}}}});
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(readSqlite(path, QStringLiteral("select age || born from people where rowid = 1")),
+             QStringLiteral("311994-03-13"));
+    QCOMPARE(readSqlite(backup, QStringLiteral("select age from people where rowid = 1")),
+             QStringLiteral("30"));
+    QVERIFY(editor.apply({{1, {{"age", "32"}}}}).ok);
+    QCOMPARE(readSqlite(backup, QStringLiteral("select age from people where rowid = 1")),
+             QStringLiteral("30"));
+    // A new record on the Access path starts with one blank in each text field.
+    result = editor.addRecord();
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.added, QList<qint64>{5});
+    QCOMPARE(
+        readSqlite(path, QStringLiteral("select '[' || name || ']' from people where rowid = 5")),
+        QStringLiteral("[ ]"));
+    QVERIFY(editor.deleteRecord(2).ok);
+    QCOMPARE(readSqlite(path, QStringLiteral("select count(*) from people")), QStringLiteral("4"));
+    // A table without record numbers cannot be changed by them: nothing is.
+    RecordEditor codes(*source, QStringLiteral("codes"), false);
+    result = codes.apply({{1, {{"meaning", "changed"}}}});
+    QVERIFY(!result.ok);
+    QVERIFY(!result.message.isEmpty());
+    QCOMPARE(readSqlite(path, QStringLiteral("select count(*) from codes where meaning = "
+                                             "'changed'")),
+             QStringLiteral("0"));
+}
+
+QTEST_GUILESS_MAIN(tst_RecordEditor)
+#include "tst_RecordEditor.moc"
