@@ -37,6 +37,10 @@ public:
     // The same for a file handed over by the File organizer.
     Added AddFromFileManager(const QString &path, qint64 backColor, qint64 backColorA,
                              qint64 forColor);
+    // Makes a file of a known kind a favourite of a catalogue (on any store handle, as the
+    // database scan has its own), its tables and their fields remembered.
+    static Added remember(FavouritesCatalogue &favourites, const QString &path, DbKind kind,
+                          qint64 backColor, qint64 backColorA, qint64 forColor);
 
     // --- the database being browsed
     // Opens a file as a type text ("" or an unknown text: as its content says). On failure the
