@@ -1,6 +1,7 @@
 #include "DbBrowser.h"
 
 #include "JetSql.h"
+#include "RecordEditor.h"
 #include "RecordPager.h"
 
 #include <QFileInfo>
@@ -86,6 +87,7 @@ bool DbBrowser::OpenSource(const QString &path, const QString &typeText, QString
 
 void DbBrowser::closeSource()
 {
+    m_editor.reset();
     m_source.reset();
     m_path.clear();
     m_typeText.clear();
@@ -105,6 +107,7 @@ QStringList DbBrowser::tables() const
 
 QList<FieldInfo> DbBrowser::ListFields(const QString &table)
 {
+    m_editor.reset();
     m_table = table;
     m_fields = m_source ? m_source->fields(table) : QList<FieldInfo>();
     return m_fields;
@@ -213,6 +216,15 @@ QString DbBrowser::filterClause(const QString &field, const QString &value) cons
     if (valueClass == ValueClass::Date && m_source && m_source->kind() == DbKind::SQLite)
         valueClass = ValueClass::Text;
     return BrowseSql::filterClause(valueClass, field, value);
+}
+
+RecordEditor *DbBrowser::editor(bool dayFirst)
+{
+    if (!m_source || m_table.isEmpty())
+        return nullptr;
+    if (!m_editor)
+        m_editor = std::make_unique<RecordEditor>(*m_source, m_table, dayFirst);
+    return m_editor.get();
 }
 
 bool DbBrowser::firstReport(const QString &message)
