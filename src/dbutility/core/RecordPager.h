@@ -52,6 +52,8 @@ public:
     bool buildAll(const std::function<bool()> &cancelled, QString *error,
                   const std::function<void(qint64)> &progress = {});
     bool isComplete() const { return m_complete; }
+    // A table without record numbers is read whole; its rows cannot be changed by number.
+    bool isReadWhole() const { return m_materialized; }
 
     // Records in the order (headings not counted).
     qint64 recordCount() const { return qint64(m_order.size()); }
