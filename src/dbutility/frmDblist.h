@@ -140,6 +140,7 @@ private:
     void fillTableList(const QStringList &tables);
     void onFieldTicked(QListWidgetItem *item);
     void onVisibilityChanged(int row, int column);
+    void showRecordCount();
     void loadMarks();
     void showPager(std::shared_ptr<RecordPager> pager);
     void fillMore();

@@ -84,10 +84,17 @@ void frmDblist::ListFields(const QString &table)
         grid3->setText(row, QStringLiteral("Size"), field.sizeText());
     }
     m_filling = false;
-    LblRcount->setText(tr("Records: %1").arg(m_browser.source()->recordCount(table)));
+    showRecordCount();
     loadMarks();
     fillValueFields();
     report(m_browser.source()->loadError(table));
+}
+
+void frmDblist::showRecordCount()
+{
+    if (m_browser.source())
+        LblRcount->setText(
+            tr("Records: %1").arg(m_browser.source()->recordCount(m_browser.table())));
 }
 
 void frmDblist::loadMarks()

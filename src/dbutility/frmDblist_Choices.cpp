@@ -124,7 +124,7 @@ QFrame *frmDblist::buildCataloguePanel(QWidget *panel)
     auto *layout = new QVBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     QPushButton *show = button(QStringLiteral("cmdCatalogue"), tr("Fill from the Catalogue..."),
-                               "view-list-text", holder);
+                               "x-office-address-book", holder);
     layout->addWidget(show);
     m_cataloguePanel = new QFrame(holder);
     m_cataloguePanel->setObjectName(QStringLiteral("frmCatalogue"));

@@ -62,7 +62,7 @@ QWidget *frmDblist::buildRecordTools(QWidget *pane)
     }
     m_recordTools->addSeparator();
     m_recordTools
-        ->addTool(QStringLiteral("ID_Values"), tr("Values"), QStringLiteral("view-list-details"))
+        ->addTool(QStringLiteral("ID_Values"), tr("Values"), QStringLiteral("view-list-bullet"))
         ->setToolTip(tr("The lists of values offered while a field is edited"));
     auto *spacer = new QWidget(m_recordTools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -147,6 +147,7 @@ void frmDblist::addRecord()
         return;
     }
     PlaySoundCue(SoundCue::Add);
+    showRecordCount();
     // The plain records, the new one last, ready to be filled in.
     for (QComboBox *box : m_mdbBoxes + m_dbfBoxes) {
         if (box->count() > 0)
@@ -183,6 +184,7 @@ void frmDblist::deleteRecord()
         return;
     }
     PlaySoundCue(SoundCue::Del);
+    showRecordCount();
     reloadRecords();
 }
 
@@ -231,6 +233,7 @@ bool frmDblist::writeChanges(const QList<RecordEditor::Change> &added)
     m_pager->dropPending();
     m_pager->forgetPages();
     m_committing = false;
+    showRecordCount();
     if (!result.added.isEmpty())
         reloadRecords(result.added.first());
     else

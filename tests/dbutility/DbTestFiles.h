@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QtEndian>
 
 extern "C" {
 #include <paradox.h>
@@ -167,3 +168,34 @@ inline QString MakeUnkeyedParadox(const QString &path, const QList<QVariantList>
     }
     return table->commitWrite(&error) ? path : QString();
 }
+
+// Where each field of a dBase / FoxPro record lies: name -> (offset, length).
+struct DbfLayout {
+    int headerSize = 0;
+    int recordLength = 0;
+    quint32 records = 0;
+    QMap<QByteArray, QPair<int, int>> fields;
+
+    explicit DbfLayout(const QByteArray &bytes)
+    {
+        records = qFromLittleEndian<quint32>(bytes.constData() + 4);
+        headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+        recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+        int offset = 1;
+        for (int at = 32; at + 32 <= headerSize && bytes.at(at) != '\x0D'; at += 32) {
+            const QByteArray name = bytes.mid(at, 11).split('\0').first();
+            const int length = uchar(bytes.at(at + 16));
+            fields.insert(name, {offset, length});
+            offset += length;
+        }
+    }
+    QByteArray field(const QByteArray &bytes, int record, const char *name) const
+    {
+        const QPair<int, int> f = fields.value(name);
+        return bytes.mid(headerSize + record * recordLength + f.first, f.second);
+    }
+    char flag(const QByteArray &bytes, int record) const
+    {
+        return bytes.at(headerSize + record * recordLength);
+    }
+};
