@@ -235,7 +235,7 @@ void frmDblist::buildTools()
     iconOnly(m_tools->addTool(QStringLiteral("DeleteAll"), tr("Delete All Favourites"),
                               QStringLiteral("edit-clear-all")));
     iconOnly(m_tools->addTool(QStringLiteral("ScanDatabase"), tr("Scan for Databases"),
-                              QStringLiteral("system-search")));
+                              QStringLiteral("folder-saved-search")));
     m_tools->addSeparator();
 
     QMenu *sortMenu = addMenuButton(QStringLiteral("Sort"), tr("Sort"),

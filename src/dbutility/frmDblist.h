@@ -273,6 +273,9 @@ private:
     ToolStrip *m_recordTools = nullptr;
     QPushButton *CmdRecSave = nullptr;
     QPushButton *m_recCancel = nullptr;
+    // A widget on a tool bar is shown and hidden through its action.
+    QAction *m_recSaveTool = nullptr;
+    QAction *m_recCancelTool = nullptr;
     QFrame *m_valuesPanel = nullptr;
     QListWidget *lstSFields = nullptr;
     QListWidget *LstValue = nullptr;

@@ -57,6 +57,8 @@ QWidget *frmDblist::buildRecordTools(QWidget *pane)
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         action->setToolTip(
             tr("%1 the selected cells (tab-separated, as spreadsheets take them)").arg(tool.text));
+        if (auto *button = qobject_cast<QToolButton *>(m_recordTools->widgetForAction(action)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         // The keys work while the grid has the focus.
         m_grid->addAction(action);
     }
@@ -74,8 +76,8 @@ QWidget *frmDblist::buildRecordTools(QWidget *pane)
     m_recCancel = new QPushButton(tr("Cancel"), m_recordTools);
     m_recCancel->setObjectName(QStringLiteral("CmdRecCancel"));
     m_recCancel->setToolTip(tr("Forget the changes not yet written"));
-    m_recordTools->addWidget(CmdRecSave);
-    m_recordTools->addWidget(m_recCancel);
+    m_recSaveTool = m_recordTools->addWidget(CmdRecSave);
+    m_recCancelTool = m_recordTools->addWidget(m_recCancel);
     connect(m_recordTools, &ToolStrip::toolClicked, this, &frmDblist::onToolClicked);
     connect(CmdRecSave, &QPushButton::clicked, this, [this] {
         if (finishEditing())
@@ -107,8 +109,8 @@ void frmDblist::setRecordMode(RecordMode mode)
     // Cell commands act in Edit Mode only.
     for (const char *id : {"Cut", "Copy", "Paste"})
         m_recordTools->tool(QLatin1String(id))->setVisible(mode == RecordMode::Edit);
-    CmdRecSave->setVisible(editing);
-    m_recCancel->setVisible(editing);
+    m_recSaveTool->setVisible(editing);
+    m_recCancelTool->setVisible(editing);
     // The query window changes records behind the typed texts' back.
     m_tools->tool(QStringLiteral("ID_Query"))->setEnabled(!editing);
 }
