@@ -28,7 +28,6 @@ private Q_SLOTS:
     void valueQueryTexts();
     void olderStoresGetTheKindsOnce();
     void fieldHoldsEachValueOnce();
-    void editingChangesOnlyThatValue();
     void fieldsKeepTheirOwnLists();
 };
 
@@ -213,22 +212,6 @@ void tst_Choices::fieldHoldsEachValueOnce()
     QCOMPARE(choices.choices(field), QStringList{"Zürich"});
     choices.replace(field, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("A"), {}});
     QCOMPARE(choices.choices(field), (QStringList{"a", "b"}));
-}
-
-void tst_Choices::editingChangesOnlyThatValue()
-{
-    Store data(Store::Kind::Data);
-    FieldChoices choices(data);
-    const FieldChoices::Field field{QStringLiteral("/d/p.dbf"), QStringLiteral("p.dbf"),
-                                    QStringLiteral("NAME")};
-    for (const char *value : {"Ann", "Bob", "Cleo"})
-        QVERIFY(choices.add(field, QLatin1String(value)));
-    QVERIFY(choices.edit(field, QStringLiteral("Bob"), QStringLiteral("Robert")));
-    QCOMPARE(choices.choices(field), (QStringList{"Ann", "Robert", "Cleo"}));
-    // Into a value the field holds already: nothing changes.
-    QVERIFY(!choices.edit(field, QStringLiteral("Robert"), QStringLiteral("ann")));
-    QVERIFY(!choices.edit(field, QStringLiteral("Robert"), QString()));
-    QCOMPARE(choices.choices(field), (QStringList{"Ann", "Robert", "Cleo"}));
 }
 
 void tst_Choices::fieldsKeepTheirOwnLists()
