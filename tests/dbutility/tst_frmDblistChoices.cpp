@@ -2,7 +2,6 @@
 // and removed for a field, filled from the choice catalogue's built-in and own kinds, and
 // offered as the drop-down list of the field's column while records are edited.
 
-#include "AppState.h"
 #include "DbTestFiles.h"
 #include "KeyedGrid.h"
 #include "RecordGridDelegate.h"
@@ -157,20 +156,16 @@ void tst_frmDblistChoices::addEditAndRemoveValues()
 void tst_frmDblistChoices::fillFromTheCatalogue_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("national");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
 
-    QTest::newRow("built-in: zodiac signs") << "ZODIC-SIGN" << false << 12 << "Aries";
-    QTest::newRow("built-in: countries") << "COUNTRY" << false << 249 << "Andorra";
-    QTest::newRow("own kind, national flag off") << "Sizes" << false << 2 << "small";
-    QTest::newRow("own kind, national flag on") << "Sizes" << true << 3 << "small";
+    QTest::newRow("built-in: zodiac signs") << "ZODIC-SIGN" << 12 << "Aries";
+    QTest::newRow("own kind, its national rows") << "Sizes" << 2 << "small";
 }
 
 void tst_frmDblistChoices::fillFromTheCatalogue()
 {
     QFETCH(QString, kind);
-    QFETCH(bool, national);
     QFETCH(int, count);
     QFETCH(QString, first);
     {
@@ -182,12 +177,6 @@ void tst_frmDblistChoices::fillFromTheCatalogue()
         QVERIFY(data.exec(QStringLiteral("insert into cla_dbchoices values ('Sizes', 'sizes', "
                                          "'size', NULL, 'here')")));
     }
-    // The flag is the application's: set for this test only.
-    const struct Flag {
-        bool saved = AppState::instance().national;
-        ~Flag() { AppState::instance().national = saved; }
-    } restore;
-    AppState::instance().national = national;
     frmDblist window;
     open(window);
     QListWidget *values = child<QListWidget>(window, "LstValue");
