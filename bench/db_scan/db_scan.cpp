@@ -101,92 +101,134 @@ bool makeSqlite(const QString &path)
     return ok;
 }
 
-int makeTree(const QString &root)
+// Makes the tree and its list of expected databases, one step at a time.
+class TreeMaker
 {
-    constexpr int TopFolders = 50, SubFolders = 20, Files = 50'000, Databases = 500, Decoys = 20;
-    if (QDir(root).exists() && !QDir(root).isEmpty())
-        return fail(QStringLiteral("%1 exists and is not empty").arg(root));
-    const QString samplesRoot = samplesDir();
-    if (!QFile::exists(samplesRoot + QStringLiteral("/SOURCES.md")))
-        return fail(QStringLiteral("the sample files are not at %1").arg(samplesRoot));
-    QStringList folders;
-    for (int t = 0; t < TopFolders; ++t) {
-        for (int s = 0; s < SubFolders; ++s) {
-            // Folder names that say a type: the type still comes from the content.
-            const QString folder =
-                QStringLiteral("%1/dept%2/%3%4")
-                    .arg(root)
-                    .arg(t, 2, 10, QLatin1Char('0'))
-                    .arg(s % 5 == 0 ? QStringLiteral("mdb_") : QStringLiteral("set"))
-                    .arg(s, 2, 10, QLatin1Char('0'));
-            if (!QDir().mkpath(folder))
-                return fail(QStringLiteral("cannot make %1").arg(folder));
-            folders.append(folder);
+public:
+    TreeMaker(const QString &root, const QString &samples)
+        : m_root(root), m_samples(samples), m_expectedFile(root + QStringLiteral(".expected"))
+    {
+    }
+
+    int make()
+    {
+        if (QDir(m_root).exists() && !QDir(m_root).isEmpty())
+            return fail(QStringLiteral("%1 exists and is not empty").arg(m_root));
+        if (!QFile::exists(m_samples + QStringLiteral("/SOURCES.md")))
+            return fail(QStringLiteral("the sample files are not at %1").arg(m_samples));
+        if (!makeFolders() || !m_expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return fail(QStringLiteral("cannot write the tree at %1").arg(m_root));
+        m_expected.setDevice(&m_expectedFile);
+        if (!copyDatabases() || !addDecoys() || !fill())
+            return fail(QStringLiteral("cannot write the files of %1").arg(m_root));
+        QFile::link(m_root, m_root + QStringLiteral("/dept01/set01/loop"));
+        return 0;
+    }
+
+private:
+    static constexpr int TopFolders = 50, SubFolders = 20, Files = 50'000, Databases = 500,
+                         Decoys = 20;
+
+    bool makeFolders()
+    {
+        for (int t = 0; t < TopFolders; ++t) {
+            for (int s = 0; s < SubFolders; ++s) {
+                // Folder names that say a type: the type still comes from the content.
+                const QString folder =
+                    QStringLiteral("%1/dept%2/%3%4")
+                        .arg(m_root)
+                        .arg(t, 2, 10, QLatin1Char('0'))
+                        .arg(s % 5 == 0 ? QStringLiteral("mdb_") : QStringLiteral("set"))
+                        .arg(s, 2, 10, QLatin1Char('0'));
+                if (!QDir().mkpath(folder))
+                    return false;
+                m_folders.append(folder);
+            }
         }
+        return true;
     }
-    QFile expectedFile(root + QStringLiteral(".expected"));
-    if (!expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("cannot write %1").arg(expectedFile.fileName()));
-    QTextStream expected(&expectedFile);
-    int files = 0;
-    const QString sqliteSource = root + QStringLiteral("/dept00/app-source.sqlite3");
-    if (!makeSqlite(sqliteSource))
-        return fail(QStringLiteral("cannot make a SQLite file"));
-    expected << "SQLite\t" << sqliteSource << '\n';
-    ++files;
-    for (int i = 0; i < Databases; ++i) {
-        const Sample &sample = samples().at(i % samples().size());
-        const QString folder = folders.at((i * 7) % folders.size());
-        const QFileInfo source(samplesRoot + QLatin1Char('/') + QLatin1String(sample.file));
-        // Every third dBase copy with an upper-case extension.
-        QString suffix = source.suffix();
-        if (i % 3 == 0)
-            suffix = suffix.toUpper();
-        const QString base = QStringLiteral("%1_%2").arg(source.completeBaseName()).arg(i);
-        const QString target = folder + QLatin1Char('/') + base + QLatin1Char('.') + suffix;
-        if (!QFile::copy(source.filePath(), target))
-            return fail(QStringLiteral("cannot copy %1").arg(source.filePath()));
-        expected << sample.kind << '\t' << target << '\n';
-        ++files;
-        for (const QString &companion : sample.companions) {
-            const QFileInfo extra(samplesRoot + QLatin1Char('/') + companion);
-            QFile::copy(extra.filePath(),
-                        folder + QLatin1Char('/') + base + QLatin1Char('.') + extra.suffix());
-            ++files;
+
+    bool expect(const char *kind, const QString &path)
+    {
+        m_expected << kind << '\t' << path << '\n';
+        ++m_files;
+        return true;
+    }
+
+    bool copyDatabases()
+    {
+        for (int i = 0; i < Databases; ++i) {
+            const Sample &sample = samples().at(i % samples().size());
+            const QString folder = m_folders.at((i * 7) % m_folders.size());
+            const QFileInfo source(m_samples + QLatin1Char('/') + QLatin1String(sample.file));
+            // Every third copy with its extension in upper case.
+            const QString suffix = i % 3 == 0 ? source.suffix().toUpper() : source.suffix();
+            const QString base =
+                QStringLiteral("%1/%2_%3").arg(folder, source.completeBaseName()).arg(i);
+            if (!QFile::copy(source.filePath(), base + QLatin1Char('.') + suffix))
+                return false;
+            expect(sample.kind, base + QLatin1Char('.') + suffix);
+            for (const QString &companion : sample.companions) {
+                const QFileInfo extra(m_samples + QLatin1Char('/') + companion);
+                QFile::copy(extra.filePath(), base + QLatin1Char('.') + extra.suffix());
+                ++m_files;
+            }
         }
+        return true;
     }
-    for (int i = 0; i < Decoys; ++i) {
-        const QString folder = folders.at((i * 13 + 5) % folders.size());
-        // A text file named .dbf: no database.
-        QFile text(folder + QStringLiteral("/export%1.dbf").arg(i));
-        text.open(QIODevice::WriteOnly);
-        text.write("name,amount\nwidgets,12\n");
-        // A dBase table named .mdb: dBase.
-        const QString renamed = folder + QStringLiteral("/archive%1.mdb").arg(i);
-        QFile::copy(samplesRoot + QStringLiteral("/dbf/dbase_03.dbf"), renamed);
-        expected << "dBase\t" << renamed << '\n';
-        // A SQLite file named .db: SQLite, not Paradox.
-        const QString sqlite = folder + QStringLiteral("/cache%1.db").arg(i);
-        QFile::copy(sqliteSource, sqlite);
-        expected << "SQLite\t" << sqlite << '\n';
-        files += 3;
+
+    bool addDecoys()
+    {
+        m_sqlite = m_root + QStringLiteral("/dept00/app-source.sqlite3");
+        if (!makeSqlite(m_sqlite))
+            return false;
+        expect("SQLite", m_sqlite);
+        for (int i = 0; i < Decoys; ++i) {
+            const QString folder = m_folders.at((i * 13 + 5) % m_folders.size());
+            // A text file named .dbf: no database.
+            QFile text(folder + QStringLiteral("/export%1.dbf").arg(i));
+            if (!text.open(QIODevice::WriteOnly) || text.write("name,amount\nwidgets,12\n") < 0)
+                return false;
+            ++m_files;
+            // A dBase table named .mdb, and a SQLite file named .db (not Paradox).
+            const QString renamed = folder + QStringLiteral("/archive%1.mdb").arg(i);
+            const QString sqlite = folder + QStringLiteral("/cache%1.db").arg(i);
+            if (!QFile::copy(m_samples + QStringLiteral("/dbf/dbase_03.dbf"), renamed) ||
+                !QFile::copy(m_sqlite, sqlite))
+                return false;
+            expect("dBase", renamed);
+            expect("SQLite", sqlite);
+        }
+        return true;
     }
+
     // Ordinary files up to the total, of assorted names and sizes.
-    static const char *const extensions[] = {"txt", "csv", "jpg", "doc",
-                                             "log", "xml", "dat", "bak"};
-    QRandomGenerator random(16);
-    QByteArray filler(4096, 'x');
-    for (int i = 0; files < Files; ++i, ++files) {
-        QFile file(folders.at(i % folders.size()) + QStringLiteral("/file%1.%2")
-                                                        .arg(i, 5, 10, QLatin1Char('0'))
-                                                        .arg(QLatin1String(extensions[i % 8])));
-        if (!file.open(QIODevice::WriteOnly))
-            return fail(QStringLiteral("cannot write %1").arg(file.fileName()));
-        file.write(filler.constData(), random.bounded(16, 4096));
+    bool fill()
+    {
+        static const char *const extensions[] = {"txt", "csv", "jpg", "doc",
+                                                 "log", "xml", "dat", "bak"};
+        QRandomGenerator random(16);
+        const QByteArray filler(4096, 'x');
+        for (int i = 0; m_files < Files; ++i, ++m_files) {
+            QFile file(m_folders.at(i % m_folders.size()) +
+                       QStringLiteral("/file%1.%2")
+                           .arg(i, 5, 10, QLatin1Char('0'))
+                           .arg(QLatin1String(extensions[i % 8])));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(filler.constData(), random.bounded(16, 4096)) < 0)
+                return false;
+        }
+        return true;
     }
-    QFile::link(root, root + QStringLiteral("/dept01/set01/loop"));
-    return 0;
-}
+
+    QString m_root;
+    QString m_samples;
+    QFile m_expectedFile;
+    QTextStream m_expected;
+    QStringList m_folders;
+    QString m_sqlite;
+    int m_files = 0;
+};
 
 qint64 timeFind(const QString &root)
 {
@@ -210,7 +252,7 @@ int main(int argc, char *argv[])
     if (!make && args.size() != 2)
         return fail(QStringLiteral("usage: db_scan [--make-tree] DIR"));
     const QString root = QDir(args.last()).absolutePath();
-    if (make && makeTree(root) != 0)
+    if (make && TreeMaker(root, samplesDir()).make() != 0)
         return 1;
 
     QHash<QString, QString> expected;
