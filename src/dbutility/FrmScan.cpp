@@ -64,6 +64,11 @@ FrmScan::FrmScan(QWidget *parent) : QFrame(parent)
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { m_chosen->setText(folder()); });
+    // Folders are listed as they load: the chosen one is shown once its parent has loaded.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (m_view->currentIndex().isValid())
+            m_view->scrollTo(m_view->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     connect(m_scan, &QPushButton::clicked, this, &FrmScan::scanRequested);
     connect(close, &QPushButton::clicked, this, &FrmScan::closeRequested);
 }
