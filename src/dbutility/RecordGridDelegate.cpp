@@ -3,6 +3,7 @@
 #include "KeyedGridModel.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QPainter>
 
 namespace
@@ -29,6 +30,21 @@ void RecordGridDelegate::toggleFont(const QModelIndexList &cells, FontFlag flag)
         else
             m_fonts.insert(cellKey(cell), flags);
     }
+}
+
+QWidget *RecordGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                          const QModelIndex &index) const
+{
+    const QStringList choices = m_choices ? m_choices(index.column()) : QStringList();
+    if (choices.isEmpty())
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QStringLiteral("cboChoices"));
+    // The list offers the choices; a value that is not among them can be typed all the same.
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(choices);
+    return box;
 }
 
 int RecordGridDelegate::fontFlags(const QModelIndex &index) const

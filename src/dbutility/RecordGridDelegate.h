@@ -5,10 +5,13 @@
 #include <QHash>
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 // Draws the record grid's cells: the grid lines of the chosen line style, fonts that single
 // cells carry (bold, italic, underline, toggled on a selected range), and the open or closed
 // mark of heading rows. Cell fonts belong to the rows on screen, as they always did: a new
-// record source starts without them.
+// record source starts without them. A cell being edited whose column has choices gets them as
+// a drop-down list in which any other value can be typed too.
 class RecordGridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -24,6 +27,14 @@ public:
     void toggleFont(const QModelIndexList &cells, FontFlag flag);
     int fontFlags(const QModelIndex &index) const;
     void clearFonts() { m_fonts.clear(); }
+    // The choices of a column, asked each time a cell of it is edited.
+    void setChoices(std::function<QStringList(int column)> choices)
+    {
+        m_choices = std::move(choices);
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -37,4 +48,5 @@ private:
 
     GridLook::LineStyle m_style = GridLook::LineStyle::Flat;
     QHash<quint64, int> m_fonts;
+    std::function<QStringList(int column)> m_choices;
 };

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "FileExportWindow.h"
 #include "FileFacts.h"
+#include "FrmScan.h"
 #include "HelpButton.h"
 #include "JobRunner.h"
 #include "KeyedGrid.h"
@@ -73,6 +74,7 @@ frmDblist::frmDblist(QWidget *parent) : QWidget(parent), m_info(Store::Kind::Inf
     // Favourites whose file has gone are forgotten before the list is read.
     m_browser.favourites().cleanUp();
     LoadFavourites();
+    setRecordMode(RecordMode::View);
     resize(1240, 720);
 }
 
@@ -103,6 +105,11 @@ void frmDblist::closeEvent(QCloseEvent *event)
 {
     // A window whose records are being read stays open until the job has ended.
     if (m_busy) {
+        event->ignore();
+        return;
+    }
+    // Typed texts that cannot be written keep the window open, so they can be put right.
+    if (!finishEditing()) {
         event->ignore();
         return;
     }
@@ -173,7 +180,13 @@ void frmDblist::buildWindow()
     m_leftPanels->addWidget(buildFavouritesPanel());
     m_leftPanels->addWidget(buildSearchPanel());
     splitter->addWidget(m_leftPanels);
-    splitter->addWidget(buildFieldsPane());
+    m_middle = new QStackedWidget(splitter);
+    m_middle->addWidget(buildFieldsPane());
+    m_scan = new FrmScan(m_middle);
+    m_middle->addWidget(m_scan);
+    connect(m_scan, &FrmScan::scanRequested, this, &frmDblist::CmdScan_Click);
+    connect(m_scan, &FrmScan::closeRequested, this, [this] { m_middle->setCurrentIndex(0); });
+    splitter->addWidget(m_middle);
     splitter->addWidget(buildRecordsPane());
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 0);
@@ -225,6 +238,8 @@ void frmDblist::buildTools()
                               QStringLiteral("list-remove")));
     iconOnly(m_tools->addTool(QStringLiteral("DeleteAll"), tr("Delete All Favourites"),
                               QStringLiteral("edit-clear-all")));
+    iconOnly(m_tools->addTool(QStringLiteral("ScanDatabase"), tr("Scan for Databases"),
+                              QStringLiteral("folder-saved-search")));
     m_tools->addSeparator();
 
     QMenu *sortMenu = addMenuButton(QStringLiteral("Sort"), tr("Sort"),
@@ -534,8 +549,11 @@ QWidget *frmDblist::buildRecordsPane()
     filters->addStretch(1);
     layout->addWidget(m_filterRow);
 
-    layout->addLayout(buildRecordGrid(pane), 1);
+    QLayout *grid = buildRecordGrid(pane);
+    layout->addWidget(buildRecordTools(pane));
+    layout->addLayout(grid, 1);
     layout->addLayout(buildNavigation(pane));
+    layout->addWidget(buildValuesPanel());
     m_colourPanel = buildColourPanel();
     layout->addWidget(m_colourPanel);
     return pane;
@@ -562,11 +580,13 @@ QLayout *frmDblist::buildRecordGrid(QWidget *pane)
     m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_grid->verticalHeader()->show();
     m_delegate = new RecordGridDelegate(m_grid);
+    m_delegate->setChoices([this](int column) { return choicesOfColumn(column); });
     m_grid->setItemDelegate(m_delegate);
     m_grid->setShowGrid(false);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->grid()->setHeadingBackground(QColor(0xDD, 0xE4, 0xEE));
     connect(m_grid, &KeyedGrid::currentGridRowChanged, this, &frmDblist::updatePosition);
+    connect(m_grid, &KeyedGrid::currentGridRowChanged, this, &frmDblist::onRecordRowChanged);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (!m_pager || column < 0 || column >= m_pager->columnNames().size())
             return;
@@ -645,8 +665,6 @@ QFrame *frmDblist::buildColourPanel()
 
 void frmDblist::onToolClicked(const QString &id)
 {
-    GridLook::LineStyle style;
-    GridLook::ToolSize size;
     if (id == QLatin1String("Saveas") || id == QLatin1String("Saveas1") ||
         id == QLatin1String("FileExport") || id == QLatin1String("ListPrint")) {
         takeRecordsOut(id);
@@ -660,17 +678,50 @@ void frmDblist::onToolClicked(const QString &id)
         onDeleteFavourite();
     else if (id == QLatin1String("DeleteAll"))
         onDeleteAll();
+    else if (id == QLatin1String("ScanDatabase"))
+        showScanPanel();
     else if (id.startsWith(QLatin1String("ID_Sort")) && id.size() == 8) {
         if (QAction *tool = findChild<QAction *>(id))
             SortBy(BrowseSql::sortCaptionField(tool->text()));
     } else if (id == QLatin1String("ID_List")) {
+        if (finishEditing())
+            setRecordMode(RecordMode::View);
         for (QComboBox *box : m_mdbBoxes + m_dbfBoxes)
             box->setVisible(box->count() > 0);
         for (int i = 0; i < m_filterCaptions.size(); ++i)
             m_filterCaptions[i]->setVisible(m_mdbBoxes[i]->count() + m_dbfBoxes[i]->count() > 0);
     } else if (id == QLatin1String("ID_Query"))
         openQueryWindow();
-    else if (id == QLatin1String("Simple"))
+    else if (!onRecordTool(id))
+        onLookTool(id);
+}
+
+bool frmDblist::onRecordTool(const QString &id)
+{
+    if (id == QLatin1String("ID_Add"))
+        addRecord();
+    else if (id == QLatin1String("ID_Edit"))
+        startEditing();
+    else if (id == QLatin1String("ID_Delete"))
+        deleteRecord();
+    else if (id == QLatin1String("Cut") || id == QLatin1String("Copy"))
+        copyCells(id == QLatin1String("Cut"));
+    else if (id == QLatin1String("Paste"))
+        pasteCells();
+    else if (id == QLatin1String("ID_Values")) {
+        m_valuesPanel->setVisible(!m_valuesPanel->isVisible());
+        if (m_valuesPanel->isVisible())
+            fillValueFields();
+    } else
+        return false;
+    return true;
+}
+
+void frmDblist::onLookTool(const QString &id)
+{
+    GridLook::LineStyle style;
+    GridLook::ToolSize size;
+    if (id == QLatin1String("Simple"))
         m_fieldTabs->setCurrentWidget(lstFields);
     else if (id == QLatin1String("Details"))
         m_fieldTabs->setCurrentWidget(m_details);

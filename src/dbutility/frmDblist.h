@@ -1,13 +1,17 @@
 #pragma once
 
 #include "DbBrowser.h"
+#include "FieldChoices.h"
 #include "GridLook.h"
+#include "RecordEditor.h"
 #include "Store.h"
 
+#include <QAbstractItemModel>
 #include <QWidget>
 
 #include <memory>
 
+class FrmScan;
 class KeyedGrid;
 class KeyedGridModel;
 class QMenu;
@@ -37,8 +41,10 @@ class ToolStrip;
 // widgets to DbBrowser (dbutility_core); its routines keep the names the program always used.
 //
 // Split by concern: frmDblist.cpp builds the window and dispatches its tools,
-// frmDblist_Favourites.cpp the favourites, frmDblist_Browse.cpp tables, fields and records,
-// frmDblist_Look.cpp lines, fonts, colours and file attributes.
+// frmDblist_Favourites.cpp the favourites and the database scan, frmDblist_Browse.cpp tables,
+// fields and records, frmDblist_Records.cpp adding, editing, deleting and the clipboard,
+// frmDblist_Choices.cpp the values panel, frmDblist_Look.cpp lines, fonts, colours and file
+// attributes.
 class frmDblist : public QWidget
 {
     Q_OBJECT
@@ -74,6 +80,18 @@ public:
     // Waits until the plain records are all counted (they are counted while the window is idle).
     void finishCounting();
 
+    // --- records: the mode label's modes; editing lives from "ID_Add" or "ID_Edit" until
+    // "ID_List" or Refresh. Typed texts are written when the current row changes, on Save, and
+    // before the records are read again.
+    enum class RecordMode { View, Add, Edit };
+    RecordMode recordMode() const { return m_mode; }
+    // Writes the typed texts waiting in the grid; false (with a message naming the field, the
+    // row staying as typed) when one is refused.
+    bool finishEditing();
+
+    // --- the database scan (the scan panel's CmdScan)
+    void CmdScan_Click();
+
     // --- tools by identifier, as the tool bar and its menus trigger them
     void onToolClicked(const QString &id);
 
@@ -100,6 +118,9 @@ private:
     void iconOnly(QAction *tool);
     QAction *addMenuTool(QMenu *menu, const QString &id, const QString &text,
                          const QString &icon = QString());
+    // Tools of the records and of the grid's look; false when id is none of the records'.
+    bool onRecordTool(const QString &id);
+    void onLookTool(const QString &id);
     // Tells a failure once: the same message is not shown twice.
     void report(const QString &message);
     void reportTableError(const QString &error);
@@ -115,11 +136,13 @@ private:
     void clearChoosing();
     void toggleFavourites();
     int favouriteRow(const QString &path) const;
+    void showScanPanel();
 
     // frmDblist_Browse.cpp
     void fillTableList(const QStringList &tables);
     void onFieldTicked(QListWidgetItem *item);
     void onVisibilityChanged(int row, int column);
+    void showRecordCount();
     void loadMarks();
     void showPager(std::shared_ptr<RecordPager> pager);
     void fillMore();
@@ -136,6 +159,41 @@ private:
     void openQueryWindow();
     void chooseFile();
     QComboBox *filterBox(bool access, int index) const;
+
+    // frmDblist_Records.cpp
+    QWidget *buildRecordTools(QWidget *pane);
+    void setRecordMode(RecordMode mode);
+    void startEditing();
+    void addRecord();
+    void deleteRecord();
+    // Writes the typed texts and the new records given, all or none.
+    bool writeChanges(const QList<RecordEditor::Change> &added);
+    // Before the records are read again: what was typed is written or, refused, told and given
+    // up.
+    void settleEdits();
+    // Reads the records again as they are shown (order, filter, grouping); the current row
+    // goes to the record given, or stays where it was.
+    void reloadRecords(qint64 recordNumber = -1);
+    void onRecordRowChanged(int row);
+    QModelIndexList selectedCells() const;
+    void copyCells(bool cut);
+    void pasteCells();
+    QStringList choicesOfColumn(int column) const;
+    // Why records cannot be changed here; told once, and "" when they can.
+    bool refusedHere();
+
+    // frmDblist_Choices.cpp
+    QFrame *buildValuesPanel();
+    QWidget *buildValueButtons(QWidget *panel);
+    QFrame *buildCataloguePanel(QWidget *panel);
+    void fillValueFields();
+    void listValues();
+    void setValueMode(const QString &mode);
+    FieldChoices::Field valueField() const;
+    void CmdSaveValue_Click();
+    void CmdDelValue_Click();
+    void SSCommand4_Click();
+    void SSCommand22_Click();
 
     // frmDblist_Look.cpp
     void buildLookTools();
@@ -161,6 +219,8 @@ private:
     bool m_outer = false;
     bool m_filling = false;
     bool m_busy = false;
+    bool m_committing = false;
+    RecordMode m_mode = RecordMode::View;
     QString m_where;
     qint64 m_back = 0;
     qint64 m_backAlternate = 0;
@@ -212,6 +272,22 @@ private:
     QTabBar *VTabs = nullptr;
     KeyedGrid *m_grid = nullptr;
     RecordGridDelegate *m_delegate = nullptr;
+    ToolStrip *m_recordTools = nullptr;
+    QPushButton *CmdRecSave = nullptr;
+    QPushButton *m_recCancel = nullptr;
+    // A widget on a tool bar is shown and hidden through its action.
+    QAction *m_recSaveTool = nullptr;
+    QAction *m_recCancelTool = nullptr;
+    QFrame *m_valuesPanel = nullptr;
+    QListWidget *lstSFields = nullptr;
+    QListWidget *LstValue = nullptr;
+    QLineEdit *TxtValue = nullptr;
+    QPushButton *CmdSaveValue = nullptr;
+    QPushButton *CmdCancelValue = nullptr;
+    QFrame *m_cataloguePanel = nullptr;
+    QComboBox *m_kindBox = nullptr;
+    QStackedWidget *m_middle = nullptr;
+    FrmScan *m_scan = nullptr;
     QFrame *m_colourPanel = nullptr;
     QComboBox *m_panelScheme = nullptr;
     QLabel *m_preview = nullptr;

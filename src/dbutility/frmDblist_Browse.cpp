@@ -62,6 +62,8 @@ void frmDblist::fillTableList(const QStringList &tables)
 
 void frmDblist::ListFields(const QString &table)
 {
+    settleEdits();
+    setRecordMode(RecordMode::View);
     m_fillTimer->stop();
     records()->setRowSource(nullptr);
     m_pager.reset();
@@ -82,9 +84,17 @@ void frmDblist::ListFields(const QString &table)
         grid3->setText(row, QStringLiteral("Size"), field.sizeText());
     }
     m_filling = false;
-    LblRcount->setText(tr("Records: %1").arg(m_browser.source()->recordCount(table)));
+    showRecordCount();
     loadMarks();
+    fillValueFields();
     report(m_browser.source()->loadError(table));
+}
+
+void frmDblist::showRecordCount()
+{
+    if (m_browser.source())
+        LblRcount->setText(
+            tr("Records: %1").arg(m_browser.source()->recordCount(m_browser.table())));
 }
 
 void frmDblist::loadMarks()
@@ -159,17 +169,18 @@ void frmDblist::CmdNext_Click()
 {
     if (!m_browser.source() || m_browser.path().isEmpty() || m_browser.table().isEmpty())
         return;
+    setRecordMode(RecordMode::View);
     RecordSource();
     ShowFileFacts(true);
     SortEntries();
     FilterBoxes();
-    LblMode->setText(tr("View Mode"));
 }
 
 void frmDblist::RecordSource(const QString &where)
 {
     if (!m_browser.source())
         return;
+    settleEdits();
     m_where = where;
     QString error;
     std::shared_ptr<RecordPager> pager = m_browser.makePager(m_browser.recordQuery(where), &error);
@@ -186,6 +197,7 @@ void frmDblist::showPager(std::shared_ptr<RecordPager> pager)
 {
     m_fillTimer->stop();
     m_delegate->clearFonts();
+    pager->setEditable(m_mode != RecordMode::View);
     KeyedGridModel *model = records();
     // The first page shows at once; the rest of a plain order follows while the window idles.
     if (!pager->isComplete())
@@ -322,6 +334,7 @@ void frmDblist::SortBy(const QString &field, bool descending)
 {
     if (field.isEmpty() || !m_browser.source())
         return;
+    settleEdits();
     QString error;
     std::shared_ptr<RecordPager> pager =
         m_browser.makePager(m_browser.recordQuery(m_where, field, false, descending), &error);
@@ -345,6 +358,7 @@ void frmDblist::onGroupTab(int index)
     const QString field = VTabs->tabText(index);
     if (field.isEmpty())
         return;
+    settleEdits();
     QString error;
     std::shared_ptr<RecordPager> pager =
         m_browser.makePager(m_browser.recordQuery(m_where, field, true), &error);
@@ -381,15 +395,16 @@ void frmDblist::updatePosition()
 
 void frmDblist::Refresh()
 {
-    if (!m_browser.source())
+    // Typed texts that cannot be written stay, with the rows in edit mode.
+    if (!m_browser.source() || !finishEditing())
         return;
     for (QComboBox *box : m_mdbBoxes + m_dbfBoxes) {
         if (box->count() > 0)
             box->setCurrentIndex(0);
     }
     VTabs->setCurrentIndex(0);
+    setRecordMode(RecordMode::View);
     RecordSource();
-    LblMode->setText(tr("View Mode"));
 }
 
 void frmDblist::CmdSingle_Click()

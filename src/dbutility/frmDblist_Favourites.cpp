@@ -1,7 +1,10 @@
 // The favourites: the list, adding, removing, choosing one.
 #include "frmDblist.h"
 
+#include "DatabaseScanJob.h"
 #include "Dialogs.h"
+#include "FrmScan.h"
+#include "JobRunner.h"
 #include "KeyedGrid.h"
 #include "RecordPager.h"
 #include "SharedRoutines.h"
@@ -13,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -158,6 +162,8 @@ void frmDblist::onDeleteAll()
 
 void frmDblist::clearChoosing()
 {
+    settleEdits();
+    setRecordMode(RecordMode::View);
     m_fillTimer->stop();
     records()->setRowSource(nullptr);
     m_pager.reset();
@@ -193,4 +199,49 @@ void frmDblist::toggleFavourites()
         tool->setText(tr("Favorites"));
         LoadFavourites();
     }
+}
+
+void frmDblist::showScanPanel()
+{
+    m_scan->setFolder(GetSpecialFolder(5));
+    m_middle->setCurrentWidget(m_scan);
+}
+
+void frmDblist::CmdScan_Click()
+{
+    const QString folder = m_scan->folder();
+    if (folder.isEmpty() || m_busy)
+        return;
+    DatabaseScanJob job(Store::defaultPath(Store::Kind::Data), folder,
+                        {m_back, m_backAlternate, m_fore});
+    QProgressBar *pb1 = m_scan->progressBar();
+    pb1->setRange(0, 0);
+    pb1->show();
+    // The bar counts the files added; the favourites grid shows them as they come.
+    QTimer poll;
+    poll.setInterval(200);
+    qint64 shown = 0;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (job.filesTotal() > 0) {
+            pb1->setRange(0, int(job.filesTotal()));
+            pb1->setValue(int(job.filesDone()));
+        }
+        m_scan->setStatus(job.currentText());
+        if (job.filesDone() != shown) {
+            shown = job.filesDone();
+            LoadFavourites();
+        }
+    });
+    poll.start();
+    setCursor(Qt::WaitCursor);
+    m_busy = true;
+    JobRunner::run(job, m_scan, tr("Scanning for databases"));
+    m_busy = false;
+    unsetCursor();
+    poll.stop();
+    pb1->hide();
+    m_scan->setStatus(QString());
+    m_middle->setCurrentIndex(0);
+    LoadFavourites();
+    Dialogs::instance().message(job.summary(), windowTitle(), Dialogs::Icon::Information);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DbfTable.h"
+#include "ParadoxTable.h"
 #include "TestFiles.h"
 
 #include <QList>
@@ -8,6 +9,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QtEndian>
+
+extern "C" {
+#include <paradox.h>
+}
 
 // Database files for the Database utility's tests: the real samples with their known facts, and
 // small files made here.
@@ -121,3 +127,75 @@ inline QString MakeSqliteFile(const QString &path)
     QSqlDatabase::removeDatabase(connection);
     return ok ? path : QString();
 }
+
+// A Paradox table without primary index (so records can be added and deleted): Name A20,
+// Count S, Born D, Ok L; rows in that order (name, count, "yyyy-MM-dd", 0/1), written through
+// the source layer without a backup.
+inline QString MakeUnkeyedParadox(const QString &path, const QList<QVariantList> &rows)
+{
+    pxdoc_t *doc = PX_new();
+    if (!doc)
+        return {};
+    const struct {
+        const char *name;
+        char type;
+        int length;
+    } specs[] = {{"Name", pxfAlpha, 20},
+                 {"Count", pxfShort, 2},
+                 {"Born", pxfDate, 4},
+                 {"Ok", pxfLogical, 1}};
+    constexpr int count = int(sizeof(specs) / sizeof(specs[0]));
+    auto *fields = static_cast<pxfield_t *>(doc->malloc(doc, count * sizeof(pxfield_t), "f"));
+    for (int i = 0; i < count; ++i)
+        fields[i] = {PX_strdup(doc, specs[i].name), specs[i].type, specs[i].length, 0};
+    const bool made = PX_create_file(doc, fields, count, QFile::encodeName(path).constData(),
+                                     pxfFileTypNonIndexDB) >= 0;
+    PX_close(doc);
+    PX_delete(doc);
+    SourceOptions options;
+    options.backupSuffix.clear();
+    QString error;
+    auto table = made ? ParadoxTable::open(path, options, &error) : nullptr;
+    if (!table || !table->beginWrite(&error))
+        return {};
+    for (const QVariantList &row : rows) {
+        QMap<int, QVariant> values;
+        for (int c = 0; c < row.size(); ++c)
+            values.insert(c, row.at(c));
+        qint64 slot = 0;
+        if (!table->insertRow(values, &slot, &error))
+            return {};
+    }
+    return table->commitWrite(&error) ? path : QString();
+}
+
+// Where each field of a dBase / FoxPro record lies: name -> (offset, length).
+struct DbfLayout {
+    int headerSize = 0;
+    int recordLength = 0;
+    quint32 records = 0;
+    QMap<QByteArray, QPair<int, int>> fields;
+
+    explicit DbfLayout(const QByteArray &bytes)
+    {
+        records = qFromLittleEndian<quint32>(bytes.constData() + 4);
+        headerSize = qFromLittleEndian<quint16>(bytes.constData() + 8);
+        recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+        int offset = 1;
+        for (int at = 32; at + 32 <= headerSize && bytes.at(at) != '\x0D'; at += 32) {
+            const QByteArray name = bytes.mid(at, 11).split('\0').first();
+            const int length = uchar(bytes.at(at + 16));
+            fields.insert(name, {offset, length});
+            offset += length;
+        }
+    }
+    QByteArray field(const QByteArray &bytes, int record, const char *name) const
+    {
+        const QPair<int, int> f = fields.value(name);
+        return bytes.mid(headerSize + record * recordLength + f.first, f.second);
+    }
+    char flag(const QByteArray &bytes, int record) const
+    {
+        return bytes.at(headerSize + record * recordLength);
+    }
+};

@@ -60,6 +60,9 @@ private Q_SLOTS:
     void tablesWithoutRecordNumbers();
     void displayTexts();
     void orderJobOnItsThread();
+    void typedTextsWaitForTheWrite();
+    void typedTextsInTheGroupedView();
+    void tableReadWholeIsNotEdited();
 };
 
 std::unique_ptr<DbBrowser> tst_RecordPager::openPeople(int rows)
@@ -313,6 +316,81 @@ void tst_RecordPager::orderJobOnItsThread()
     QVERIFY(job.error().isEmpty());
     QCOMPARE(job.filesDone(), 400);
     QCOMPARE(pager->text(0, 0), QStringLiteral("n00399"));
+}
+
+void tst_RecordPager::typedTextsWaitForTheWrite()
+{
+    auto browser = openPeople(300);
+    auto pager = browser->makePager(browser->recordQuery(), nullptr);
+    QVERIFY(pager);
+    pager->fillMore(100000, 10000);
+    QVERIFY(!pager->isEditable(5, 0));
+    QVERIFY(!pager->setText(5, 0, QStringLiteral("typed")));
+    pager->setEditable(true);
+    QVERIFY(pager->isEditable(5, 0));
+    QVERIFY(!pager->isEditable(5, 5));
+    QVERIFY(!pager->isEditable(300, 0));
+    QVERIFY(pager->setText(5, 0, QStringLiteral("typed")));
+    QVERIFY(pager->setText(5, 1, QStringLiteral("9")));
+    QVERIFY(pager->setText(200, 0, QString()));
+    QCOMPARE(pager->text(5, 0), QStringLiteral("typed"));
+    QCOMPARE(pager->text(5, 2), QStringLiteral("2001-02-06"));
+    QCOMPARE(pager->text(200, 0), QString());
+    QCOMPARE(pager->pending().size(), size_t(2));
+    QCOMPARE(pager->pending().at(6), (RecordPager::RowTexts{{0, "typed"}, {1, "9"}}));
+    // Typing the stored text again is no change.
+    QVERIFY(pager->setText(5, 1, QStringLiteral("5")));
+    QCOMPARE(pager->pending().at(6), (RecordPager::RowTexts{{0, "typed"}}));
+    QVERIFY(pager->setText(200, 0, QStringLiteral("n00200")));
+    QCOMPARE(pager->pending().count(201), size_t(0));
+    // Typed texts outlive the pages they show on.
+    for (int row = 0; row < 300; row += 50)
+        pager->text(row, 0);
+    QCOMPARE(pager->text(5, 0), QStringLiteral("typed"));
+    pager->dropPending();
+    QVERIFY(!pager->hasPending());
+    QCOMPARE(pager->text(5, 0), QStringLiteral("n00005"));
+    QCOMPARE(pager->rowOf(6), 5);
+    QCOMPARE(pager->rowOf(302), -1);
+}
+
+void tst_RecordPager::typedTextsInTheGroupedView()
+{
+    auto browser = openPeople(70);
+    auto pager =
+        browser->makePager(browser->recordQuery(QString(), QStringLiteral("AGE"), true), nullptr);
+    QVERIFY(pager);
+    QVERIFY(pager->buildAll({}, nullptr));
+    pager->setEditable(true);
+    // Headings are no records; a record folded under its heading shows on no row.
+    QVERIFY(!pager->isEditable(3, 0));
+    QVERIFY(!pager->setText(3, 0, QStringLiteral("x")));
+    QCOMPARE(pager->rowOf(11), -1);
+    pager->setCollapsed(3, false);
+    QCOMPARE(pager->rowOf(4), 4);
+    QCOMPARE(pager->rowOf(11), 5);
+    QCOMPARE(pager->rowOf(1), -1);
+    QVERIFY(pager->setText(5, 0, QStringLiteral("eleventh")));
+    QCOMPARE(pager->pending().count(11), size_t(1));
+    pager->setCollapsed(0, false);
+    QCOMPARE(pager->rowOf(11), 15);
+    QCOMPARE(pager->text(15, 0), QStringLiteral("eleventh"));
+}
+
+void tst_RecordPager::tableReadWholeIsNotEdited()
+{
+    const QString path = MakeSqliteFile(m_env->scratch() + QStringLiteral("/shop.sqlite"));
+    DbBrowser browser;
+    QVERIFY(browser.OpenSource(path, QStringLiteral("SQLite"), nullptr));
+    browser.ListFields(QStringLiteral("adults"));
+    auto pager = browser.makePager(browser.recordQuery(), nullptr);
+    QVERIFY(pager);
+    QVERIFY(pager->buildAll({}, nullptr));
+    pager->setEditable(true);
+    QCOMPARE(pager->rowCount(), 3);
+    QVERIFY(!pager->isEditable(0, 0));
+    QVERIFY(!pager->setText(0, 0, QStringLiteral("x")));
+    QCOMPARE(pager->rowOf(1), -1);
 }
 
 QTEST_GUILESS_MAIN(tst_RecordPager)

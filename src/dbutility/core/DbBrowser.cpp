@@ -1,6 +1,7 @@
 #include "DbBrowser.h"
 
 #include "JetSql.h"
+#include "RecordEditor.h"
 #include "RecordPager.h"
 
 #include <QFileInfo>
@@ -27,23 +28,30 @@ DbBrowser::Added DbBrowser::AddFromFileManager(const QString &path, qint64 backC
 DbBrowser::Added DbBrowser::add(const QString &path, qint64 backColor, qint64 backColorA,
                                 qint64 forColor)
 {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    return remember(m_favourites, full, DbSourceType::detect(full), backColor, backColorA,
+                    forColor);
+}
+
+DbBrowser::Added DbBrowser::remember(FavouritesCatalogue &favourites, const QString &path,
+                                     DbKind kind, qint64 backColor, qint64 backColorA,
+                                     qint64 forColor)
+{
     Added added;
     const QFileInfo info(path);
-    const QString full = info.absoluteFilePath();
-    const DbKind kind = DbSourceType::detect(full);
     QString error;
     std::unique_ptr<OpenedSource> source =
-        info.isFile() ? OpenedSource::open(full, kind, &error) : nullptr;
+        info.isFile() ? OpenedSource::open(path, kind, &error) : nullptr;
     if (!source) {
         added.message =
             info.isFile() ? error : QStringLiteral("%1 does not exist").arg(info.fileName());
         return added;
     }
     // Choosing a file again forgets what was remembered of it.
-    m_favourites.RemoveFavourite(full);
-    added.favourite = {info.fileName(), DbSourceType::text(kind), full, backColor, backColorA,
+    favourites.RemoveFavourite(path);
+    added.favourite = {info.fileName(), DbSourceType::text(kind), path, backColor, backColorA,
                        forColor};
-    m_favourites.append(added.favourite);
+    favourites.append(added.favourite);
     if (source->hasTableList()) {
         QList<FavouritesCatalogue::TableFields> tables;
         for (const QString &table : source->tableNames()) {
@@ -52,13 +60,13 @@ DbBrowser::Added DbBrowser::add(const QString &path, qint64 backColor, qint64 ba
                 names.append(field.name);
             tables.append({table, names});
         }
-        m_favourites.RememberAllTables(full, tables);
+        favourites.RememberAllTables(path, tables);
     } else {
         const QString table = source->tableNames().value(0, info.fileName());
         QStringList names;
         for (const FieldInfo &field : source->fields(table))
             names.append(field.name);
-        m_favourites.RememberSingleTable(full, table, names);
+        favourites.RememberSingleTable(path, table, names);
     }
     added.ok = true;
     return added;
@@ -79,6 +87,7 @@ bool DbBrowser::OpenSource(const QString &path, const QString &typeText, QString
 
 void DbBrowser::closeSource()
 {
+    m_editor.reset();
     m_source.reset();
     m_path.clear();
     m_typeText.clear();
@@ -98,6 +107,7 @@ QStringList DbBrowser::tables() const
 
 QList<FieldInfo> DbBrowser::ListFields(const QString &table)
 {
+    m_editor.reset();
     m_table = table;
     m_fields = m_source ? m_source->fields(table) : QList<FieldInfo>();
     return m_fields;
@@ -206,6 +216,15 @@ QString DbBrowser::filterClause(const QString &field, const QString &value) cons
     if (valueClass == ValueClass::Date && m_source && m_source->kind() == DbKind::SQLite)
         valueClass = ValueClass::Text;
     return BrowseSql::filterClause(valueClass, field, value);
+}
+
+RecordEditor *DbBrowser::editor(bool dayFirst)
+{
+    if (!m_source || m_table.isEmpty())
+        return nullptr;
+    if (!m_editor)
+        m_editor = std::make_unique<RecordEditor>(*m_source, m_table, dayFirst);
+    return m_editor.get();
 }
 
 bool DbBrowser::firstReport(const QString &message)

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class RecordEditor;
 class RecordPager;
 
 // The Database utility without its window: the favourites, the database and table being
@@ -37,6 +38,10 @@ public:
     // The same for a file handed over by the File organizer.
     Added AddFromFileManager(const QString &path, qint64 backColor, qint64 backColorA,
                              qint64 forColor);
+    // Makes a file of a known kind a favourite of a catalogue (on any store handle, as the
+    // database scan has its own), its tables and their fields remembered.
+    static Added remember(FavouritesCatalogue &favourites, const QString &path, DbKind kind,
+                          qint64 backColor, qint64 backColorA, qint64 forColor);
 
     // --- the database being browsed
     // Opens a file as a type text ("" or an unknown text: as its content says). On failure the
@@ -75,6 +80,10 @@ public:
     // The where clause that filters the current table on a field's value (by its value class).
     QString filterClause(const QString &field, const QString &value) const;
 
+    // Changes the records of the current table; it lives until another table or database is
+    // opened. Typed dates read day first when dayFirst (the national flag).
+    RecordEditor *editor(bool dayFirst);
+
     // True the first time a message is seen: each failure is told to the user once.
     bool firstReport(const QString &message);
 
@@ -84,6 +93,7 @@ private:
     Store m_store;
     FavouritesCatalogue m_favourites;
     std::unique_ptr<OpenedSource> m_source;
+    std::unique_ptr<RecordEditor> m_editor;
     QString m_path;
     QString m_typeText;
     QString m_table;

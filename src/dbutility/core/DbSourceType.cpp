@@ -93,9 +93,12 @@ DbKind DbSourceType::fromName(const QString &name)
     return DbKind::None;
 }
 
-DbKind DbSourceType::detect(const QString &path)
+namespace
 {
-    switch (SourceDetection::detect(path)) {
+
+DbKind kindOfFormat(SourceDetection::Format format)
+{
+    switch (format) {
     case SourceDetection::Format::Access:
         return DbKind::Access;
     case SourceDetection::Format::DBase:
@@ -112,6 +115,22 @@ DbKind DbSourceType::detect(const QString &path)
     case SourceDetection::Format::Unknown:
         break;
     }
+    return DbKind::None;
+}
+
+} // namespace
+
+DbKind DbSourceType::fromContent(const QString &path)
+{
+    const DbKind kind = kindOfFormat(SourceDetection::detect(path));
+    return kind == DbKind::Text ? DbKind::None : kind;
+}
+
+DbKind DbSourceType::detect(const QString &path)
+{
+    const DbKind kind = kindOfFormat(SourceDetection::detect(path));
+    if (kind != DbKind::None)
+        return kind;
     const QString fileName = QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("csv") || suffix == QLatin1String("txt") ||

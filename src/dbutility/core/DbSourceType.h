@@ -37,6 +37,10 @@ public:
     // The type of a file: what its bytes say where they say something, else the name's type
     // (and text for ".csv", ".txt", ".tsv" and ".tab").
     static DbKind detect(const QString &path);
+    // The type of a database file by its bytes alone: Access, dBase (FoxPro too), Paradox or
+    // SQLite; None for anything else, text tables included, so that a scan of a disk does not
+    // take every text file with a comma for a database.
+    static DbKind fromContent(const QString &path);
 
     // How the source layer opens a kind (SQLite is not one of its formats: Auto).
     static SourceType sourceType(DbKind kind);

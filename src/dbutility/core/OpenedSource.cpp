@@ -1,11 +1,15 @@
 #include "OpenedSource.h"
 
+#include "DbfTable.h"
 #include "ForeignDatabase.h"
 #include "MemoryTable.h"
+#include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "SqliteHandle.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
@@ -93,6 +97,49 @@ qint64 OpenedSource::recordCount(const QString &table) const
         count.next())
         return count.value(0).toLongLong();
     return 0;
+}
+
+QList<SourceField> OpenedSource::sourceFields(const QString &table) const
+{
+    if (m_sqlite)
+        return m_sqlite->fields(table);
+    const SourceTable *sourceTable = m_foreign->table(table);
+    return sourceTable ? sourceTable->fields() : QList<SourceField>();
+}
+
+int OpenedSource::codePage(const QString &table) const
+{
+    const auto *dbf = m_foreign ? dynamic_cast<const DbfTable *>(m_foreign->table(table)) : nullptr;
+    return dbf ? dbf->codePage() : 0;
+}
+
+QString OpenedSource::readOnlyReason(const QString &table) const
+{
+    if (m_sqlite)
+        return QFileInfo(m_path).isWritable()
+                   ? QString()
+                   : QStringLiteral("%1 is read-only").arg(QFileInfo(m_path).fileName());
+    const SourceTable *sourceTable = m_foreign->table(table);
+    return sourceTable
+               ? sourceTable->readOnlyReason()
+               : QStringLiteral("%1 has no table %2").arg(QFileInfo(m_path).fileName(), table);
+}
+
+bool OpenedSource::keepBackup(QString *error)
+{
+    if (!m_sqlite || m_backedUp)
+        return true;
+    const QString backup = m_path + QStringLiteral(".bak");
+    QFile::remove(backup);
+    QSqlQuery copy(connection());
+    if (!copy.exec(QStringLiteral("VACUUM INTO ") + SqlText::literal(backup))) {
+        if (error)
+            *error = QStringLiteral("Cannot keep a backup copy of %1 as %2: %3")
+                         .arg(m_path, backup, copy.lastError().databaseText());
+        return false;
+    }
+    m_backedUp = true;
+    return true;
 }
 
 QSqlDatabase OpenedSource::connection() const

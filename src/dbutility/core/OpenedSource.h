@@ -2,6 +2,7 @@
 
 #include "BrowseSql.h"
 #include "DbSourceType.h"
+#include "SourceField.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -55,6 +56,19 @@ public:
     // Live records of a table (reads every record of a foreign table once).
     qint64 recordCount(const QString &table) const;
 
+    // --- for changing records (RecordEditor)
+    // The table's fields as its format defines them: types, widths, decimals.
+    QList<SourceField> sourceFields(const QString &table) const;
+    // Code page of the table's 8-bit text (dBase, FoxPro); 0 where the text is Unicode or the
+    // source layer checks the characters itself.
+    int codePage(const QString &table) const;
+    // Empty when the table's records can be changed; else why not, in the source's own words
+    // (an Access file, a read-only file, a Paradox table pxlib cannot write).
+    QString readOnlyReason(const QString &table) const;
+    // Before the first change to a SQLite file since it was opened, keeps a copy of it beside
+    // it (path + ".bak"), as the source layer does for the other formats; true for them.
+    bool keepBackup(QString *error);
+
     QSqlDatabase connection() const;
     sqlite3 *handle() const;
 
@@ -65,4 +79,5 @@ private:
     DbKind m_kind = DbKind::None;
     std::unique_ptr<ForeignDatabase> m_foreign;
     std::unique_ptr<SqliteDatabase> m_sqlite;
+    bool m_backedUp = false;
 };

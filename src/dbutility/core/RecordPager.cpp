@@ -290,8 +290,55 @@ QString RecordPager::text(int row, int column) const
     const qint64 position = recordPosition(row);
     if (position < 0)
         return QString();
+    if (!m_pending.empty() && !m_materialized) {
+        const auto typed = m_pending.find(m_order[size_t(position)]);
+        if (typed != m_pending.end() && typed->second.contains(column))
+            return typed->second.value(column);
+    }
     const QStringList *values = record(position);
     return values ? values->value(column) : QString();
+}
+
+bool RecordPager::isEditable(int row, int column) const
+{
+    return m_editable && column >= 0 && column < m_columns.size() && recordNumber(row) >= 0;
+}
+
+bool RecordPager::setText(int row, int column, const QString &text)
+{
+    if (!isEditable(row, column))
+        return false;
+    const qint64 number = recordNumber(row);
+    const QStringList *stored = record(recordPosition(row));
+    RowTexts &typed = m_pending[number];
+    if (stored && stored->value(column) == text)
+        typed.remove(column);
+    else
+        typed.insert(column, text);
+    if (typed.isEmpty())
+        m_pending.erase(number);
+    return true;
+}
+
+int RecordPager::rowOf(qint64 recordNumber) const
+{
+    if (m_materialized || recordNumber < 0)
+        return -1;
+    const auto found = std::find(m_order.begin(), m_order.end(), recordNumber);
+    if (found == m_order.end())
+        return -1;
+    const qint64 position = found - m_order.begin();
+    if (!m_query.grouped)
+        return position < rowCount() ? int(position) : -1;
+    const auto after =
+        std::upper_bound(m_groups.begin(), m_groups.end(), position,
+                         [](qint64 value, const Group &group) { return value < group.start; });
+    if (after == m_groups.begin())
+        return -1;
+    const size_t group = size_t(after - m_groups.begin()) - 1;
+    if (m_groups[group].collapsed || group >= m_groupRow.size())
+        return -1;
+    return m_groupRow[group] + 1 + int(position - m_groups[group].start);
 }
 
 const QStringList *RecordPager::record(qint64 position) const

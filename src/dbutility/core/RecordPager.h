@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 struct sqlite3;
@@ -51,6 +52,8 @@ public:
     bool buildAll(const std::function<bool()> &cancelled, QString *error,
                   const std::function<void(qint64)> &progress = {});
     bool isComplete() const { return m_complete; }
+    // A table without record numbers is read whole; its rows cannot be changed by number.
+    bool isReadWhole() const { return m_materialized; }
 
     // Records in the order (headings not counted).
     qint64 recordCount() const { return qint64(m_order.size()); }
@@ -65,6 +68,23 @@ public:
     // While frozen the pager reads nothing: rows not yet read show empty.
     void freeze(bool frozen) { m_frozen = frozen; }
 
+    // --- editing
+    // While editable, the cells of records (not headings, not rows of a table read whole) take
+    // typed text. It is kept by record number and shown in place of the stored value until the
+    // caller has written it (dropPending() and forgetPages() after the write) or gives it up.
+    // A text equal to the stored one is no change.
+    using RowTexts = QMap<int, QString>; // column -> typed text
+    void setEditable(bool editable) { m_editable = editable; }
+    bool isEditing() const { return m_editable; }
+    const std::map<qint64, RowTexts> &pending() const { return m_pending; }
+    bool hasPending() const { return !m_pending.empty(); }
+    void dropPending() { m_pending.clear(); }
+    // The stored values are read again as the grid shows them (after a write changed them).
+    void forgetPages() { m_pages.clear(); }
+    // The row that shows a record; -1 when none does (folded under its heading, or not in the
+    // order).
+    int rowOf(qint64 recordNumber) const;
+
     // GridRowSource
     int rowCount() const override;
     QString text(int row, int column) const override;
@@ -72,6 +92,8 @@ public:
     bool isCollapsed(int row) const override;
     int childRows(int row) const override;
     void setCollapsed(int row, bool collapsed) override;
+    bool isEditable(int row, int column) const override;
+    bool setText(int row, int column, const QString &text) override;
 
     // The display text of a stored value: dates at midnight without their time.
     static QString displayText(sqlite3_stmt *statement, int column, bool dateColumn);
@@ -118,6 +140,8 @@ private:
     QByteArray m_running;
     bool m_complete = false;
     bool m_frozen = false;
+    bool m_editable = false;
+    std::map<qint64, RowTexts> m_pending;
 
     mutable std::vector<Page> m_pages;
     mutable quint64 m_useClock = 0;

@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QFont>
+#include <QMap>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -82,6 +83,26 @@ private:
     std::vector<bool> m_open;
 };
 
+// Rows whose cells of one column take typed text, kept beside the computed ones.
+class EditableSource final : public GridRowSource
+{
+public:
+    int rowCount() const override { return 3; }
+    QString text(int row, int column) const override
+    {
+        return typed.value({row, column}, QStringLiteral("r%1c%2").arg(row).arg(column));
+    }
+    bool isEditable(int row, int column) const override { return row != 1 && column == 2; }
+    bool setText(int row, int column, const QString &text) override
+    {
+        if (!isEditable(row, column))
+            return false;
+        typed.insert({row, column}, text);
+        return true;
+    }
+    QMap<QPair<int, int>, QString> typed;
+};
+
 std::unique_ptr<KeyedGridModel> makeModel(int fixedRows)
 {
     auto model = std::make_unique<KeyedGridModel>();
@@ -105,6 +126,7 @@ private Q_SLOTS:
     void appendedRowsReachTheViews();
     void headingsOpenAndClose();
     void leavingLazyModeGivesOwnRowsBack();
+    void sourceDecidesWhatIsEditable();
 };
 
 void tst_KeyedGridModelLazy::millionRowsCostOnlyWhatIsRead_data()
@@ -251,6 +273,33 @@ void tst_KeyedGridModelLazy::leavingLazyModeGivesOwnRowsBack()
     QCOMPARE(model->rowCount(), 0);
     // Columns outlive both modes.
     QCOMPARE(model->column(QStringLiteral("code")), 2);
+}
+
+void tst_KeyedGridModelLazy::sourceDecidesWhatIsEditable()
+{
+    auto model = makeModel(1);
+    QAbstractItemModelTester tester(model.get());
+    // The model's own rows are never edited through a view.
+    model->appendRow();
+    QVERIFY(!(model->flags(model->index(0, 2)) & Qt::ItemIsEditable));
+    QVERIFY(!model->setData(model->index(0, 2), QStringLiteral("x")));
+    auto source = std::make_shared<EditableSource>();
+    model->setRowSource(source);
+    QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
+    QVERIFY(model->flags(model->index(0, 2)) & Qt::ItemIsEditable);
+    QVERIFY(!(model->flags(model->index(1, 2)) & Qt::ItemIsEditable));
+    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().at(0).toModelIndex(), model->index(2, 2));
+    QCOMPARE(model->data(model->index(2, 2)).toString(), QStringLiteral("typed"));
+    QCOMPARE(model->text(3, QStringLiteral("CODE")), QStringLiteral("typed"));
+    // Refused by the source, another role, or out of range: nothing changes, nothing is told.
+    QVERIFY(!model->setData(model->index(1, 2), QStringLiteral("no")));
+    QVERIFY(!model->setData(model->index(0, 2), QStringLiteral("no"), Qt::DisplayRole));
+    QVERIFY(!model->setData(model->index(3, 2), QStringLiteral("no")));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(source->typed.size(), 1);
 }
 
 QTEST_MAIN(tst_KeyedGridModelLazy)

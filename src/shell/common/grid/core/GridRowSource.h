@@ -41,4 +41,20 @@ public:
         Q_UNUSED(row);
         Q_UNUSED(collapsed);
     }
+
+    // Editing: whether a cell takes typed text, and taking it. A source that takes a text shows
+    // it from then on and decides itself when (and whether) it reaches where its rows live.
+    virtual bool isEditable(int row, int column) const
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(column);
+        return false;
+    }
+    virtual bool setText(int row, int column, const QString &text)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(column);
+        Q_UNUSED(text);
+        return false;
+    }
 };

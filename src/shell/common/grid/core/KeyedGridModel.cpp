@@ -638,6 +638,25 @@ QVariant KeyedGridModel::data(const QModelIndex &index, int role) const
     }
 }
 
+Qt::ItemFlags KeyedGridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_source && index.isValid() && index.row() < m_lazyRows && index.column() < columns() &&
+        m_source->isEditable(index.row(), index.column()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool KeyedGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !m_source || !index.isValid() || index.row() >= m_lazyRows ||
+        index.column() >= columns() ||
+        !m_source->setText(index.row(), index.column(), value.toString()))
+        return false;
+    Q_EMIT dataChanged(index, index);
+    return true;
+}
+
 QVariant KeyedGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)

@@ -36,7 +36,8 @@
 // (a million-record table costs a page). Every data row is shown, in the source's order, with
 // its outline headings; grid row fixedRows() + i is the source's row i and view row i. Cells are
 // read-only there: writes, hidden rows, backgrounds, setRowHeading(), appendRow(s)() and
-// sortByKey() do nothing (the source orders its rows and makes its headings itself); a heading
+// sortByKey() do nothing (the source orders its rows and makes its headings itself); only a view
+// edits a cell, where the source takes typed text (GridRowSource::isEditable()); a heading
 // folded or unfolded is announced as rows removed or inserted. Columns stay the model's: source
 // column c is column c.
 class KeyedGridModel : public QAbstractTableModel
@@ -149,6 +150,9 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // Lazy mode: a cell the source takes typed text for is editable, and an edit goes to it.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
