@@ -32,6 +32,12 @@ bool taken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code code;
+    return std::filesystem::equivalent(nativePath(a), nativePath(b), code) && !code;
+}
+
 void tell(const QString &text, const QString &title,
           Dialogs::Icon icon = Dialogs::Icon::Information)
 {
@@ -237,7 +243,7 @@ QString DocumentOperations::saveToDesktop(const QString &name, const QByteArray 
 {
     const QString desktop = desktopFolder();
     const QString target = QDir(desktop).filePath(name);
-    if (!documentPath.isEmpty() && QFileInfo(target) == QFileInfo(documentPath)) {
+    if (!documentPath.isEmpty() && sameFile(target, documentPath)) {
         tell(QStringLiteral("This document is on the Desktop already."), title);
         return {};
     }
@@ -259,7 +265,7 @@ QString DocumentOperations::copyToDesktop(const QString &path, const QString &ti
     const QString desktop = desktopFolder();
     const QString name = QFileInfo(path).fileName();
     const QString target = QDir(desktop).filePath(name);
-    if (QFileInfo(target) == QFileInfo(path)) {
+    if (sameFile(target, path)) {
         tell(QStringLiteral("This document is on the Desktop already."), title);
         return {};
     }
