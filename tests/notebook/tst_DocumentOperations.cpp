@@ -43,21 +43,18 @@ class tst_DocumentOperations : public QObject
     std::unique_ptr<DocumentOperations> m_ops;
 
     QString path(const QString &relative) const { return m_env->scratch() + u'/' + relative; }
-    QString desktop() const { return path(QStringLiteral("desktop")); }
+    QString desktop() const { return path("desktop"); }
 
     DocumentRecord document(const QString &relative, const QByteArray &bytes = "{\\rtf1 text}")
     {
         DocumentRecord record = NotesCatalogue::linkRecord(m_env->writeFile(relative, bytes));
-        record.docType = QStringLiteral("Letters");
+        record.docType = "Letters";
         if (!m_catalogue->writeRow(record))
             qFatal("row not written");
         return record;
     }
 
-    int rows() const
-    {
-        return m_store->value(QStringLiteral("select count(*) from nv_notesdairy1")).toInt();
-    }
+    int rows() const { return m_store->value("select count(*) from nv_notesdairy1").toInt(); }
 
     QString lastMessage() const { return m_env->dialogs().shown().last().text; }
 
@@ -68,7 +65,7 @@ private Q_SLOTS:
         m_trash = std::make_unique<TestTrash>();
         m_store = std::make_unique<Store>(Store::Kind::Data);
         m_catalogue = std::make_unique<NotesCatalogue>(*m_store);
-        m_ops = std::make_unique<DocumentOperations>(*m_catalogue, QStringLiteral("Notebook"));
+        m_ops = std::make_unique<DocumentOperations>(*m_catalogue, "Notebook");
     }
     void cleanup()
     {
@@ -84,21 +81,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("old");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("renamed, extension upper-cased") << "/Docs/note.rtf"
-                                                        << "memo"
-                                                        << "/Docs/memo.RTF";
-        QTest::newRow("same name in another case") << "/Docs/note.rtf"
-                                                   << "NOTE"
-                                                   << "/Docs/note.rtf";
-        QTest::newRow("from the first dot of the name") << "/Docs/a.b.rtf"
-                                                        << "x"
-                                                        << "/Docs/x.B.RTF";
-        QTest::newRow("a dot in a folder") << "/my.docs/n.txt"
-                                           << "m"
-                                           << "/my.docs/m.TXT";
-        QTest::newRow("no extension") << "/Docs/README"
-                                      << "Read me"
-                                      << "/Docs/Read me";
+        const auto row = [](const char *tag, const QString &old, const QString &name,
+                            const QString &path) { QTest::newRow(tag) << old << name << path; };
+        row("renamed, extension upper-cased", "/Docs/note.rtf", "memo", "/Docs/memo.RTF");
+        row("same name in another case", "/Docs/note.rtf", "NOTE", "/Docs/note.rtf");
+        row("from the first dot of the name", "/Docs/a.b.rtf", "x", "/Docs/x.B.RTF");
+        row("a dot in a folder", "/my.docs/n.txt", "m", "/my.docs/m.TXT");
+        row("no extension", "/Docs/README", "Read me", "/Docs/Read me");
     }
 
     void propertiesPaths()
@@ -127,20 +116,20 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, taken);
         QFETCH(QString, file);
-        const DocumentRecord before = document(QStringLiteral("Docs/note.rtf"), "body");
+        const DocumentRecord before = document("Docs/note.rtf", "body");
         if (taken)
-            m_env->writeFile(QStringLiteral("Docs/memo.RTF"), "other");
+            m_env->writeFile("Docs/memo.RTF", "other");
         DocumentOperations::Properties fields;
         fields.name = name;
-        fields.category = QStringLiteral("Work");
-        fields.flags = QStringLiteral("urgent");
-        fields.version = QStringLiteral("2");
+        fields.category = "Work";
+        fields.flags = "urgent";
+        fields.version = "2";
         fields.current = true;
         fields.dueDate = QDate(2026, 12, 4);
-        fields.type = QStringLiteral("Private");
-        fields.author = QStringLiteral("Zoë");
-        fields.serialNo = QStringLiteral("7");
-        fields.progress = QStringLiteral("Half");
+        fields.type = "Private";
+        fields.author = "Zoë";
+        fields.serialNo = "7";
+        fields.progress = "Half";
         const std::optional<QString> saved = m_ops->saveProperties(before.id, fields);
         const DocumentRecord after = *m_catalogue->byId(before.id);
         if (file.isEmpty()) {
@@ -151,37 +140,33 @@ private Q_SLOTS:
             QVERIFY(m_env->platform().sounds.isEmpty());
             return;
         }
-        QCOMPARE(*saved, path(QStringLiteral("Docs/") + file));
+        QCOMPARE(*saved, path("Docs/" + file));
         QCOMPARE(after.path, *saved);
         QCOMPARE(readAll(*saved), QByteArray("body"));
         QVERIFY(!QFileInfo::exists(before.path));
         if (taken)
-            QCOMPARE(readAll(path(QStringLiteral("Docs/memo.RTF"))), QByteArray("other"));
-        QCOMPARE(after.documentName, name);
-        QCOMPARE(after.category1, QStringLiteral("Work"));
-        QCOMPARE(after.flags, QStringLiteral("urgent"));
-        QCOMPARE(after.version, QStringLiteral("2"));
+            QCOMPARE(readAll(path("Docs/memo.RTF")), QByteArray("other"));
+        QCOMPARE((QStringList{after.documentName, after.category1, after.flags, after.version,
+                              after.type, after.author, after.progress}),
+                 (QStringList{name, "Work", "urgent", "2", "Private", "Zoë", "Half"}));
         QVERIFY(after.current);
         QCOMPARE(after.dueDate, QDate(2026, 12, 4).startOfDay());
-        QCOMPARE(after.type, QStringLiteral("Private"));
-        QCOMPARE(after.author, QStringLiteral("Zoë"));
         QCOMPARE(after.serialNo, std::optional<qint64>(7));
-        QCOMPARE(after.progress, QStringLiteral("Half"));
-        QCOMPARE(after.docType, QStringLiteral("Letters")); // not a field of the panel
+        QCOMPARE(after.docType, "Letters"); // not a field of the panel
         QCOMPARE(m_env->platform().sounds, QStringList{SoundCuePath(SoundCue::Save)});
     }
 
     // A row whose file is gone keeps its path; a serial number that is no number is Null.
     void propertiesOfAMissingFile()
     {
-        DocumentRecord gone = NotesCatalogue::linkRecord(path(QStringLiteral("gone.rtf")));
+        DocumentRecord gone = NotesCatalogue::linkRecord(path("gone.rtf"));
         QVERIFY(m_catalogue->writeRow(gone));
         DocumentOperations::Properties fields;
-        fields.name = QStringLiteral("renamed");
-        fields.serialNo = QStringLiteral("seven");
+        fields.name = "renamed";
+        fields.serialNo = "seven";
         QCOMPARE(*m_ops->saveProperties(gone.id, fields), gone.path);
         const DocumentRecord after = *m_catalogue->byId(gone.id);
-        QCOMPARE(after.documentName, QStringLiteral("renamed"));
+        QCOMPARE(after.documentName, "renamed");
         QVERIFY(!after.serialNo);
         QVERIFY(!after.dueDate.isValid());
         QVERIFY(!m_ops->saveProperties(gone.id + 100, fields)); // no such row
@@ -192,24 +177,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file"); // "" no path; "<missing>" a path without a file
         QTest::addColumn<QString>("message");
-        QTest::newRow("added") << "Tax 2026 «Ü»"
-                               << "tax's 100%.txt"
-                               << "";
-        QTest::newRow("without a path") << "Ideas"
-                                        << ""
-                                        << "";
-        QTest::newRow("no name") << "  "
-                                 << "tax's 100%.txt"
-                                 << "Please enter the Document Name";
-        QTest::newRow("name taken, other case") << "EXISTING"
-                                                << ""
-                                                << "This Document already exists";
-        QTest::newRow("path taken") << "Other"
-                                    << "existing.rtf"
-                                    << "This Document already exists";
-        QTest::newRow("no such file") << "Other"
-                                      << "<missing>"
-                                      << "There is no file at\n";
+        const auto row = [](const char *tag, const QString &name, const QString &file,
+                            const QString &message) {
+            QTest::newRow(tag) << name << file << message;
+        };
+        row("added", "Tax 2026 «Ü»", "tax's 100%.txt", "");
+        row("without a path", "Ideas", "", "");
+        row("no name", "  ", "tax's 100%.txt", "Please enter the Document Name");
+        row("name taken, other case", "EXISTING", "", "This Document already exists");
+        row("path taken", "Other", "existing.rtf", "This Document already exists");
+        row("no such file", "Other", "<missing>", "There is no file at\n");
     }
 
     void addByHand()
@@ -217,15 +194,15 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, file);
         QFETCH(QString, message);
-        document(QStringLiteral("existing.rtf"));
+        document("existing.rtf");
         DocumentOperations::NewDocument fields;
         fields.name = name;
         fields.date = QDate(2026, 3, 9);
-        fields.serialNo = QStringLiteral("12");
-        fields.category = QStringLiteral("Tax");
-        fields.type = QStringLiteral("Forms");
+        fields.serialNo = "12";
+        fields.category = "Tax";
+        fields.type = "Forms";
         if (file == QLatin1String("<missing>"))
-            fields.path = path(QStringLiteral("missing.txt"));
+            fields.path = path("missing.txt");
         else if (!file.isEmpty())
             fields.path = file == QLatin1String("existing.rtf") ? path(file)
                                                                 : m_env->writeFile(file, "figures");
@@ -241,10 +218,10 @@ private Q_SLOTS:
         QCOMPARE(row.path, fields.path);
         QCOMPARE(row.date, QDate(2026, 3, 9).startOfDay());
         QCOMPARE(row.serialNo, std::optional<qint64>(12));
-        QCOMPARE(row.category1, QStringLiteral("Tax"));
-        QCOMPARE(row.type, QStringLiteral("Forms"));
+        QCOMPARE(row.category1, "Tax");
+        QCOMPARE(row.type, "Forms");
         QCOMPARE(row.bgcolor, std::optional<qint64>(14208965));
-        QCOMPARE(row.ext, file.isEmpty() ? QString() : QStringLiteral("txt"));
+        QCOMPARE(row.ext, file.isEmpty() ? QString() : "txt");
         QCOMPARE(m_env->platform().sounds, QStringList{SoundCuePath(SoundCue::Add)});
     }
 
@@ -261,8 +238,8 @@ private Q_SLOTS:
     {
         QFETCH(QList<bool>, answers);
         QFETCH(bool, removed);
-        const QString a = document(QStringLiteral("a.rtf"), "{\\rtf1 findable}").path;
-        const QString b = document(QStringLiteral("b.txt"), "plain").path;
+        const QString a = document("a.rtf", "{\\rtf1 findable}").path;
+        const QString b = document("b.txt", "plain").path;
         for (const bool answer : answers)
             m_env->dialogs().answerQuestion(answer);
         QCOMPARE(m_ops->removeAllLinks(), removed);
@@ -270,8 +247,8 @@ private Q_SLOTS:
         QCOMPARE(readAll(a), QByteArray("{\\rtf1 findable}"));
         QCOMPARE(readAll(b), QByteArray("plain"));
         QCOMPARE(m_store
-                     ->column(QStringLiteral("select DocumentName from nv_notesdairy1 where ") +
-                              ContentIndex::condition(QStringLiteral("findable")))
+                     ->column("select DocumentName from nv_notesdairy1 where " +
+                              ContentIndex::condition("findable"))
                      .size(),
                  removed ? 0 : 1);
         QVERIFY(m_trash->trashed().isEmpty());
@@ -279,20 +256,19 @@ private Q_SLOTS:
 
     void deleteDocumentsOfTheGrid()
     {
-        const QString a = document(QStringLiteral("a's 100%.rtf")).path;
-        DocumentRecord gone = NotesCatalogue::linkRecord(path(QStringLiteral("gone.rtf")));
+        const QString a = document("a's 100%.rtf").path;
+        DocumentRecord gone = NotesCatalogue::linkRecord(path("gone.rtf"));
         QVERIFY(m_catalogue->writeRow(gone));
-        const QString kept = document(QStringLiteral("kept.rtf")).path;
+        const QString kept = document("kept.rtf").path;
         m_env->dialogs().answerQuestion(false);
         QCOMPARE(m_ops->deleteDocuments({a, gone.path}), 0);
         QCOMPARE(rows(), 3);
         m_env->dialogs().answerQuestion(true);
         QCOMPARE(m_ops->deleteDocuments({a, gone.path}), 2);
         QCOMPARE(m_env->dialogs().shown().last().text,
-                 QStringLiteral("Are you sure want to delete these 2 documents?"));
+                 "Are you sure want to delete these 2 documents?");
         QCOMPARE(m_trash->trashed(), QStringList{"a's 100%.rtf"});
-        QCOMPARE(m_store->column(QStringLiteral("select path from nv_notesdairy1")),
-                 QStringList{kept});
+        QCOMPARE(m_store->column("select path from nv_notesdairy1"), QStringList{kept});
         QCOMPARE(m_env->platform().sounds, QStringList{SoundCuePath(SoundCue::Del)});
     }
 
@@ -311,13 +287,13 @@ private Q_SLOTS:
         QFETCH(bool, there);
         QFETCH(int, answer);
         QFETCH(QByteArray, after);
-        const QString name = QStringLiteral("it's 100% Ü.rtf");
+        const QString name = "it's 100% Ü.rtf";
         if (there)
-            m_env->writeFile(QStringLiteral("desktop/") + name, "old");
+            m_env->writeFile("desktop/" + name, "old");
         if (answer >= 0)
             m_env->dialogs().answerQuestion(answer == 1);
-        const QString written = DocumentOperations::saveToDesktop(
-            name, "pane", path(QStringLiteral("docs/") + name), QStringLiteral("Notebook"));
+        const QString written =
+            DocumentOperations::saveToDesktop(name, "pane", path("docs/" + name), "Notebook");
         QCOMPARE(readAll(desktop() + u'/' + name), after);
         QCOMPARE(written.isEmpty(), after == "old");
         QCOMPARE(m_trash->trashed(), answer == 1 ? QStringList{name} : QStringList());
@@ -330,34 +306,30 @@ private Q_SLOTS:
 
     void aDocumentOnTheDesktopIsNotWrittenOverItself()
     {
-        const QString own = m_env->writeFile(QStringLiteral("desktop/note.rtf"), "own");
-        QVERIFY(DocumentOperations::saveToDesktop(QStringLiteral("note.rtf"), "pane", own,
-                                                  QStringLiteral("Notebook"))
-                    .isEmpty());
-        QVERIFY(DocumentOperations::copyToDesktop(own, QStringLiteral("Notebook")).isEmpty());
+        const QString own = m_env->writeFile("desktop/note.rtf", "own");
+        QVERIFY(DocumentOperations::saveToDesktop("note.rtf", "pane", own, "Notebook").isEmpty());
+        QVERIFY(DocumentOperations::copyToDesktop(own, "Notebook").isEmpty());
         QCOMPARE(readAll(own), QByteArray("own"));
-        QCOMPARE(lastMessage(), QStringLiteral("This document is on the Desktop already."));
+        QCOMPARE(lastMessage(), "This document is on the Desktop already.");
         // Another document's file is copied as it is.
-        const QString list = m_env->writeFile(QStringLiteral("docs/Prices.nvs"), "list");
-        QCOMPARE(DocumentOperations::copyToDesktop(list, QStringLiteral("Notebook")),
-                 desktop() + QStringLiteral("/Prices.nvs"));
-        QCOMPARE(readAll(desktop() + QStringLiteral("/Prices.nvs")), QByteArray("list"));
+        const QString list = m_env->writeFile("docs/Prices.nvs", "list");
+        QCOMPARE(DocumentOperations::copyToDesktop(list, "Notebook"), desktop() + "/Prices.nvs");
+        QCOMPARE(readAll(desktop() + "/Prices.nvs"), QByteArray("list"));
     }
 
     // A desktop shortcut is a valid desktop entry whose link is the document; one of the same
     // name is replaced only when the user says so.
     void shortcutsOnTheDesktop()
     {
-        const QString target = m_env->writeFile(QStringLiteral("docs/O'Brien 100% Ü.rtf"), "x");
+        const QString target = m_env->writeFile("docs/O'Brien 100% Ü.rtf", "x");
         Moduleshortcut module(Moduleshortcut::Shell::Freedesktop, DesktopEnvironment({}, {}));
-        const QString title = QStringLiteral("O'Brien 100% Ü");
-        const QString entry =
-            DocumentOperations::sendToDesktop(target, title, module, QStringLiteral("Notebook"));
-        QCOMPARE(entry, desktop() + u'/' + title + QStringLiteral(".desktop"));
+        const QString title = "O'Brien 100% Ü";
+        const QString entry = DocumentOperations::sendToDesktop(target, title, module, "Notebook");
+        QCOMPARE(entry, desktop() + u'/' + title + ".desktop");
         const DesktopEntry read = DesktopEntry::parse(readAll(entry));
-        QCOMPARE(read.value(QStringLiteral("Type")), QStringLiteral("Link"));
-        QCOMPARE(read.value(QStringLiteral("Name")), title);
-        QCOMPARE(QUrl(read.value(QStringLiteral("URL"))).toLocalFile(), target);
+        QCOMPARE(read.value("Type"), "Link");
+        QCOMPARE(read.value("Name"), title);
+        QCOMPARE(QUrl(read.value("URL")).toLocalFile(), target);
         const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
         if (!validator.isEmpty()) {
             QProcess check;
@@ -368,51 +340,18 @@ private Q_SLOTS:
         }
 
         m_env->dialogs().answerQuestion(false);
-        const QString other = m_env->writeFile(QStringLiteral("docs/other.rtf"), "y");
-        QVERIFY(DocumentOperations::sendToDesktop(other, title, module, QStringLiteral("Notebook"))
-                    .isEmpty());
+        const QString other = m_env->writeFile("docs/other.rtf", "y");
+        QVERIFY(DocumentOperations::sendToDesktop(other, title, module, "Notebook").isEmpty());
         QCOMPARE(m_env->dialogs().shown().last().text,
                  QStringLiteral("A shortcut named O'Brien 100% Ü is on the Desktop already.\nDo "
                                 "you want to replace it?"));
-        QCOMPARE(
-            QUrl(DesktopEntry::parse(readAll(entry)).value(QStringLiteral("URL"))).toLocalFile(),
-            target);
+        QCOMPARE(QUrl(DesktopEntry::parse(readAll(entry)).value("URL")).toLocalFile(), target);
         m_env->dialogs().answerQuestion(true);
-        QCOMPARE(
-            DocumentOperations::sendToDesktop(other, title, module, QStringLiteral("Notebook")),
-            entry);
-        QCOMPARE(
-            QUrl(DesktopEntry::parse(readAll(entry)).value(QStringLiteral("URL"))).toLocalFile(),
-            other);
-        QCOMPARE(m_trash->trashed(), QStringList{title + QStringLiteral(".desktop")});
+        QCOMPARE(DocumentOperations::sendToDesktop(other, title, module, "Notebook"), entry);
+        QCOMPARE(QUrl(DesktopEntry::parse(readAll(entry)).value("URL")).toLocalFile(), other);
+        QCOMPARE(m_trash->trashed(), QStringList{title + ".desktop"});
         if (validator.isEmpty())
             QSKIP("desktop-file-validate is not installed");
-    }
-
-    void theWayIsClearedForAnExport_data()
-    {
-        QTest::addColumn<bool>("pickerAsked");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("cleared");
-        QTest::newRow("the picker asked") << true << -1 << true;
-        QTest::newRow("asked here, no") << false << 0 << false;
-        QTest::newRow("asked here, yes") << false << 1 << true;
-    }
-
-    void theWayIsClearedForAnExport()
-    {
-        QFETCH(bool, pickerAsked);
-        QFETCH(int, answer);
-        QFETCH(bool, cleared);
-        const QString file = m_env->writeFile(QStringLiteral("Excel/Prices.xlsx"), "old");
-        QVERIFY(DocumentOperations::clearWayFor(path(QStringLiteral("Excel/new.xlsx")), false,
-                                                QStringLiteral("Notebook")));
-        if (answer >= 0)
-            m_env->dialogs().answerQuestion(answer == 1);
-        QCOMPARE(DocumentOperations::clearWayFor(file, pickerAsked, QStringLiteral("Notebook")),
-                 cleared);
-        QCOMPARE(QFileInfo::exists(file), !cleared);
-        QCOMPARE(m_trash->trashed(), cleared ? QStringList{"Prices.xlsx"} : QStringList());
     }
 
     void theReport_data()
@@ -447,7 +386,7 @@ private Q_SLOTS:
         const QString path = m_env->writeFile(file, bytes);
         DocumentRecord record = NotesCatalogue::linkRecord(path);
         record.date = QDate(2026, 12, 4).startOfDay();
-        record.author = QStringLiteral("O'Brien");
+        record.author = "O'Brien";
         const std::unique_ptr<QTextDocument> report =
             PrintSingle::report(path, row ? std::optional(record) : std::nullopt, national);
         const QString text = report->toPlainText();
@@ -470,11 +409,11 @@ private Q_SLOTS:
     // The report becomes a PDF without any printer, as the preview's PDF does.
     void theReportAsPdf()
     {
-        const QString path = m_env->writeFile(QStringLiteral("Übersicht.rtf"),
-                                              "{\\rtf1\\ansi Overview of the year\\par}");
+        const QString path =
+            m_env->writeFile("Übersicht.rtf", "{\\rtf1\\ansi Overview of the year\\par}");
         const std::unique_ptr<QTextDocument> report =
             PrintSingle::report(path, NotesCatalogue::linkRecord(path), true);
-        const QString pdf = m_env->scratch() + QStringLiteral("/report.pdf");
+        const QString pdf = m_env->scratch() + "/report.pdf";
         const QPageLayout page(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
         QVERIFY(RichTextPages::printToPdf(*report, page, pdf));
@@ -483,11 +422,11 @@ private Q_SLOTS:
         if (pdftotext.isEmpty())
             QSKIP("pdftotext is not installed");
         QProcess convert;
-        convert.start(pdftotext, {pdf, QStringLiteral("-")});
+        convert.start(pdftotext, {pdf, "-"});
         QVERIFY(convert.waitForFinished(30000));
         const QString printed = QString::fromUtf8(convert.readAllStandardOutput());
         QVERIFY2(printed.contains(QLatin1String("Overview of the year")), qPrintable(printed));
-        QVERIFY2(printed.contains(QStringLiteral("Übersicht")), qPrintable(printed));
+        QVERIFY2(printed.contains("Übersicht"), qPrintable(printed));
         QVERIFY(printed.contains(QLatin1String("Document Name")));
     }
 };

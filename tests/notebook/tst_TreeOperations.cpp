@@ -41,11 +41,11 @@ class tst_TreeOperations : public QObject
     {
         const QString file = m_env->writeFile(relative, bytes);
         DocumentRecord record = NotesCatalogue::linkRecord(file);
-        record.docType = QStringLiteral("List");
-        record.keyword = QStringLiteral("red,blue");
-        record.picFileLink = QStringLiteral("/pictures/x.png");
-        record.content = QStringLiteral("{\\rtf1 text}");
-        record.category1 = QStringLiteral("Home");
+        record.docType = "List";
+        record.keyword = "red,blue";
+        record.picFileLink = "/pictures/x.png";
+        record.content = "{\\rtf1 text}";
+        record.category1 = "Home";
         if (!m_catalogue->writeRow(record))
             qFatal("row not written");
         return file;
@@ -53,7 +53,7 @@ class tst_TreeOperations : public QObject
 
     QStringList rowPaths() const
     {
-        return m_store->column(QStringLiteral("select path from nv_notesdairy1 order by path"));
+        return m_store->column("select path from nv_notesdairy1 order by path");
     }
 
     QStringList entries(const QString &relative) const
@@ -71,7 +71,7 @@ private Q_SLOTS:
         m_trash = std::make_unique<TestTrash>();
         m_store = std::make_unique<Store>(Store::Kind::Data);
         m_catalogue = std::make_unique<NotesCatalogue>(*m_store);
-        m_tree = std::make_unique<TreeOperations>(*m_catalogue, QStringLiteral("Notebook"));
+        m_tree = std::make_unique<TreeOperations>(*m_catalogue, "Notebook");
     }
     void cleanup()
     {
@@ -84,55 +84,45 @@ private Q_SLOTS:
 
     void newFolder_data()
     {
-        QTest::addColumn<QString>("answer"); // "<cancel>" cancels the prompt
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("answer"); // null cancels the prompt
+        QTest::addColumn<QString>("made");
         QTest::addColumn<QString>("message");
-        QTest::newRow("made") << "Plans" << QStringList{".secret", "Old", "Plans"} << "";
-        QTest::newRow("quotes, percent, non-ASCII")
-            << "  O'Brien \"100%\" Übersicht "
-            << QStringList{".secret", "O'Brien \"100%\" Übersicht", "Old"} << "";
-        QTest::newRow("cancelled") << "<cancel>" << QStringList{".secret", "Old"} << "";
-        QTest::newRow("empty") << "  " << QStringList{".secret", "Old"} << "";
-        QTest::newRow("taken") << "Old" << QStringList{".secret", "Old"} << "Name already exits";
-        QTest::newRow("taken by a hidden file")
-            << ".secret" << QStringList{".secret", "Old"} << "Name already exits";
-        QTest::newRow("a separator") << "a/b" << QStringList{".secret", "Old"}
-                                     << "\"a/b\" cannot be the name of a file or folder.";
+        const auto row = [](const char *tag, const QString &answer, const QString &made,
+                            const QString &message) {
+            QTest::newRow(tag) << answer << made << message;
+        };
+        row("quotes, percent, non-ASCII", " O'Brien \"100%\" Ü ", "O'Brien \"100%\" Ü", "");
+        row("cancelled", QString(), "", "");
+        row("taken", "Old", "", "Name already exits");
+        row("taken by a hidden file", ".secret", "", "Name already exits");
+        row("a separator", "a/b", "", "\"a/b\" cannot be the name of a file or folder.");
     }
 
     void newFolder()
     {
         QFETCH(QString, answer);
-        QFETCH(QStringList, after);
+        QFETCH(QString, made);
         QFETCH(QString, message);
-        m_env->writeFile(QStringLiteral("root/.secret"));
-        QDir().mkpath(path(QStringLiteral("root/Old")));
-        if (answer == QLatin1String("<cancel>"))
-            m_env->dialogs().cancelNext();
-        else
-            m_env->dialogs().answerInput(answer);
-        const QString made = m_tree->newFolder(path(QStringLiteral("root")));
-        QCOMPARE(m_env->dialogs().shown().first().text,
-                 QStringLiteral("Enter New Folder To Create"));
-        QCOMPARE(entries(QStringLiteral("root")), after);
-        QCOMPARE(made.isEmpty(), after.size() == 2);
+        m_env->writeFile("root/.secret");
+        QDir().mkpath(path("root/Old"));
+        answer.isNull() ? m_env->dialogs().cancelNext() : m_env->dialogs().answerInput(answer);
+        const QString result = m_tree->newFolder(path("root"));
+        QCOMPARE(m_env->dialogs().shown().first().text, "Enter New Folder To Create");
+        QStringList after{".secret", "Old"};
         if (!made.isEmpty())
-            QVERIFY(QFileInfo(made).isDir());
+            after.insert(1, made);
+        QCOMPARE(entries("root"), after);
+        QCOMPARE(result, made.isEmpty() ? QString() : path("root/" + made));
         QCOMPARE(m_env->dialogs().shown().size(), message.isEmpty() ? 1 : 2);
         if (!message.isEmpty())
             QCOMPARE(lastMessage(), message);
-    }
-
-    void aFolderInAReadOnlyFolderFailsWithItsReason()
-    {
-        QDir().mkpath(path(QStringLiteral("locked")));
-        ReadOnlyFolder locked(path(QStringLiteral("locked")));
-        m_env->dialogs().answerInput(QStringLiteral("New"));
-        QVERIFY(m_tree->newFolder(path(QStringLiteral("locked"))).isEmpty());
-        QCOMPARE(lastMessage(), QStringLiteral("The folder could not be created:\n\n") +
-                                    path(QStringLiteral("locked/New")) +
-                                    QStringLiteral(" - Permission denied"));
-        QCOMPARE(m_env->dialogs().shown().last().icon, Dialogs::Icon::Warning);
+        // In a read-only folder the reason is told.
+        QDir().mkpath(path("locked"));
+        ReadOnlyFolder locked(path("locked"));
+        m_env->dialogs().answerInput("New");
+        QVERIFY(m_tree->newFolder(path("locked")).isEmpty());
+        QCOMPARE(lastMessage(),
+                 "The folder could not be created:\n\n" + path("locked/New - Permission denied"));
     }
 
     void renameAFile_data()
@@ -140,52 +130,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("renamed"); // "" when nothing is renamed
-        QTest::addColumn<QString>("name");    // the row's DocumentName afterwards
-        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("ext");     // the row's ext afterwards
         QTest::addColumn<QString>("message");
-        QTest::newRow("text file gets .xls") << "note.txt"
-                                             << "memo"
-                                             << "memo.xls"
-                                             << "memo"
-                                             << "xls"
-                                             << "";
-        QTest::newRow("RTF in any case gets .rtf") << "note.RTF"
-                                                   << "letter"
-                                                   << "letter.rtf"
-                                                   << "letter"
-                                                   << "rtf"
-                                                   << "";
-        QTest::newRow("an extension is kept as typed") << "note.rtf"
-                                                       << "memo.doc"
-                                                       << "memo.doc"
-                                                       << "memo"
-                                                       << "doc"
-                                                       << "";
-        QTest::newRow("quotes, percent, non-ASCII") << "note.rtf"
-                                                    << "it's 100%_ Übersicht"
-                                                    << "it's 100%_ Übersicht.rtf"
-                                                    << "it's 100%_ Übersicht"
-                                                    << "rtf"
-                                                    << "";
-        QTest::newRow("typed name taken") << "note.rtf"
-                                          << "memo.rtf"
-                                          << ""
-                                          << "note"
-                                          << "rtf"
-                                          << "Name Already Exists";
-        QTest::newRow("completed name taken: both stay")
-            << "note.rtf"
-            << "memo"
-            << "memo (2).rtf"
-            << "memo (2)"
-            << "rtf"
-            << "memo.rtf is taken, so both files stay: the renamed one is\n";
-        QTest::newRow("same name") << "note.rtf"
-                                   << "note.rtf"
-                                   << ""
-                                   << "note"
-                                   << "rtf"
-                                   << "Name Already Exists";
+        const auto row = [](const char *tag, const QString &file, const QString &answer,
+                            const QString &renamed, const QString &ext, const QString &message) {
+            QTest::newRow(tag) << file << answer << renamed << ext << message;
+        };
+        row("text gets .xls", "note.txt", "memo", "memo.xls", "xls", "");
+        row("RTF gets .rtf", "note.RTF", "letter", "letter.rtf", "rtf", "");
+        row("typed extension", "note.rtf", "memo.doc", "memo.doc", "doc", "");
+        row("quotes, percent, non-ASCII", "note.rtf", "it's 100%_ Ü", "it's 100%_ Ü.rtf", "rtf",
+            "");
+        row("typed name taken", "note.rtf", "memo.rtf", "", "rtf", "Name Already Exists");
+        row("completed name taken: both stay", "note.rtf", "memo", "memo (2).rtf", "rtf",
+            "memo.rtf is taken, so both files stay: the renamed one is\n");
     }
 
     void renameAFile()
@@ -193,51 +151,45 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, answer);
         QFETCH(QString, renamed);
-        QFETCH(QString, name);
         QFETCH(QString, ext);
         QFETCH(QString, message);
-        const QString old = document(QStringLiteral("d/") + file, "body");
-        m_env->writeFile(QStringLiteral("d/memo.rtf"), "other");
+        const QString old = document("d/" + file, "body");
+        m_env->writeFile("d/memo.rtf", "other");
         m_env->dialogs().answerInput(answer);
         const QString result = m_tree->rename(old, FolderTree::Tag::File, file);
-        QCOMPARE(m_env->dialogs().shown().first().text,
-                 QStringLiteral("Rename File ") + file + QStringLiteral(" To "));
-        QCOMPARE(result, renamed.isEmpty() ? QString() : path(QStringLiteral("d/") + renamed));
-        const QString now = renamed.isEmpty() ? old : result;
+        QCOMPARE(m_env->dialogs().shown().first().text, "Rename File " + file + " To ");
+        const QString now = renamed.isEmpty() ? old : path("d/" + renamed);
+        QCOMPARE(result, renamed.isEmpty() ? QString() : now);
         QCOMPARE(readAll(now), QByteArray("body"));
         QCOMPARE(QFileInfo::exists(old), renamed.isEmpty());
-        QCOMPARE(readAll(path(QStringLiteral("d/memo.rtf"))), QByteArray("other"));
+        QCOMPARE(readAll(path("d/memo.rtf")), QByteArray("other"));
         QCOMPARE(rowPaths(), QStringList{now});
         const DocumentRecord row = *m_catalogue->byPath(now);
-        QCOMPARE(row.documentName, name);
+        QCOMPARE(row.documentName, QFileInfo(now).fileName().section(u'.', 0, 0));
         QCOMPARE(row.ext, ext);
-        QCOMPARE(row.keyword, QStringLiteral("red,blue")); // the rest of the row stays
-        if (message.isEmpty())
-            QCOMPARE(m_env->dialogs().shown().size(), 1);
-        else
+        QCOMPARE(row.keyword, "red,blue"); // the rest of the row stays
+        QCOMPARE(m_env->dialogs().shown().size(), message.isEmpty() ? 1 : 2);
+        if (!message.isEmpty())
             QVERIFY(lastMessage().startsWith(message));
     }
 
     void aRenameThatFailsChangesNothing()
     {
-        const QString old = document(QStringLiteral("locked/note.rtf"), "body");
-        const QString file = m_env->writeFile(QStringLiteral("loose.txt"), "loose"); // no row
+        const QString old = document("locked/note.rtf", "body");
+        const QString file = m_env->writeFile("loose.txt", "loose"); // no row
         {
-            ReadOnlyFolder locked(path(QStringLiteral("locked")));
-            m_env->dialogs().answerInput(QStringLiteral("memo"));
-            QVERIFY(
-                m_tree->rename(old, FolderTree::Tag::File, QStringLiteral("note.rtf")).isEmpty());
+            ReadOnlyFolder locked(path("locked"));
+            m_env->dialogs().answerInput("memo");
+            QVERIFY(m_tree->rename(old, FolderTree::Tag::File, "note.rtf").isEmpty());
         }
-        QVERIFY(lastMessage().startsWith(QStringLiteral("It could not be renamed:\n\n") + old +
-                                         QStringLiteral(" - Permission denied")));
+        QVERIFY(lastMessage().startsWith("It could not be renamed:\n\n" + old +
+                                         " - Permission denied"));
         QCOMPARE(rowPaths(), QStringList{old});
         QCOMPARE(readAll(old), QByteArray("body"));
         // A file without a row is renamed all the same; the root never.
-        m_env->dialogs().answerInput(QStringLiteral("tight"));
-        QCOMPARE(m_tree->rename(file, FolderTree::Tag::File, QStringLiteral("loose.txt")),
-                 path(QStringLiteral("tight.xls")));
-        QVERIFY(m_tree->rename(path(QString()), FolderTree::Tag::Main, QStringLiteral("Desktop"))
-                    .isEmpty());
+        m_env->dialogs().answerInput("tight");
+        QCOMPARE(m_tree->rename(file, FolderTree::Tag::File, "loose.txt"), path("tight.xls"));
+        QVERIFY(m_tree->rename(path(QString()), FolderTree::Tag::Main, "Desktop").isEmpty());
         QCOMPARE(rowPaths(), QStringList{old});
     }
 
@@ -245,23 +197,17 @@ private Q_SLOTS:
     // keeps its rows.
     void renameAFolder()
     {
-        const QString a = document(QStringLiteral("Plans/a.rtf"));
-        const QString b = document(QStringLiteral("Plans/sub/b.rtf"));
-        const QString other = document(QStringLiteral("Plans 2/c.rtf"));
-        m_env->dialogs().answerInput(QStringLiteral("Pläne"));
-        QCOMPARE(m_tree->rename(path(QStringLiteral("Plans")), FolderTree::Tag::Folder,
-                                QStringLiteral("Plans")),
-                 path(QStringLiteral("Pläne")));
-        QCOMPARE(m_env->dialogs().shown().first().text, QStringLiteral("Rename Folder Plans To "));
+        const QString a = document("Plans/a.rtf");
+        document("Plans/sub/b.rtf");
+        document("Plans 2/c.rtf");
+        m_env->dialogs().answerInput("Pläne");
+        QCOMPARE(m_tree->rename(path("Plans"), FolderTree::Tag::Folder, "Plans"), path("Pläne"));
+        QCOMPARE(m_env->dialogs().shown().first().text, "Rename Folder Plans To ");
         QVERIFY(!QFileInfo::exists(a));
-        QCOMPARE(rowPaths(), (QStringList{path(QStringLiteral("Plans 2/c.rtf")),
-                                          path(QStringLiteral("Pläne/a.rtf")),
-                                          path(QStringLiteral("Pläne/sub/b.rtf"))}));
-        QVERIFY(QFileInfo::exists(path(QStringLiteral("Pläne/sub/b.rtf"))));
-        QCOMPARE(m_catalogue->byPath(path(QStringLiteral("Pläne/a.rtf")))->docType,
-                 QStringLiteral("List"));
-        Q_UNUSED(b);
-        Q_UNUSED(other);
+        QCOMPARE(rowPaths(), (QStringList{path("Plans 2/c.rtf"), path("Pläne/a.rtf"),
+                                          path("Pläne/sub/b.rtf")}));
+        QVERIFY(QFileInfo::exists(path("Pläne/sub/b.rtf")));
+        QCOMPARE(m_catalogue->byPath(path("Pläne/a.rtf"))->docType, "List");
     }
 
     void deleteAFile_data()
@@ -282,16 +228,15 @@ private Q_SLOTS:
         QFETCH(bool, trash);
         QFETCH(bool, forGood);
         QFETCH(bool, deleted);
-        const QString file = document(QStringLiteral("d/it's 100%.rtf"), "body");
-        const QString kept = document(QStringLiteral("d/kept.rtf"));
+        const QString file = document("d/it's 100%.rtf", "body");
+        const QString kept = document("d/kept.rtf");
         if (!trash)
             m_trash->makeUnavailable();
         m_env->dialogs().answerQuestion(yes);
         if (yes && !trash)
             m_env->dialogs().answerQuestion(forGood);
         QCOMPARE(m_tree->remove(file, FolderTree::Tag::File), deleted);
-        QCOMPARE(m_env->dialogs().shown().first().text,
-                 QStringLiteral("Are you sure want to delete this File"));
+        QCOMPARE(m_env->dialogs().shown().first().text, "Are you sure want to delete this File");
         QCOMPARE(m_env->dialogs().shown().first().icon, Dialogs::Icon::Information);
         QCOMPARE(QFileInfo::exists(file), !deleted);
         QCOMPARE(rowPaths(), deleted ? QStringList{kept} : (QStringList{file, kept}));
@@ -302,36 +247,21 @@ private Q_SLOTS:
 
     void deleteAFolder()
     {
-        document(QStringLiteral("Plans/a.rtf"));
-        document(QStringLiteral("Plans/sub/b.rtf"));
-        const QString other = document(QStringLiteral("Plans 2/c.rtf"));
-        const QString loose = m_env->writeFile(QStringLiteral("loose.txt")); // no row
+        document("Plans/a.rtf");
+        document("Plans/sub/b.rtf");
+        const QString other = document("Plans 2/c.rtf");
+        const QString loose = m_env->writeFile("loose.txt"); // no row
         m_env->dialogs().answerQuestion(true);
-        QVERIFY(m_tree->remove(path(QStringLiteral("Plans")), FolderTree::Tag::Folder));
-        QCOMPARE(m_env->dialogs().shown().first().text,
-                 QStringLiteral("Are you sure want to delete this Folder"));
+        QVERIFY(m_tree->remove(path("Plans"), FolderTree::Tag::Folder));
+        QCOMPARE(m_env->dialogs().shown().first().text, "Are you sure want to delete this Folder");
         QCOMPARE(rowPaths(), QStringList{other});
         QCOMPARE(m_trash->trashed(), QStringList{"Plans"});
-        QVERIFY(QFileInfo::exists(m_trash->trashedPath(QStringLiteral("Plans/sub/b.rtf"))));
+        QVERIFY(QFileInfo::exists(m_trash->trashedPath("Plans/sub/b.rtf")));
         // A file without a row is deleted alone; the root never.
         m_env->dialogs().answerQuestion(true);
         QVERIFY(m_tree->remove(loose, FolderTree::Tag::File));
         QVERIFY(!m_tree->remove(m_env->scratch(), FolderTree::Tag::Main));
         QCOMPARE(rowPaths(), QStringList{other});
-    }
-
-    void aDeleteThatFailsKeepsFileAndRow()
-    {
-        const QString file = document(QStringLiteral("locked/note.rtf"), "body");
-        {
-            ReadOnlyFolder locked(path(QStringLiteral("locked")));
-            m_env->dialogs().answerQuestion(true);
-            QVERIFY(!m_tree->remove(file, FolderTree::Tag::File));
-        }
-        QCOMPARE(lastMessage(), QStringLiteral("It could not be deleted:\n\n") + file +
-                                    QStringLiteral(" - Permission denied"));
-        QCOMPARE(readAll(file), QByteArray("body"));
-        QCOMPARE(rowPaths(), QStringList{file});
     }
 
     // Paste of a file, copied or cut, onto a free name, onto its own place and onto another
@@ -359,13 +289,13 @@ private Q_SLOTS:
         QFETCH(bool, occupied);
         QFETCH(int, answer);
         QFETCH(bool, pasted);
-        const QString source = document(QStringLiteral("from/it's 100% Ü.rtf"), "new");
-        const QString target = path(QStringLiteral("to/it's 100% Ü.rtf"));
-        QDir().mkpath(path(QStringLiteral("to")));
+        const QString source = document("from/it's 100% Ü.rtf", "new");
+        const QString target = path("to/it's 100% Ü.rtf");
+        QDir().mkpath(path("to"));
         if (occupied) {
-            m_env->writeFile(QStringLiteral("to/it's 100% Ü.rtf"), "old");
+            m_env->writeFile("to/it's 100% Ü.rtf", "old");
             DocumentRecord there = NotesCatalogue::linkRecord(target);
-            there.docType = QStringLiteral("Letters");
+            there.docType = "Letters";
             QVERIFY(m_catalogue->writeRow(there));
         }
         m_tree->setClipboard(source, cut ? TreeOperations::Mode::Cut : TreeOperations::Mode::Copy);
@@ -374,7 +304,7 @@ private Q_SLOTS:
         const QString result = m_tree->paste(path(into));
         if (answer >= 0)
             QCOMPARE(m_env->dialogs().shown().first().text,
-                     QStringLiteral("File Exists.Do you want to overwrite ? "));
+                     "File Exists.Do you want to overwrite ? ");
         else
             QVERIFY(m_env->dialogs().shown().isEmpty());
         QCOMPARE(!result.isEmpty(), pasted);
@@ -395,12 +325,24 @@ private Q_SLOTS:
         // The copied row has the facts but neither DocType, picture link nor body copy; a row
         // that was there keeps its own DocType.
         const DocumentRecord row = *m_catalogue->byPath(target);
-        QCOMPARE(row.keyword, QStringLiteral("red,blue"));
-        QCOMPARE(row.category1, QStringLiteral("Home"));
-        QCOMPARE(row.docType, occupied ? QStringLiteral("Letters") : QString());
+        QCOMPARE(row.keyword, "red,blue");
+        QCOMPARE(row.category1, "Home");
+        QCOMPARE(row.docType, occupied ? "Letters" : QString());
         QVERIFY(row.picFileLink.isNull());
         QVERIFY(row.content.isNull());
         QCOMPARE(m_tree->clipboardPath().isEmpty(), cut);
+    }
+
+    // A file pasted where a folder has its name keeps both, without a question.
+    void aFolderOfTheNameStays()
+    {
+        const QString file = document("from/Plans", "file");
+        m_env->writeFile("to/Plans/inside.txt", "inside");
+        m_tree->setClipboard(file, TreeOperations::Mode::Copy);
+        QCOMPARE(m_tree->paste(path("to")), path("to/Plans (2)"));
+        QCOMPARE(readAll(path("to/Plans/inside.txt")), QByteArray("inside"));
+        QVERIFY(m_env->dialogs().shown().isEmpty());
+        QVERIFY(m_trash->trashed().isEmpty());
     }
 
     void pasteAFolder_data()
@@ -417,34 +359,30 @@ private Q_SLOTS:
     {
         QFETCH(bool, cut);
         QFETCH(bool, merge);
-        const QString a = document(QStringLiteral("from/Plans/a.rtf"), "a");
-        document(QStringLiteral("from/Plans/sub/b.rtf"), "b");
-        QDir().mkpath(path(QStringLiteral("to")));
+        const QString a = document("from/Plans/a.rtf", "a");
+        document("from/Plans/sub/b.rtf", "b");
+        QDir().mkpath(path("to"));
         if (merge) {
-            m_env->writeFile(QStringLiteral("to/Plans/a.rtf"), "old a");
-            m_env->writeFile(QStringLiteral("to/Plans/mine.txt"), "mine");
+            m_env->writeFile("to/Plans/a.rtf", "old a");
+            m_env->writeFile("to/Plans/mine.txt", "mine");
             m_env->dialogs().answerQuestion(true);
         }
-        m_tree->setClipboard(path(QStringLiteral("from/Plans")),
+        m_tree->setClipboard(path("from/Plans"),
                              cut ? TreeOperations::Mode::Cut : TreeOperations::Mode::Copy);
-        QCOMPARE(m_tree->paste(path(QStringLiteral("to"))), path(QStringLiteral("to/Plans")));
+        QCOMPARE(m_tree->paste(path("to")), path("to/Plans"));
         if (merge)
             QCOMPARE(m_env->dialogs().shown().first().text,
-                     QStringLiteral("Folder Exists.Do you want to overwrite ? "));
-        QCOMPARE(readAll(path(QStringLiteral("to/Plans/a.rtf"))), QByteArray("a"));
-        QCOMPARE(readAll(path(QStringLiteral("to/Plans/sub/b.rtf"))), QByteArray("b"));
-        QCOMPARE(readAll(path(QStringLiteral("to/Plans/mine.txt"))),
-                 merge ? QByteArray("mine") : QByteArray());
-        QCOMPARE(QFileInfo::exists(path(QStringLiteral("from/Plans"))), !cut);
+                     "Folder Exists.Do you want to overwrite ? ");
+        QCOMPARE(readAll(path("to/Plans/a.rtf")), QByteArray("a"));
+        QCOMPARE(readAll(path("to/Plans/sub/b.rtf")), QByteArray("b"));
+        QCOMPARE(readAll(path("to/Plans/mine.txt")), merge ? QByteArray("mine") : QByteArray());
+        QCOMPARE(QFileInfo::exists(path("from/Plans")), !cut);
         QCOMPARE(m_trash->trashed(), merge ? QStringList{"a.rtf"} : QStringList());
-        const QStringList moved = {path(QStringLiteral("to/Plans/a.rtf")),
-                                   path(QStringLiteral("to/Plans/sub/b.rtf"))};
-        const QStringList copied =
-            QStringList{a, path(QStringLiteral("from/Plans/sub/b.rtf"))} + moved;
+        const QStringList moved = {path("to/Plans/a.rtf"), path("to/Plans/sub/b.rtf")};
+        const QStringList copied = QStringList{a, path("from/Plans/sub/b.rtf")} + moved;
         QCOMPARE(rowPaths(), cut ? moved : copied);
         // Rows that moved with their folder keep everything; copies leave the DocType out.
-        QCOMPARE(m_catalogue->byPath(moved.first())->docType,
-                 cut ? QStringLiteral("List") : QString());
+        QCOMPARE(m_catalogue->byPath(moved.first())->docType, cut ? "List" : QString());
     }
 
     void pasteRefusals_data()
@@ -452,15 +390,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("into");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("into its own sub-folder") << "Plans"
-                                                 << "Plans/sub"
-                                                 << "A folder cannot go into itself.";
-        QTest::newRow("gone meanwhile") << "gone.rtf"
-                                        << "Plans"
-                                        << "It does not exist any more.";
-        QTest::newRow("read-only target") << "Plans/sub/b.rtf"
-                                          << "locked"
-                                          << "Permission denied";
+        const auto row = [](const char *tag, const QString &source, const QString &into,
+                            const QString &reason) {
+            QTest::newRow(tag) << source << into << reason;
+        };
+        row("into its own sub-folder", "Plans", "Plans/sub", "A folder cannot go into itself.");
+        row("gone meanwhile", "gone.rtf", "Plans", "It does not exist any more.");
+        row("read-only target", "Plans/sub/b.rtf", "locked", "Permission denied");
     }
 
     void pasteRefusals()
@@ -468,20 +404,19 @@ private Q_SLOTS:
         QFETCH(QString, source);
         QFETCH(QString, into);
         QFETCH(QString, reason);
-        const QString b = document(QStringLiteral("Plans/sub/b.rtf"), "b");
-        QDir().mkpath(path(QStringLiteral("locked")));
-        ReadOnlyFolder locked(path(QStringLiteral("locked")));
+        const QString b = document("Plans/sub/b.rtf", "b");
+        QDir().mkpath(path("locked"));
+        ReadOnlyFolder locked(path("locked"));
         for (const auto mode : {TreeOperations::Mode::Copy, TreeOperations::Mode::Cut}) {
             m_env->dialogs().clear();
             m_tree->setClipboard(path(source), mode);
             QVERIFY(m_tree->paste(path(into)).isEmpty());
-            QVERIFY2(lastMessage().startsWith(QStringLiteral("It could not be pasted:\n\n") +
-                                              path(source) + QStringLiteral(" - ")),
+            QVERIFY2(lastMessage().startsWith("It could not be pasted:\n\n" + path(source) + " - "),
                      qPrintable(lastMessage()));
             QVERIFY2(lastMessage().endsWith(reason), qPrintable(lastMessage()));
             QCOMPARE(readAll(b), QByteArray("b"));
             QCOMPARE(rowPaths(), QStringList{b});
-            QCOMPARE(entries(QStringLiteral("locked")), QStringList());
+            QCOMPARE(entries("locked"), QStringList());
         }
     }
 };

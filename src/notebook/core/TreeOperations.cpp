@@ -257,9 +257,13 @@ QString TreeOperations::pasteFolder(const QString &source, QString target)
     return job.done().isEmpty() ? QString() : target;
 }
 
-QString TreeOperations::pasteFile(const QString &source, const QString &target)
+QString TreeOperations::pasteFile(const QString &source, QString target)
 {
-    if (taken(target)) {
+    const QFileInfo there(target);
+    if (there.isDir() && !there.isSymLink()) {
+        // A folder has the file's name: both stay.
+        target = there.dir().filePath(FreeName(there.path(), there.fileName()));
+    } else if (taken(target)) {
         if (!Dialogs::instance().question(QStringLiteral("File Exists.Do you want to overwrite ? "),
                                           m_title))
             return {};

@@ -59,7 +59,7 @@ private:
     // is empty, not a plain name or, by CheckDuplicate, taken.
     QString checkedName(const QString &typed, const QString &folder, const QString &takenText);
     QString pasteFolder(const QString &source, QString target);
-    QString pasteFile(const QString &source, const QString &target);
+    QString pasteFile(const QString &source, QString target);
     // Ends an operation: shows the summary of what failed, if anything did.
     void report(const QString &heading);
 

@@ -96,6 +96,9 @@ bool FileTransferJob::makeRoom(const QString &source, QString &target)
         return true;
     switch (m_taken) {
     case Taken::Replace: {
+        // Only a file makes room; a folder in the way is never thrown away for one.
+        if (QFileInfo(target).isDir() && !QFileInfo(target).isSymLink())
+            break;
         QString error;
         if (FileTrash::moveToTrash(target, &error))
             return true;
@@ -111,7 +114,9 @@ bool FileTransferJob::makeRoom(const QString &source, QString &target)
     case Taken::Skip:
         break;
     }
-    m_failures.add(source, QStringLiteral("A file of that name is there already."));
+    m_failures.add(source, QFileInfo(target).isDir()
+                               ? QStringLiteral("A folder of that name is there already.")
+                               : QStringLiteral("A file of that name is there already."));
     return false;
 }
 
