@@ -179,6 +179,13 @@ private Q_SLOTS:
         QCOMPARE(rowPaths(), QStringList{shopping});
         QCOMPARE(names(window), QStringList{"Shopping"});
         QCOMPARE(window.currentNodePath(), m_docs + "/Archive");
+        // "EditFolder" renames the grid's document and shows it under its new name.
+        select(window, "Shopping");
+        m_env->dialogs().answerInput("Einkäufe");
+        trigger(window, "EditFolder");
+        QCOMPARE(rowPaths(), QStringList{m_docs + "/Einkäufe.rtf"});
+        QCOMPARE(window.currentDocumentPath(), m_docs + "/Einkäufe.rtf");
+        QCOMPARE(child<QTextEdit>(window, "rtfText")->toPlainText(), "milk");
     }
 
     void theRootRefusesRenameDeleteAndCut()
