@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "Dialogs.h"
 #include "DocImport.h"
+#include "DocumentOperations.h"
 #include "DocumentText.h"
 #include "EditorText.h"
 #include "Platform.h"
@@ -501,22 +502,11 @@ void EditorCommands::saveAsWord()
 
 void EditorCommands::saveToDesktop()
 {
-    QString desktop = AppState::instance().desktopPath;
-    if (desktop.isEmpty())
-        desktop = GetSpecialFolder(0);
     const QString name = m_path.isEmpty() ? QStringLiteral("Document.rtf") : FileNameOfPath(m_path);
-    const QString target = desktop + u'/' + name;
     // The shown text in the document's own form: rich text, or plain text for a text file.
-    const bool plain = DocumentText::kindOf(target) == DocumentText::Kind::PlainText;
+    const bool plain = DocumentText::kindOf(name) == DocumentText::Kind::PlainText;
     const QByteArray bytes =
         plain ? m_pane->document()->toPlainText().toUtf8() : RtfWriter().write(*m_pane->document());
-    QSaveFile file(target);
-    if (desktop.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 ||
-        !file.commit()) {
-        Dialogs::instance().message(
-            tr("The file cannot be written:\n%1").arg(QDir::toNativeSeparators(target)), QString(),
-            Dialogs::Icon::Critical);
-        return;
-    }
-    Dialogs::instance().message(QStringLiteral("Saved to Desktop"));
+    DocumentOperations::saveToDesktop(name, bytes, m_path,
+                                      m_window ? m_window->windowTitle() : QString());
 }

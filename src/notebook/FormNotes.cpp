@@ -5,6 +5,7 @@
 #include "DocumentDelegate.h"
 #include "DocumentGrid.h"
 #include "DocumentLoader.h"
+#include "DocumentOperations.h"
 #include "FolderSizeJob.h"
 #include "HelpButton.h"
 #include "IndexTabBar.h"
@@ -18,6 +19,7 @@
 #include "ThemeIcon.h"
 #include "ToolHost.h"
 #include "ToolStrip.h"
+#include "TreeOperations.h"
 #include "WordListPanel.h"
 
 #include <QApplication>
@@ -167,17 +169,25 @@ void FormNotes::buildWindow()
     // Left: the file-system tree over the panel the tools open.
     auto *left = new QSplitter(Qt::Vertical, splitter);
     left->setChildrenCollapsible(false);
-    tvwdb = new QTreeWidget(left);
+    auto *treeBox = new QWidget(left);
+    auto *treeLayout = new QVBoxLayout(treeBox);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(0);
+    tvwdb = new QTreeWidget(treeBox);
     tvwdb->setObjectName(QStringLiteral("tvwdb"));
     tvwdb->setHeaderHidden(true);
     tvwdb->setUniformRowHeights(true);
     tvwdb->setMinimumWidth(200);
     connect(tvwdb, &QTreeWidget::itemExpanded, this, &FormNotes::expandNode);
     connect(tvwdb, &QTreeWidget::itemClicked, this, &FormNotes::onNodeClicked);
+    treeLayout->addWidget(buildTreeTools());
+    treeLayout->addWidget(tvwdb, 1);
     m_sidePanels = new QStackedWidget(left);
     m_sidePanels->addWidget(buildFilterPanel());
     m_sidePanels->addWidget(buildContentPanel());
     m_sidePanels->addWidget(buildScanPanel());
+    m_sidePanels->addWidget(buildAddPanel());
+    m_sidePanels->addWidget(buildDeleteAllPanel());
     m_sidePanels->hide();
     left->setStretchFactor(0, 1);
 
@@ -257,6 +267,8 @@ void FormNotes::buildTools()
     setEditTools(false);
 
     m_tools->addWidget(buildToolsMenu());
+    m_tools->addSeparator();
+    m_tools->addWidget(buildDocumentTools());
 
     auto *spacer = new QWidget(m_tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -348,7 +360,8 @@ QWidget *FormNotes::buildGridSide()
     grid1 = new KeyedGrid(side);
     grid1->setObjectName(QStringLiteral("grid1"));
     grid1->setAlternatingRowColors(true);
-    grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be chosen ("SelectAll", shift and control clicks) for "ID_DelDoc".
+    grid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #4b6a88; }"));
     grid1->setIconSize(QSize(16, 16));
@@ -540,6 +553,7 @@ QWidget *FormNotes::buildPropertiesTab()
     second->addRow(QString(), ChkCurrent);
     columns->addLayout(first, 3);
     columns->addLayout(second, 2);
+    second->addRow(buildPropertyButtons());
     scroll->setWidget(page);
     return scroll;
 }
@@ -576,20 +590,23 @@ void FormNotes::showSidePanel(QWidget *panel)
 
 bool FormNotes::runTool(const QString &id)
 {
-    if (QAction *action = m_tools->tool(id)) {
-        if (!action->isEnabled())
-            return false;
-        action->trigger();
-        return true;
-    }
     if (id == QLatin1String("ID_RebuildIndex")) {
         RebuildContentIndex();
         return true;
     }
-    if (SSActiveToolBars2->tool(id) || m_listTools->tool(id)) {
-        QAction *action =
-            SSActiveToolBars2->tool(id) ? SSActiveToolBars2->tool(id) : m_listTools->tool(id);
-        if (!action->isEnabled())
+    // The formatting tools share names with document tools ("Picture"): while a document is
+    // edited they come first, and the tools a disabled bar holds do not run.
+    const QList<ToolStrip *> strips =
+        m_editing
+            ? QList<ToolStrip *>{SSActiveToolBars2, m_listTools, m_tools, tbTree, SSActiveToolBars3}
+            : QList<ToolStrip *>{m_tools, tbTree, SSActiveToolBars3, SSActiveToolBars2,
+                                 m_listTools};
+    for (ToolStrip *strip : strips) {
+        QAction *action = strip->tool(id);
+        if (!action)
+            continue;
+        const bool barOff = (strip == tbTree || strip == SSActiveToolBars3) && !strip->isEnabled();
+        if (!action->isEnabled() || barOff)
             return false;
         action->trigger();
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentGrid.h"
+#include "FolderTree.h"
 #include "Store.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 
 class DocumentDelegate;
 class DocumentLoader;
+class DocumentOperations;
 class EditableGridProxy;
 class EditorCommands;
 class FindReplaceDialog;
@@ -24,7 +26,9 @@ class QDateEdit;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QMenu;
 class QScrollArea;
 class QStackedWidget;
 class QTabBar;
@@ -37,6 +41,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ToolStrip;
+class TreeOperations;
 class WordListPanel;
 
 // The Notebook: the file-system tree tvwdb, the document grid grid1 over the catalogue
@@ -48,7 +53,9 @@ class WordListPanel;
 // Split by concern: FormNotes.cpp builds the window and dispatches the tools,
 // FormNotes_Views.cpp fills the grid, FormNotes_Tree.cpp the tree, FormNotes_Document.cpp the
 // view pane, FormNotes_Filter.cpp the filter, content-search and scan panels, FormNotes_Edit.cpp
-// the Edit Mode of the pane (text and lists), new notes and lists, and the list tools.
+// the Edit Mode of the pane (text and lists), new notes and lists, and the list tools,
+// FormNotes_Operations.cpp the operations on document files: the tree's and the document
+// tools, the add and delete-all panels and the properties save.
 class FormNotes : public QWidget
 {
     Q_OBJECT
@@ -99,6 +106,22 @@ public:
 
     // --- the tree (FormNotes_Tree.cpp)
     void FileSystemTree();
+    // Opens the tree down to path (a folder or file under one of its roots) and makes that node
+    // current; false when no root holds it.
+    bool selectTreePath(const QString &path);
+    // The current node's key ("" for "My Computer" or none) and tag.
+    QString currentNodePath() const;
+    FolderTree::Tag currentNodeTag() const;
+
+    // --- document operations (FormNotes_Operations.cpp)
+    // SSCommand6 of the add panel: adds the row of its fields; false when nothing was added.
+    bool SSCommand6_Click();
+    // CmdRemove of the delete-all panel: every row goes after two questions; files stay.
+    bool CmdRemove_Click();
+    // CmdSave of the properties panel; false when nothing was saved (it stays editable).
+    bool CmdSave_Click();
+    void CmdCancel_Click();
+    bool isEditingProperties() const { return m_propertiesEditing; }
 
     // --- the view pane (FormNotes_Document.cpp)
     void ShowDocument(const QString &path);
@@ -169,6 +192,35 @@ private:
     // FormNotes_Tree.cpp
     void expandNode(QTreeWidgetItem *item);
     void onNodeClicked(QTreeWidgetItem *item);
+    // The folder an operation on the current node works in: the node's folder, or the folder
+    // of its file; "" for none.
+    QString targetFolder() const;
+    // Builds the tree again and opens it at select (when given).
+    void reloadTree(const QString &select);
+
+    // FormNotes_Operations.cpp
+    ToolStrip *buildTreeTools();
+    ToolStrip *buildDocumentTools();
+    QWidget *buildAddPanel();
+    QWidget *buildDeleteAllPanel();
+    QLayout *buildPropertyButtons();
+    void onTreeTool(const QString &id);
+    void onDocumentTool(const QString &id);
+    void updateTreeTools();
+    void updateDocumentTools();
+    // After an operation: the tree and the grid read again; select (a path) shown and chosen.
+    void reloadAfter(const QString &select);
+    void pasteNode();
+    void renameDocument();
+    void deleteDocuments();
+    void copyToDesktop();
+    void sendToDesktop();
+    void printSelected();
+    void viewPicture();
+    void editDocument();
+    void editProperties();
+    void setPropertiesEditing(bool editing);
+    void showAddPanel();
 
     // FormNotes_Document.cpp
     void clearPane();
@@ -200,6 +252,8 @@ private:
     void insertWord(const QString &word);
     void autotext();
     void onListTool(const QString &id);
+    // "SaveasXL": the shown list as an Excel workbook in the export folder.
+    void exportListToExcel(const QString &name);
     void offerAutosaves();
     void editAutosave();
 
@@ -214,6 +268,9 @@ private:
 
     Store m_store;
     std::unique_ptr<NotesCatalogue> m_catalogue;
+    std::unique_ptr<TreeOperations> m_treeOps;
+    std::unique_ptr<DocumentOperations> m_docOps;
+    bool m_propertiesEditing = false;
     // Declared after the store: its statement is closed before the store.
     std::unique_ptr<DocumentLoader> m_loader;
     int m_loadGeneration = 0;
@@ -235,6 +292,9 @@ private:
 
     QWidget *m_body = nullptr;
     ToolStrip *m_tools = nullptr;
+    ToolStrip *tbTree = nullptr;            // the tree's tools, also its pop-up menu
+    ToolStrip *SSActiveToolBars3 = nullptr; // the document tools over the grid
+    QMenu *m_treeMenu = nullptr;
     QTreeWidget *tvwdb = nullptr;
     QStackedWidget *m_sidePanels = nullptr;
     QTabBar *SSActiveTabs1 = nullptr;
@@ -287,6 +347,18 @@ private:
     QLineEdit *m_propPath = nullptr;
     QLineEdit *m_propDocType = nullptr;
     QLineEdit *m_propModified = nullptr;
+    QToolButton *CmdEdit = nullptr;
+    QToolButton *CmdSave = nullptr;
+    QToolButton *CmdCancel = nullptr;
+    // The add panel Frame2 and the delete-all panel.
+    QGroupBox *Frame2 = nullptr;
+    QLineEdit *txtnote = nullptr;
+    QDateEdit *ssDate = nullptr;
+    QLineEdit *txtSerailNo = nullptr;
+    QComboBox *cboCategory1 = nullptr;
+    QLineEdit *txtType = nullptr;
+    QLineEdit *txtpath = nullptr;
+    QGroupBox *fraDeleteAll = nullptr;
     QFrame *fraKeyword = nullptr;
     QTableWidget *grdKeyword = nullptr;
     QToolButton *CmdKey = nullptr;

@@ -201,6 +201,7 @@ void FormNotes::ShowDocument(const QString &path)
     LoadKeywords(path);
     if (SSActiveTabs2->currentIndex() == 1)
         showProperties(path);
+    updateDocumentTools();
 }
 
 void FormNotes::SelectRow(int row)
@@ -245,6 +246,7 @@ void FormNotes::SelectRow(int row)
         setStatus(tr("The file of this document is missing: %1").arg(path));
     else
         setStatus(tr("%1 Of %2").arg(position).arg(rows.shownRows()));
+    updateDocumentTools();
 }
 
 void FormNotes::showFacts(const QString &path)

@@ -5,6 +5,7 @@
 
 #include "AppFolders.h"
 #include "Dialogs.h"
+#include "DocumentOperations.h"
 #include "DocumentText.h"
 #include "EditableGridProxy.h"
 #include "EditorAutosave.h"
@@ -208,10 +209,12 @@ void FormNotes::setEditing(bool editing)
                                                : QAbstractItemView::NoEditTriggers);
     SSCommand1->setVisible(editing);
     SSCommand2->setVisible(editing);
-    for (QWidget *part : {static_cast<QWidget *>(tvwdb), static_cast<QWidget *>(grid1),
-                          static_cast<QWidget *>(SSActiveTabs3),
-                          static_cast<QWidget *>(SSActiveTabs1), static_cast<QWidget *>(Notes),
-                          static_cast<QWidget *>(m_tools), static_cast<QWidget *>(m_sidePanels)})
+    for (QWidget *part :
+         {static_cast<QWidget *>(tvwdb), static_cast<QWidget *>(grid1),
+          static_cast<QWidget *>(SSActiveTabs3), static_cast<QWidget *>(SSActiveTabs1),
+          static_cast<QWidget *>(Notes), static_cast<QWidget *>(m_tools),
+          static_cast<QWidget *>(m_sidePanels), static_cast<QWidget *>(tbTree),
+          static_cast<QWidget *>(SSActiveToolBars3)})
         part->setEnabled(!editing);
     lblMode->setText(editing ? tr("Edit Mode") : tr("View Mode"));
     SSActiveToolBars2->setVisible(editing && text);
@@ -430,20 +433,30 @@ void FormNotes::onListTool(const QString &id)
     } else if (id == QLatin1String("ListPrint")) {
         ListPrintWindow::ListPrint(*m_listGrid, name, this);
     } else if (id == QLatin1String("SaveasXL")) {
-        const QString folder = GridExport::folder(GridExport::Format::Xlsx);
-        QDir().mkpath(folder);
-        QString path = Dialogs::instance().saveFileName(
-            tr("Excel File"), folder + u'/' + name + QStringLiteral(".xlsx"),
-            GridExport::filter(GridExport::Format::Xlsx));
-        if (path.isEmpty())
-            return;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".xlsx");
-        QString error;
-        if (!GridExport::write(GridExport::Format::Xlsx, path, GridRows(*m_listGrid), name, {},
-                               &error))
-            Dialogs::instance().message(tr("The file cannot be written:\n%1\n\n%2")
-                                            .arg(QDir::toNativeSeparators(path), error),
-                                        windowTitle(), Dialogs::Icon::Critical);
+        exportListToExcel(name);
     }
+}
+
+void FormNotes::exportListToExcel(const QString &name)
+{
+    const QString folder = GridExport::folder(GridExport::Format::Xlsx);
+    QDir().mkpath(folder);
+    const QString chosen = Dialogs::instance().saveFileName(
+        tr("Excel File"), folder + u'/' + name + QStringLiteral(".xlsx"),
+        GridExport::filter(GridExport::Format::Xlsx));
+    if (chosen.isEmpty())
+        return;
+    QString path = chosen;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".xlsx");
+    // The picker asked before the name it returned was replaced, not before one made here.
+    if (!DocumentOperations::clearWayFor(path, path == chosen, windowTitle()))
+        return;
+    QString error;
+    if (!GridExport::write(GridExport::Format::Xlsx, path, GridRows(*m_listGrid), name, {}, &error))
+        Dialogs::instance().message(
+            tr("The file cannot be written:\n%1\n\n%2").arg(QDir::toNativeSeparators(path), error),
+            windowTitle(), Dialogs::Icon::Critical);
+    else
+        setStatus(tr("Saved as %1").arg(QDir::toNativeSeparators(path)));
 }

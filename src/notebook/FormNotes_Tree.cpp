@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 namespace
@@ -108,4 +109,76 @@ void FormNotes::onNodeClicked(QTreeWidgetItem *item)
         clearPane();
         showFolderFacts(key);
     }
+}
+
+QString FormNotes::currentNodePath() const
+{
+    const QTreeWidgetItem *node = tvwdb->currentItem();
+    return node ? node->data(0, KeyRole).toString() : QString();
+}
+
+FolderTree::Tag FormNotes::currentNodeTag() const
+{
+    const QTreeWidgetItem *node = tvwdb->currentItem();
+    const QString tag = node ? node->data(0, TagRole).toString() : QString();
+    if (tag == FolderTree::tagText(FolderTree::Tag::File))
+        return FolderTree::Tag::File;
+    if (tag == FolderTree::tagText(FolderTree::Tag::Folder))
+        return FolderTree::Tag::Folder;
+    return FolderTree::Tag::Main;
+}
+
+QString FormNotes::targetFolder() const
+{
+    const QString path = currentNodePath();
+    if (path.isEmpty())
+        return {};
+    return currentNodeTag() == FolderTree::Tag::File ? QFileInfo(path).path() : path;
+}
+
+bool FormNotes::selectTreePath(const QString &path)
+{
+    // The root nearest to the path: the Desktop, or a volume or the home folder under
+    // "My Computer", whichever holds it most closely.
+    const auto holds = [&path](const QString &key) {
+        return !key.isEmpty() && (path == key || path.startsWith(IFBACKSLASH(key)));
+    };
+    QTreeWidgetItem *node = nullptr;
+    QList<QTreeWidgetItem *> roots;
+    for (int i = 0; i < tvwdb->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *top = tvwdb->topLevelItem(i);
+        roots << top;
+        for (int c = 0; c < top->childCount(); ++c)
+            roots << top->child(c);
+    }
+    for (QTreeWidgetItem *root : roots) {
+        const QString key = root->data(0, KeyRole).toString();
+        if (holds(key) && (!node || key.size() > node->data(0, KeyRole).toString().size()))
+            node = root;
+    }
+    if (!node)
+        return false;
+    while (node->data(0, KeyRole).toString() != path) {
+        expandNode(node);
+        QTreeWidgetItem *next = nullptr;
+        for (int c = 0; c < node->childCount() && !next; ++c) {
+            if (holds(node->child(c)->data(0, KeyRole).toString()))
+                next = node->child(c);
+        }
+        if (!next)
+            break;
+        node->setExpanded(true);
+        node = next;
+    }
+    tvwdb->setCurrentItem(node);
+    tvwdb->scrollToItem(node);
+    return node->data(0, KeyRole).toString() == path;
+}
+
+void FormNotes::reloadTree(const QString &select)
+{
+    FileSystemTree();
+    if (!select.isEmpty())
+        selectTreePath(select);
+    updateTreeTools();
 }

@@ -89,6 +89,7 @@ void FormNotes::afterFill()
     setStatus(isLoading() ? tr("Reading the documents…")
                           : tr("%n document(s)", nullptr, grid()->dataRows()));
     updateRemoveTool();
+    updateDocumentTools();
 }
 
 void FormNotes::setSortTool(const QString &tool)
@@ -249,6 +250,7 @@ void FormNotes::ApplyDocTypeIcons()
 void FormNotes::onCurrentRowChanged(int row)
 {
     updateRemoveTool();
+    updateDocumentTools();
     if (row >= 0 && !grid()->isRowHeading(row))
         SelectRow(row);
 }

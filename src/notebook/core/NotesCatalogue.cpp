@@ -119,6 +119,11 @@ std::optional<DocumentRecord> NotesCatalogue::byId(qint64 id) const
     return readOne(QStringLiteral("id = ?"), id);
 }
 
+std::optional<DocumentRecord> NotesCatalogue::byName(const QString &name) const
+{
+    return readOne(QStringLiteral("DocumentName = ?"), text(name));
+}
+
 std::optional<DocumentRecord> NotesCatalogue::readOne(const QString &condition,
                                                       const QVariant &value) const
 {
@@ -129,6 +134,33 @@ std::optional<DocumentRecord> NotesCatalogue::readOne(const QString &condition,
     query.addBindValue(value);
     if (!query.exec() || !query.next())
         return std::nullopt;
+    return recordOf(query);
+}
+
+bool NotesCatalogue::rowsAt(const QString &path, std::vector<DocumentRecord> &rows) const
+{
+    rows.clear();
+    if (path.isEmpty())
+        return true;
+    QSqlQuery query(m_store.database());
+    query.setForwardOnly(true);
+    // The folder's prefix ends in a separator: "/d/Plans" never takes "/d/Plans 2".
+    query.prepare(QStringLiteral("select id, %1 from nv_notesdairy1 where path = ? or "
+                                 "substr(path, 1, length(?)) = ? order by id")
+                      .arg(Columns));
+    const QString prefix = path.endsWith(u'/') ? path : path + u'/';
+    query.addBindValue(path);
+    query.addBindValue(prefix);
+    query.addBindValue(prefix);
+    if (!query.exec())
+        return false;
+    while (query.next())
+        rows.push_back(recordOf(query));
+    return true;
+}
+
+DocumentRecord NotesCatalogue::recordOf(const QSqlQuery &query)
+{
     DocumentRecord r;
     r.id = query.value(0).toLongLong();
     r.documentName = textOf(query, 1);
@@ -152,6 +184,99 @@ std::optional<DocumentRecord> NotesCatalogue::readOne(const QString &condition,
     r.current = query.value(19).toInt() != 0;
     r.userTemplate = textOf(query, 20);
     return r;
+}
+
+namespace
+{
+
+// path with the leading from replaced by to: from itself, or a path under the folder from.
+QString moved(const QString &path, const QString &from, const QString &to)
+{
+    return to + path.mid(from.size());
+}
+
+} // namespace
+
+int NotesCatalogue::movePaths(const QString &from, const QString &to)
+{
+    std::vector<DocumentRecord> rows;
+    Savepoint unit(m_store, "move_paths");
+    if (!unit.isOpen() || !rowsAt(from, rows))
+        return -1;
+    for (DocumentRecord &row : rows) {
+        row.path = moved(row.path, from, to);
+        if (!writeRecord(row, nullptr, false))
+            return -1;
+    }
+    return unit.finish(true) ? int(rows.size()) : -1;
+}
+
+bool NotesCatalogue::renameDocument(const QString &from, const QString &to)
+{
+    std::optional<DocumentRecord> row = byPath(from);
+    if (!row)
+        return false;
+    const DocumentRecord named = linkRecord(to);
+    row->path = to;
+    row->documentName = named.documentName;
+    row->ext = named.ext;
+    return writeRecord(*row, nullptr, false);
+}
+
+int NotesCatalogue::copyRows(const QString &from, const QString &to)
+{
+    std::vector<DocumentRecord> rows;
+    Savepoint unit(m_store, "copy_rows");
+    if (!unit.isOpen() || !rowsAt(from, rows))
+        return -1;
+    for (const DocumentRecord &source : rows) {
+        const QString path = moved(source.path, from, to);
+        DocumentRecord target;
+        if (const std::optional<DocumentRecord> there = byPath(path))
+            target = *there;
+        target.path = path;
+        target.documentName = source.documentName;
+        target.ext = source.ext;
+        target.category1 = source.category1;
+        target.serialNo = source.serialNo;
+        target.version = source.version;
+        target.author = source.author;
+        target.date = source.date;
+        target.type = source.type;
+        target.progress = source.progress;
+        target.current = source.current;
+        target.bgcolor = source.bgcolor;
+        target.mDate = source.mDate;
+        target.keyword = source.keyword;
+        target.dueDate = source.dueDate;
+        if (!writeRow(target))
+            return -1;
+    }
+    return unit.finish(true) ? int(rows.size()) : -1;
+}
+
+int NotesCatalogue::removeRows(const QString &path)
+{
+    std::vector<DocumentRecord> rows;
+    Savepoint unit(m_store, "remove_rows");
+    if (!unit.isOpen() || !rowsAt(path, rows))
+        return -1;
+    for (const DocumentRecord &row : rows) {
+        if (!removeRow(row.id))
+            return -1;
+    }
+    return unit.finish(true) ? int(rows.size()) : -1;
+}
+
+bool NotesCatalogue::removeAll()
+{
+    Savepoint unit(m_store, "remove_all");
+    if (!unit.isOpen() ||
+        !QSqlQuery(m_store.database()).exec(QStringLiteral("delete from nv_notesdairy1")))
+        return false;
+    if (m_index->isAvailable() && !m_index->clear())
+        return false;
+    return unit.finish(true);
 }
 
 bool NotesCatalogue::writeColumns(DocumentRecord &r) const
@@ -199,13 +324,18 @@ bool NotesCatalogue::writeColumns(DocumentRecord &r) const
 
 bool NotesCatalogue::writeRow(DocumentRecord &record, const QString *plainText)
 {
+    return writeRecord(record, plainText, true);
+}
+
+bool NotesCatalogue::writeRecord(DocumentRecord &record, const QString *plainText, bool index)
+{
     std::optional<DocumentRecord> before;
     if (record.id != 0) {
         before = byId(record.id);
         if (!before)
             return false; // removed meanwhile, perhaps by another program
     }
-    const bool textChanged = !before || before->path != record.path ||
+    const bool textChanged = !before || (index && before->path != record.path) ||
                              before->content != record.content || before->mDate != record.mDate;
     Savepoint unit(m_store);
     if (!unit.isOpen())

@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ContentIndex;
 class ListDocument;
+class QSqlQuery;
 class Store;
 
 // The document catalogue nv_notesdairy1: one row per document file, addressed by the file's
@@ -98,6 +100,28 @@ public:
     // The side note: DocType "Quick Notes" and QuickNoteColour for the row of path.
     bool markQuickNote(const QString &path);
 
+    // --- rows kept in step with the files of the document operations
+    // Rows of the file at from, and of every file under the folder from, take the path to (the
+    // rest of each path kept). Names, properties and indexed text stay: the files moved
+    // unchanged. Returns how many rows moved, -1 when the store refused (nothing changed).
+    int movePaths(const QString &from, const QString &to);
+    // A document file renamed: its row gets the path to and the name and ext of to as
+    // AddDocumentLink makes them. False without a row or when the store refused.
+    bool renameDocument(const QString &from, const QString &to);
+    // The paste's row copy, for the row of from and each row under the folder from: the row of
+    // the matching path under to (a new one when there is none) gets documentName, ext,
+    // category1, serialno, Version, Author, Date, Type, Progress, Current, bgcolor, mdate,
+    // keyword and DueDate; DocType, Picfilelink and the body copy are not copied. Returns the
+    // rows written, -1 when the store refused (nothing changed).
+    int copyRows(const QString &from, const QString &to);
+    // Removes the row of path and the rows under the folder path with their index entries;
+    // returns how many, -1 when the store refused (nothing changed).
+    int removeRows(const QString &path);
+    // "delete * from nv_notesdairy1" and the whole content index; the files stay.
+    bool removeAll();
+    // The first row named name (compared as the store compares names, without regard to case).
+    std::optional<DocumentRecord> byName(const QString &name) const;
+
     // The colour rule of the view pane: the row's bgcolor, DefaultColour when there is no row
     // or its colour is Null.
     qint64 viewColour(const QString &path) const;
@@ -115,6 +139,12 @@ private:
                          QString *error);
     std::optional<DocumentRecord> readOne(const QString &condition, const QVariant &value) const;
     bool writeColumns(DocumentRecord &record) const;
+    // writeRow(); index false keeps the index entry as it is (the text did not change).
+    bool writeRecord(DocumentRecord &record, const QString *plainText, bool index);
+    // The rows at path, and under it when it is a folder, in id order; false when unreadable.
+    bool rowsAt(const QString &path, std::vector<DocumentRecord> &rows) const;
+    // The record of the query's current row, read as "select id, <every column>".
+    static DocumentRecord recordOf(const QSqlQuery &query);
 
     const Store &m_store;
     std::unique_ptr<ContentIndex> m_index;

@@ -83,7 +83,7 @@ QString GridExport::filter(Format format)
     case Format::Xlsx:
         break;
     }
-    return QStringLiteral("Excel File (*.xlsx)|*.xlsx");
+    return QStringLiteral("Excel workbook (*.xlsx)|*.xlsx");
 }
 
 QString GridExport::folder(Format format)
