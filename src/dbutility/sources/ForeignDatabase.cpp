@@ -26,14 +26,15 @@ QStringList folderFilters(SourceType type)
     case SourceType::Paradox:
         return {QStringLiteral("*.db")};
     case SourceType::Text:
-        return {QStringLiteral("*.csv"), QStringLiteral("*.txt")};
+        return {QStringLiteral("*.csv"), QStringLiteral("*.txt"), QStringLiteral("*.tsv"),
+                QStringLiteral("*.tab")};
     default:
         return {QStringLiteral("*.dbf")};
     }
 }
 
-std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
-                                       const SourceOptions &options, QString *error)
+std::unique_ptr<SourceTable> openFile(const QString &path, SourceType type,
+                                      const SourceOptions &options, QString *error)
 {
     switch (type) {
     case SourceType::DBase:
@@ -48,6 +49,22 @@ std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
             *error = QStringLiteral("%1 is not a database file this program can open").arg(path);
         return nullptr;
     }
+}
+
+// A table file that opens and that SQL can show.
+std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
+                                       const SourceOptions &options, QString *error)
+{
+    std::unique_ptr<SourceTable> table = openFile(path, type, options, error);
+    if (table && table->fields().size() > SourceTable::MaxColumns) {
+        if (error)
+            *error = QStringLiteral("%1 cannot be shown: this table has %2 columns; at most 2,000 "
+                                    "can be shown")
+                         .arg(table->name())
+                         .arg(table->fields().size());
+        return nullptr;
+    }
+    return table;
 }
 
 } // namespace

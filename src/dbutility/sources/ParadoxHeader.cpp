@@ -1,0 +1,94 @@
+#include "ParadoxHeader.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+#include <vector>
+
+namespace
+{
+
+// The main header, and the data header that Paradox 4 and later tables add after it.
+constexpr int mainHeaderSize = 0x58;
+constexpr int dataHeaderEnd = 0x78;
+// A data block starts with the numbers of the next and previous block and the offset of its
+// last record.
+constexpr int blockHeaderSize = 6;
+// The first encryption word says "look at the second one" with this value.
+constexpr quint32 encryptionInDataHeader = 0xFF00FF00u;
+// Version codes from Paradox 4.0 on have the data header.
+constexpr int firstDataHeaderVersion = 5;
+
+quint16 word(const QByteArray &bytes, int offset)
+{
+    return qFromLittleEndian<quint16>(bytes.constData() + offset);
+}
+
+quint32 longWord(const QByteArray &bytes, int offset)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+
+} // namespace
+
+bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
+{
+    *encrypted = false;
+    const QByteArray head = file.read(dataHeaderEnd);
+    if (head.size() < mainHeaderSize) {
+        *why = QStringLiteral("the file is too short");
+        return false;
+    }
+    recordSize = word(head, 0x00);
+    headerSize = word(head, 0x02);
+    fileType = uchar(head.at(0x04));
+    const int blockSizeCode = uchar(head.at(0x05));
+    recordCount = longWord(head, 0x06);
+    firstBlock = word(head, 0x0E);
+    version = uchar(head.at(0x39));
+    blockSize = blockSizeCode * 1024;
+    if (headerSize < mainHeaderSize || headerSize > file.size() ||
+        (fileType != 0 && fileType != 2) || blockSizeCode < 1 || blockSizeCode > 32 ||
+        recordSize < 1 || recordSize > blockSize - blockHeaderSize) {
+        *why = QStringLiteral("the header does not describe a table");
+        return false;
+    }
+    const bool hasDataHeader = version >= firstDataHeaderVersion && head.size() >= dataHeaderEnd &&
+                               headerSize >= dataHeaderEnd;
+    quint32 encryption = longWord(head, 0x25);
+    if (encryption == encryptionInDataHeader)
+        encryption = hasDataHeader ? longWord(head, 0x5C) : 0;
+    if (encryption != 0) {
+        *encrypted = true;
+        return false;
+    }
+    codePage = hasDataHeader ? word(head, 0x6A) : 0;
+    return walkChain(file, why);
+}
+
+// Follows the next-block numbers from the first block: each must lie in the file and be met
+// once, so the walk ends after at most the file's block count.
+bool ParadoxHeader::walkChain(QIODevice &file, QString *why) const
+{
+    const qint64 blocksInFile = (file.size() - headerSize + blockSize - 1) / blockSize;
+    std::vector<bool> seen(size_t(blocksInFile) + 1, false);
+    for (qint64 block = firstBlock; block != 0;) {
+        if (block > blocksInFile) {
+            *why = QStringLiteral("its data block %1 lies beyond the end of the file").arg(block);
+            return false;
+        }
+        if (seen[size_t(block)]) {
+            *why = QStringLiteral("its chain of data blocks leads back to block %1").arg(block);
+            return false;
+        }
+        seen[size_t(block)] = true;
+        char header[blockHeaderSize];
+        if (!file.seek(headerSize + (block - 1) * qint64(blockSize)) ||
+            file.read(header, blockHeaderSize) != blockHeaderSize) {
+            *why = QStringLiteral("its data block %1 is cut short").arg(block);
+            return false;
+        }
+        block = qFromLittleEndian<quint16>(header);
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QIODevice;
+
+// The facts of a Paradox table's header that must hold before pxlib is given the file: pxlib
+// trusts them, and loops forever on a data block chain that leads back into itself and on an
+// encrypted table. Offsets follow the format: all numbers little-endian, blocks numbered from 1
+// and lying one after another behind the header.
+struct ParadoxHeader {
+    // Reads the header of a table and walks its chain of data blocks (at most the file's block
+    // count). False when the file is no table pxlib can be given safely: *why says what is wrong
+    // (for "... is not a Paradox table or is damaged: <why>"), or *encrypted is set.
+    bool read(QIODevice &file, QString *why, bool *encrypted);
+
+    int recordSize = 0;
+    int headerSize = 0;
+    int fileType = 0;
+    int blockSize = 0; // bytes
+    qint64 recordCount = 0;
+    int firstBlock = 0;
+    // The file format's version code (3: Paradox 3.0 ... 12: Paradox 7).
+    int version = 0;
+    // The DOS code page the header names (Paradox 4 and later), 0 when it names none.
+    int codePage = 0;
+
+private:
+    bool walkChain(QIODevice &file, QString *why) const;
+};
