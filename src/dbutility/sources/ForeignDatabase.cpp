@@ -56,15 +56,13 @@ std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
                                        const SourceOptions &options, QString *error)
 {
     std::unique_ptr<SourceTable> table = openFile(path, type, options, error);
-    if (table && table->fields().size() > SourceTable::MaxColumns) {
-        if (error)
-            *error = QStringLiteral("%1 cannot be shown: this table has %2 columns; at most 2,000 "
-                                    "can be shown")
-                         .arg(table->name())
-                         .arg(table->fields().size());
-        return nullptr;
-    }
-    return table;
+    const QString tooWide =
+        table ? SourceModule::columnLimitProblem(*table, table->name()) : QString();
+    if (tooWide.isEmpty())
+        return table;
+    if (error)
+        *error = tooWide;
+    return nullptr;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ParadoxHeader.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -63,12 +64,13 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
         return false;
     }
     codePage = hasDataHeader ? word(head, 0x6A) : 0;
-    return walkChain(file, why);
+    std::vector<Block> blocks;
+    return walkChain(file, &blocks, why);
 }
 
 // Follows the next-block numbers from the first block: each must lie in the file and be met
 // once, so the walk ends after at most the file's block count.
-bool ParadoxHeader::walkChain(QIODevice &file, QString *why) const
+bool ParadoxHeader::walkChain(QIODevice &file, std::vector<Block> *blocks, QString *why) const
 {
     const qint64 blocksInFile = (file.size() - headerSize + blockSize - 1) / blockSize;
     std::vector<bool> seen(size_t(blocksInFile) + 1, false);
@@ -88,7 +90,49 @@ bool ParadoxHeader::walkChain(QIODevice &file, QString *why) const
             *why = QStringLiteral("its data block %1 is cut short").arg(block);
             return false;
         }
+        blocks->push_back(Block{int(block), qFromLittleEndian<qint16>(header + 4)});
         block = qFromLittleEndian<quint16>(header);
+    }
+    return true;
+}
+
+bool ParadoxHeader::dropEmptyBlocks(QFile &file, QString *why)
+{
+    std::vector<Block> chain;
+    if (!walkChain(file, &chain, why))
+        return false;
+    QList<QByteArray> kept;
+    for (const Block &block : chain) {
+        if (block.lastRecordOffset < 0)
+            continue;
+        QByteArray bytes(blockSize, '\0');
+        if (!file.seek(headerSize + (block.number - 1) * qint64(blockSize)) ||
+            file.read(bytes.data(), blockSize) < blockHeaderSize) {
+            *why = QStringLiteral("its data block %1 cannot be read").arg(block.number);
+            return false;
+        }
+        kept.append(bytes);
+    }
+    if (kept.size() == qsizetype(chain.size()))
+        return true;
+    const int count = int(kept.size());
+    for (int i = 0; i < count; ++i) {
+        qToLittleEndian<quint16>(quint16(i + 1 < count ? i + 2 : 0), kept[i].data());
+        qToLittleEndian<quint16>(quint16(i), kept[i].data() + 2);
+        if (!file.seek(headerSize + i * qint64(blockSize)) || file.write(kept.at(i)) != blockSize) {
+            *why = file.errorString();
+            return false;
+        }
+    }
+    // Blocks in use, blocks in the file, first and last block.
+    QByteArray numbers(8, '\0');
+    for (int i = 0; i < 4; ++i)
+        qToLittleEndian<quint16>(quint16(i == 2 ? qMin(count, 1) : count), numbers.data() + 2 * i);
+    firstBlock = qMin(count, 1);
+    if (!file.seek(0x0A) || file.write(numbers) != numbers.size() ||
+        !file.resize(headerSize + count * qint64(blockSize))) {
+        *why = file.errorString();
+        return false;
     }
     return true;
 }

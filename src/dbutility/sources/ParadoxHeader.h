@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <vector>
+
+class QFile;
 class QIODevice;
 
 // The facts of a Paradox table's header that must hold before pxlib is given the file: pxlib
@@ -13,6 +16,10 @@ struct ParadoxHeader {
     // count). False when the file is no table pxlib can be given safely: *why says what is wrong
     // (for "... is not a Paradox table or is damaged: <why>"), or *encrypted is set.
     bool read(QIODevice &file, QString *why, bool *encrypted);
+    // Takes the data blocks that deletes left empty out of a table that read() accepted, and
+    // moves the others to the front in chain order. pxlib reads an empty block's record count
+    // as thousands and then loses records, and it expects the chain in file order.
+    bool dropEmptyBlocks(QFile &file, QString *why);
 
     int recordSize = 0;
     int headerSize = 0;
@@ -26,5 +33,9 @@ struct ParadoxHeader {
     int codePage = 0;
 
 private:
-    bool walkChain(QIODevice &file, QString *why) const;
+    struct Block {
+        int number;
+        int lastRecordOffset; // negative when the block holds no record
+    };
+    bool walkChain(QIODevice &file, std::vector<Block> *blocks, QString *why) const;
 };

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -478,12 +479,16 @@ bool ParadoxTable::deleteRow(qint64 slot, QString *error)
     return true;
 }
 
-// Hands the transaction's deletes (last first, so the record numbers still to delete do not
-// move) and inserts to pxlib; *rows becomes the file's rows in pxlib's record order.
-bool ParadoxTable::applyPending(QList<QVariantList> *rows, QString *error)
+// Hands the transaction's deletes to pxlib (last first, so the record numbers still to delete
+// do not move) and takes the blocks they empty out of the working copy; *rows becomes the
+// file's rows that are left, in record order.
+bool ParadoxTable::applyDeletes(QList<QVariantList> *rows, QString *error)
 {
-    pxdoc_t *doc = m_working->doc.get();
     *rows = m_rows.mid(0, m_fileRows);
+    if (std::none_of(m_deleted.cbegin(), m_deleted.cbegin() + m_fileRows,
+                     [](bool deleted) { return deleted; }))
+        return true;
+    pxdoc_t *doc = m_working->doc.get();
     for (qint64 slot = m_fileRows - 1; slot >= 0; --slot) {
         if (!m_deleted.at(slot))
             continue;
@@ -496,6 +501,29 @@ bool ParadoxTable::applyPending(QList<QVariantList> *rows, QString *error)
         }
         rows->removeAt(slot);
     }
+    const QString path = m_change->workingPath();
+    m_working.reset();
+    QFile file(path);
+    ParadoxHeader header;
+    QString why;
+    bool encrypted = false;
+    const bool ok = file.open(QIODevice::ReadWrite) && header.read(file, &why, &encrypted) &&
+                    header.dropEmptyBlocks(file, &why) && file.flush();
+    file.close();
+    m_working = std::make_unique<Document>();
+    if (!ok || !m_working->open(path, true, &why)) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2").arg(m_name, why);
+        return false;
+    }
+    return true;
+}
+
+// Hands the transaction's inserts to pxlib: each record lands where pxlib says (it fills free
+// room in earlier blocks first), and *rows follows.
+bool ParadoxTable::applyInserts(QList<QVariantList> *rows, QString *error)
+{
+    pxdoc_t *doc = m_working->doc.get();
     for (qsizetype i = 0; i < m_inserted.size(); ++i) {
         if (m_deleted.at(m_fileRows + i))
             continue;
@@ -503,7 +531,6 @@ bool ParadoxTable::applyPending(QList<QVariantList> *rows, QString *error)
                               int(m_types.size())};
         if (!fillRecord(record.values, m_inserted.at(i), error))
             return false;
-        // pxlib fills free room in earlier blocks first: the record lands where it says.
         const int at = PX_insert_record(doc, record.values);
         bool ok = at >= 0 && at <= rows->size();
         const QVariantList row = ok ? readRecord(*m_working, at, &ok) : QVariantList();
@@ -530,7 +557,7 @@ bool ParadoxTable::commitWrite(QString *error)
     if (!m_working)
         return true;
     QList<QVariantList> rows;
-    if (!applyPending(&rows, error)) {
+    if (!applyDeletes(&rows, error) || !applyInserts(&rows, error)) {
         rollbackWrite();
         return false;
     }

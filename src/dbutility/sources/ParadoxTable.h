@@ -64,7 +64,8 @@ private:
     bool fillRecord(px_val **record, const QMap<int, QVariant> &values, QString *error) const;
     bool validate(const QMap<int, QVariant> &values, QString *error) const;
     bool updateFileRow(qint64 slot, const QMap<int, QVariant> &changes, QString *error);
-    bool applyPending(QList<QVariantList> *rows, QString *error);
+    bool applyDeletes(QList<QVariantList> *rows, QString *error);
+    bool applyInserts(QList<QVariantList> *rows, QString *error);
     void closeWorkingCopy();
     void resetSlots();
 
