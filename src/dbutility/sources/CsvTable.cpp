@@ -462,12 +462,24 @@ QVariant CsvTable::value(qint64 slot, int column) const
 {
     if (!hasCell(slot, column))
         return {};
+    const auto type = static_cast<JetType>(m_fields.at(column).typeCode);
+    // A number of the file is read from its bytes, without a text in between.
+    if (type != JetType::Text && slot < m_fileRows &&
+        (m_edits.changed.isEmpty() || !m_edits.changed.contains(slot))) {
+        const QByteArray bytes = rawField(slot + 1, column);
+        if (bytes.isEmpty())
+            return {};
+        bool ok = false;
+        const QVariant number = type == JetType::Long ? QVariant(bytes.toLongLong(&ok))
+                                                      : QVariant(bytes.toDouble(&ok));
+        return ok ? number : QVariant(QString::fromUtf8(bytes));
+    }
     bool present = false;
     const QString text = fieldText(slot, column, &present);
     if (text.isEmpty())
         return {};
     bool ok = false;
-    switch (static_cast<JetType>(m_fields.at(column).typeCode)) {
+    switch (type) {
     case JetType::Long: {
         const qlonglong number = text.toLongLong(&ok);
         return ok ? QVariant(number) : QVariant(text);

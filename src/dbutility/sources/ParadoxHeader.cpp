@@ -20,14 +20,14 @@ constexpr quint32 encryptionInDataHeader = 0xFF00FF00u;
 // Version codes from Paradox 4.0 on have the data header.
 constexpr int firstDataHeaderVersion = 5;
 
-quint16 word(const QByteArray &bytes, int offset)
+quint16 word(const uchar *bytes, int offset)
 {
-    return qFromLittleEndian<quint16>(bytes.constData() + offset);
+    return qFromLittleEndian<quint16>(bytes + offset);
 }
 
-quint32 longWord(const QByteArray &bytes, int offset)
+quint32 longWord(const uchar *bytes, int offset)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+    return qFromLittleEndian<quint32>(bytes + offset);
 }
 
 } // namespace
@@ -35,18 +35,19 @@ quint32 longWord(const QByteArray &bytes, int offset)
 bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
 {
     *encrypted = false;
-    const QByteArray head = file.read(dataHeaderEnd);
-    if (head.size() < mainHeaderSize) {
+    uchar head[dataHeaderEnd] = {};
+    const qint64 headSize = file.read(reinterpret_cast<char *>(head), dataHeaderEnd);
+    if (headSize < mainHeaderSize) {
         *why = QStringLiteral("the file is too short");
         return false;
     }
     recordSize = word(head, 0x00);
     headerSize = word(head, 0x02);
-    fileType = uchar(head.at(0x04));
-    const int blockSizeCode = uchar(head.at(0x05));
+    fileType = head[0x04];
+    const int blockSizeCode = head[0x05];
     recordCount = longWord(head, 0x06);
     firstBlock = word(head, 0x0E);
-    version = uchar(head.at(0x39));
+    version = head[0x39];
     blockSize = blockSizeCode * 1024;
     if (headerSize < mainHeaderSize || headerSize > file.size() ||
         (fileType != 0 && fileType != 2) || blockSizeCode < 1 || blockSizeCode > 32 ||
@@ -54,7 +55,7 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
         *why = QStringLiteral("the header does not describe a table");
         return false;
     }
-    const bool hasDataHeader = version >= firstDataHeaderVersion && head.size() >= dataHeaderEnd &&
+    const bool hasDataHeader = version >= firstDataHeaderVersion && headSize >= dataHeaderEnd &&
                                headerSize >= dataHeaderEnd;
     quint32 encryption = longWord(head, 0x25);
     if (encryption == encryptionInDataHeader)

@@ -57,6 +57,7 @@ void RtfReader::reset(QTextDocument *document)
     m_picture.clear();
     m_field.clear();
     m_builder.reset(document);
+    m_builder.setRowCounter([this] { return m_tokens.tableRowsAhead(); });
 }
 
 void RtfReader::parse()
