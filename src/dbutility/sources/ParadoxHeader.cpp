@@ -19,6 +19,7 @@ constexpr int blockHeaderSize = 6;
 constexpr quint32 encryptionInDataHeader = 0xFF00FF00u;
 // Version codes from Paradox 4.0 on have the data header.
 constexpr int firstDataHeaderVersion = 5;
+constexpr int maxFields = 255;
 
 quint16 word(const uchar *bytes, int offset)
 {
@@ -65,8 +66,28 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
         return false;
     }
     codePage = hasDataHeader ? word(head, 0x6A) : 0;
+    if (!readFieldSizes(file, word(head, 0x21), hasDataHeader ? dataHeaderEnd : mainHeaderSize,
+                        why))
+        return false;
     std::vector<Block> blocks;
     return walkChain(file, &blocks, why);
+}
+
+// Paradox allows 255 fields, each a type byte and a size byte after the headers; pxlib reads as
+// many as the header says, one byte at a time, and its sizes must fit the record.
+bool ParadoxHeader::readFieldSizes(QIODevice &file, int fields, int at, QString *why) const
+{
+    QByteArray info;
+    if (fields >= 1 && fields <= maxFields && at + 2 * fields <= headerSize && file.seek(at))
+        info = file.read(2 * fields);
+    int total = 0;
+    for (qsizetype i = 1; i < info.size(); i += 2)
+        total += uchar(info.at(i));
+    if (info.size() != 2 * fields || total > recordSize) {
+        *why = QStringLiteral("its %1 fields do not fit its header and records").arg(fields);
+        return false;
+    }
+    return true;
 }
 
 // Follows the next-block numbers from the first block: each must lie in the file and be met

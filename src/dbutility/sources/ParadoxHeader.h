@@ -37,5 +37,6 @@ private:
         int number;
         int lastRecordOffset; // negative when the block holds no record
     };
+    bool readFieldSizes(QIODevice &file, int fields, int at, QString *why) const;
     bool walkChain(QIODevice &file, std::vector<Block> *blocks, QString *why) const;
 };
