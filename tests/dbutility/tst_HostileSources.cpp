@@ -140,6 +140,8 @@ void TestHostileSources::paradoxDamagedChainRefused_data()
     QTest::newRow("encrypted") << 0 << 0x25 << le32(0x1234) << "encrypted";
     QTest::newRow("encrypted in the data header") << 0 << 0x5C << le32(0xBEEF) << "encrypted";
     QTest::newRow("record larger than a block") << 0 << 0x00 << le16(30000) << "does not describe";
+    QTest::newRow("a billion records")
+        << 0 << 0x06 << le32(1u << 30) << "more than its blocks hold";
     // pxlib read 58,624 field descriptors one byte at a time: seconds per open.
     QTest::newRow("more fields than the header holds")
         << 0 << 0x21 << le16(58624) << "fields do not fit";

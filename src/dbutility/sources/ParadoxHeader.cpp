@@ -69,6 +69,12 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
     if (!readFieldSizes(file, word(head, 0x21), hasDataHeader ? dataHeaderEnd : mainHeaderSize,
                         why))
         return false;
+    const qint64 blocksInFile = (file.size() - headerSize + blockSize - 1) / blockSize;
+    if (recordCount > blocksInFile * ((blockSize - blockHeaderSize) / recordSize)) {
+        *why = QStringLiteral("its header counts %1 records, more than its blocks hold")
+                   .arg(recordCount);
+        return false;
+    }
     std::vector<Block> blocks;
     return walkChain(file, &blocks, why);
 }

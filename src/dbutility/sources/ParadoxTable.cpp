@@ -273,9 +273,10 @@ void ParadoxTable::setWriteReasons(bool writable, const QString &unwritable)
 // blocks) into memory.
 bool ParadoxTable::load(const Document &document, QString *error)
 {
+    // Room for the rows the header counts, up to a sane number: a damaged count says billions.
     const int recordCount = PX_get_num_records(document.doc.get());
     QList<QVariantList> rows;
-    rows.reserve(qMax(recordCount, 0));
+    rows.reserve(qBound(0, recordCount, 65536));
     for (int r = 0; r < recordCount; ++r) {
         bool ok = false;
         rows.append(readRecord(document, r, &ok));
