@@ -140,6 +140,9 @@ void TestHostileSources::paradoxDamagedChainRefused_data()
     QTest::newRow("encrypted") << 0 << 0x25 << le32(0x1234) << "encrypted";
     QTest::newRow("encrypted in the data header") << 0 << 0x5C << le32(0xBEEF) << "encrypted";
     QTest::newRow("record larger than a block") << 0 << 0x00 << le16(30000) << "does not describe";
+    QTest::newRow("chain ends before the last block") << 0 << 0x10 << le16(2) << "does not end";
+    QTest::newRow("last block beyond the file") << 0 << 0x10 << le16(257) << "does not end";
+    QTest::newRow("more blocks than the file") << 0 << 0x0C << le16(40) << "more than the file";
     QTest::newRow("a billion records")
         << 0 << 0x06 << le32(1u << 30) << "more than its blocks hold";
     // pxlib read 58,624 field descriptors one byte at a time: seconds per open.

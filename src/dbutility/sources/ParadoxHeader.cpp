@@ -47,7 +47,9 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
     fileType = head[0x04];
     const int blockSizeCode = head[0x05];
     recordCount = longWord(head, 0x06);
+    fileBlocks = word(head, 0x0C);
     firstBlock = word(head, 0x0E);
+    lastBlock = word(head, 0x10);
     version = head[0x39];
     blockSize = blockSizeCode * 1024;
     if (headerSize < mainHeaderSize || headerSize > file.size() ||
@@ -75,8 +77,20 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
                    .arg(recordCount);
         return false;
     }
+    if (fileBlocks > blocksInFile) {
+        *why =
+            QStringLiteral("its header counts %1 blocks, more than the file holds").arg(fileBlocks);
+        return false;
+    }
     std::vector<Block> blocks;
-    return walkChain(file, &blocks, why);
+    if (!walkChain(file, &blocks, why))
+        return false;
+    // pxlib walks until it meets the last block: a chain that ends elsewhere never ends.
+    if ((blocks.empty() ? 0 : blocks.back().number) != lastBlock) {
+        *why = QStringLiteral("its chain of data blocks does not end at block %1").arg(lastBlock);
+        return false;
+    }
+    return true;
 }
 
 // Paradox allows 255 fields, each a type byte and a size byte after the headers; pxlib reads as

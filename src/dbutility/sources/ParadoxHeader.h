@@ -26,7 +26,9 @@ struct ParadoxHeader {
     int fileType = 0;
     int blockSize = 0; // bytes
     qint64 recordCount = 0;
+    int fileBlocks = 0;
     int firstBlock = 0;
+    int lastBlock = 0;
     // The file format's version code (3: Paradox 3.0 ... 12: Paradox 7).
     int version = 0;
     // The DOS code page the header names (Paradox 4 and later), 0 when it names none.
