@@ -143,6 +143,8 @@ void TestHostileSources::paradoxDamagedChainRefused_data()
     QTest::newRow("chain ends before the last block") << 0 << 0x10 << le16(2) << "does not end";
     QTest::newRow("last block beyond the file") << 0 << 0x10 << le16(257) << "does not end";
     QTest::newRow("more blocks than the file") << 0 << 0x0C << le16(40) << "more than the file";
+    // pxlib read the missing part of a cut block from whatever its buffer held.
+    QTest::newRow("cut inside a block") << 3 << 16000 << QByteArray() << "ends inside a data block";
     QTest::newRow("a billion records")
         << 0 << 0x06 << le32(1u << 30) << "more than its blocks hold";
     // pxlib read 58,624 field descriptors one byte at a time: seconds per open.
@@ -164,8 +166,9 @@ void TestHostileSources::paradoxDamagedChainRefused()
     const QByteArray header = ReadBytes(path).left(0x80);
     const int headerSize = qFromLittleEndian<quint16>(header.constData() + 2);
     const int blockSize = uchar(header.at(5)) * 1024;
-    QVERIFY(
-        patch(path, block == 0 ? offset : headerSize + (block - 1) * blockSize + offset, bytes));
+    const qint64 at = block == 0 ? offset : headerSize + (block - 1) * qint64(blockSize) + offset;
+    // No bytes: the file is cut there.
+    QVERIFY(bytes.isEmpty() ? QFile::resize(path, at) : patch(path, at, bytes));
     QVERIFY(!ParadoxTable::open(path, SourceOptions(), &error));
     QVERIFY2(error.contains(QStringLiteral("chain.db")) && error.contains(reason),
              qPrintable(error));

@@ -71,7 +71,12 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
     if (!readFieldSizes(file, word(head, 0x21), hasDataHeader ? dataHeaderEnd : mainHeaderSize,
                         why))
         return false;
-    const qint64 blocksInFile = (file.size() - headerSize + blockSize - 1) / blockSize;
+    // pxlib reads a cut block's missing bytes as whatever its buffer held before.
+    if ((file.size() - headerSize) % blockSize != 0) {
+        *why = QStringLiteral("the file ends inside a data block");
+        return false;
+    }
+    const qint64 blocksInFile = (file.size() - headerSize) / blockSize;
     if (recordCount > blocksInFile * ((blockSize - blockHeaderSize) / recordSize)) {
         *why = QStringLiteral("its header counts %1 records, more than its blocks hold")
                    .arg(recordCount);
@@ -114,7 +119,7 @@ bool ParadoxHeader::readFieldSizes(QIODevice &file, int fields, int at, QString 
 // once, so the walk ends after at most the file's block count.
 bool ParadoxHeader::walkChain(QIODevice &file, std::vector<Block> *blocks, QString *why) const
 {
-    const qint64 blocksInFile = (file.size() - headerSize + blockSize - 1) / blockSize;
+    const qint64 blocksInFile = (file.size() - headerSize) / blockSize;
     std::vector<bool> seen(size_t(blocksInFile) + 1, false);
     for (qint64 block = firstBlock; block != 0;) {
         if (block > blocksInFile) {
