@@ -143,6 +143,9 @@ void TestHostileSources::paradoxDamagedChainRefused_data()
     QTest::newRow("chain ends before the last block") << 0 << 0x10 << le16(2) << "does not end";
     QTest::newRow("last block beyond the file") << 0 << 0x10 << le16(257) << "does not end";
     QTest::newRow("more blocks than the file") << 0 << 0x0C << le16(40) << "more than the file";
+    // pxlib copied a 200-byte "currency" into an 8-byte buffer on its stack.
+    QTest::newRow("a number of the wrong size")
+        << 0 << 0x78 << QByteArray("\x05") << "do not go together";
     // pxlib read the missing part of a cut block from whatever its buffer held.
     QTest::newRow("cut inside a block") << 3 << 16000 << QByteArray() << "ends inside a data block";
     QTest::newRow("a billion records")

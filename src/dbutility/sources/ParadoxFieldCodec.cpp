@@ -192,6 +192,38 @@ bool ParadoxFieldCodec::isBlob(int type)
            type == pxfGraphic;
 }
 
+bool ParadoxFieldCodec::sizeFits(int type, int size)
+{
+    switch (type) {
+    case pxfAlpha:
+    case pxfBytes:
+        return size >= 1;
+    case pxfLogical:
+        return size == 1;
+    case pxfShort:
+        return size == 2;
+    case pxfDate:
+    case pxfLong:
+    case pxfTime:
+    case pxfAutoInc:
+        return size == 4;
+    case pxfCurrency:
+    case pxfNumber:
+    case pxfTimestamp:
+        return size == 8;
+    case pxfBCD:
+        return size <= 32;
+    default:
+        // A BLOB field ends in its 10-byte pointer into the .mb file.
+        return isBlob(type) && size >= 10;
+    }
+}
+
+int ParadoxFieldCodec::storedSize(int type, int size)
+{
+    return type == pxfBCD ? 17 : size;
+}
+
 QVariant ParadoxFieldCodec::value(pxdoc_t *doc, char *data, const pxfield_t &field,
                                   const CodePage &codePage)
 {

@@ -20,6 +20,11 @@ public:
     static constexpr long dayOffset = 1721425;
 
     static bool isBlob(int pxType);
+    // Whether a field of a type may have the size its header entry gives: pxlib copies a number
+    // field's bytes into a buffer of the type's own size, whatever the header says. A BCD
+    // field's entry gives its decimal places instead; it takes 17 bytes (storedSize()).
+    static bool sizeFits(int pxType, int size);
+    static int storedSize(int pxType, int size);
     // The value of a field of a raw record (not a BLOB); null when the field is empty.
     static QVariant value(px_doc *doc, char *field, const px_field &info, const CodePage &codePage);
     // A BLOB field ends in a 10-byte pointer into the .mb file (offset, length, modification

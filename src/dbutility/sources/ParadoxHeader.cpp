@@ -1,5 +1,7 @@
 #include "ParadoxHeader.h"
 
+#include "ParadoxFieldCodec.h"
+
 #include <QFile>
 #include <QIODevice>
 #include <QtEndian>
@@ -99,15 +101,26 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
 }
 
 // Paradox allows 255 fields, each a type byte and a size byte after the headers; pxlib reads as
-// many as the header says, one byte at a time, and its sizes must fit the record.
+// many as the header says, one byte at a time. Each size must suit its type, and all of them
+// fit the record.
 bool ParadoxHeader::readFieldSizes(QIODevice &file, int fields, int at, QString *why) const
 {
     QByteArray info;
     if (fields >= 1 && fields <= maxFields && at + 2 * fields <= headerSize && file.seek(at))
         info = file.read(2 * fields);
     int total = 0;
-    for (qsizetype i = 1; i < info.size(); i += 2)
-        total += uchar(info.at(i));
+    for (qsizetype i = 0; i + 1 < info.size(); i += 2) {
+        const int type = uchar(info.at(i));
+        const int size = uchar(info.at(i + 1));
+        if (!ParadoxFieldCodec::sizeFits(type, size)) {
+            *why = QStringLiteral("its field %1 has type %2 and %3 bytes, which do not go together")
+                       .arg(i / 2 + 1)
+                       .arg(type)
+                       .arg(size);
+            return false;
+        }
+        total += ParadoxFieldCodec::storedSize(type, size);
+    }
     if (info.size() != 2 * fields || total > recordSize) {
         *why = QStringLiteral("its %1 fields do not fit its header and records").arg(fields);
         return false;
