@@ -143,6 +143,8 @@ void TestHostileSources::paradoxDamagedChainRefused_data()
     QTest::newRow("chain ends before the last block") << 0 << 0x10 << le16(2) << "does not end";
     QTest::newRow("last block beyond the file") << 0 << 0x10 << le16(257) << "does not end";
     QTest::newRow("more blocks than the file") << 0 << 0x0C << le16(40) << "more than the file";
+    // pxlib took the second encryption word from a data header it had not read.
+    QTest::newRow("unknown version") << 0 << 0x39 << QByteArray("\x0E") << "unknown version";
     // pxlib copied a 200-byte "currency" into an 8-byte buffer on its stack.
     QTest::newRow("a number of the wrong size")
         << 0 << 0x78 << QByteArray("\x05") << "do not go together";

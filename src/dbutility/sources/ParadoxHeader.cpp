@@ -60,11 +60,22 @@ bool ParadoxHeader::read(QIODevice &file, QString *why, bool *encrypted)
         *why = QStringLiteral("the header does not describe a table");
         return false;
     }
-    const bool hasDataHeader = version >= firstDataHeaderVersion && headSize >= dataHeaderEnd &&
-                               headerSize >= dataHeaderEnd;
+    // Version codes 3 (Paradox 3.0) to 12 (Paradox 7); from 5 on a data header follows the main
+    // one. pxlib takes the second encryption word from that data header whether it read one or
+    // not, so a table without one must not point there.
+    const bool hasDataHeader = version >= firstDataHeaderVersion;
     quint32 encryption = longWord(head, 0x25);
+    if (version < 3 || version > 12) {
+        *why = QStringLiteral("its header has the unknown version code %1").arg(version);
+        return false;
+    }
+    if ((hasDataHeader && headerSize < dataHeaderEnd) ||
+        (!hasDataHeader && encryption == encryptionInDataHeader)) {
+        *why = QStringLiteral("its header does not fit its version code %1").arg(version);
+        return false;
+    }
     if (encryption == encryptionInDataHeader)
-        encryption = hasDataHeader ? longWord(head, 0x5C) : 0;
+        encryption = longWord(head, 0x5C);
     if (encryption != 0) {
         *encrypted = true;
         return false;
