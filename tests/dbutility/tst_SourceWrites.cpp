@@ -1,6 +1,7 @@
 // Writes to dBase/FoxPro and text tables: values round-trip, headers stay right, a backup is
 // kept before the first write, and a write either completes or leaves the files as they were.
 
+#include "SourceTestFiles.h"
 #include "TestFiles.h"
 #include "CsvTable.h"
 #include "DbfTable.h"
@@ -17,10 +18,6 @@
 #include <QTest>
 #include <QtEndian>
 
-extern "C" {
-#include <paradox.h>
-}
-
 namespace
 {
 
@@ -31,44 +28,14 @@ QStringList filesIn(const QTemporaryDir &dir)
     return files;
 }
 
-// A Paradox table without primary index, made with pxlib: Name A20, Count S, Born D, Ok L,
-// Price $.
+// A Paradox table without primary index: Name A20, Count S, Born D, Ok L, Price $.
 bool makeParadox(const QString &path)
 {
-    pxdoc_t *doc = PX_new();
-    if (!doc)
-        return false;
-    struct Spec {
-        const char *name;
-        char type;
-        int length;
-    };
-    const Spec specs[] = {{"Name", pxfAlpha, 20},
-                          {"Count", pxfShort, 2},
-                          {"Born", pxfDate, 4},
-                          {"Ok", pxfLogical, 1},
-                          {"Price", pxfCurrency, 8}};
-    auto *fields = static_cast<pxfield_t *>(
-        doc->malloc(doc, sizeof(specs) / sizeof(Spec) * sizeof(pxfield_t), "f"));
-    for (size_t i = 0; i < sizeof(specs) / sizeof(Spec); ++i) {
-        fields[i].px_fname = PX_strdup(doc, specs[i].name);
-        fields[i].px_ftype = specs[i].type;
-        fields[i].px_flen = specs[i].length;
-        fields[i].px_fdc = 0;
-    }
-    const bool ok = PX_create_file(doc, fields, int(sizeof(specs) / sizeof(Spec)),
-                                   QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) >= 0;
-    PX_close(doc);
-    PX_delete(doc);
-    return ok;
-}
-
-bool runSql(const ForeignDatabase &database, const QString &jetSql, QString *error)
-{
-    QSqlQuery query(database.connection());
-    const bool ok = query.exec(JetSql::translate(jetSql));
-    *error = ok ? QString() : query.lastError().text();
-    return ok;
+    return MakeParadox(path, {{"Name", pxfAlpha, 20},
+                              {"Count", pxfShort, 2},
+                              {"Born", pxfDate, 4},
+                              {"Ok", pxfLogical, 1},
+                              {"Price", pxfCurrency, 8}});
 }
 
 const QList<DbfTable::FieldSpec> plainFields{
@@ -546,7 +513,7 @@ void TestDbSourcesWrites::paradoxUpdateInPlace()
             before.append(row);
         }
         QVERIFY2(
-            runSql(*database,
+            RunSql(*database,
                    QStringLiteral("Update [ORDERS.DB] set [Ship VIA]='DHL', [Amount Paid]=12.5, "
                                   "[Ship Date]=#01-Feb-2003# where [Order No]=1002"),
                    &error),
@@ -607,7 +574,7 @@ void TestDbSourcesWrites::paradoxKeyedTableRefuses()
     QString error;
     auto database = ForeignDatabase::open(path, SourceOptions(), &error);
     QVERIFY2(database, qPrintable(error));
-    QVERIFY(!runSql(*database, sql, &error));
+    QVERIFY(!RunSql(*database, sql, &error));
     QVERIFY2(error.contains(reason) && error.contains(QStringLiteral("ORDERS.DB")),
              qPrintable(error));
     QCOMPARE(ReadBytes(path), original);
@@ -633,11 +600,11 @@ void TestDbSourcesWrites::paradoxUnkeyedTableRoundTrip()
               QStringLiteral("Insert into loose (Name, Ok) values ('Cleo', false)"),
               QStringLiteral("Update loose set Price = 1.5 where Name = 'ben'"),
               QStringLiteral("Delete * from loose where Name = 'Cleo'")}) {
-            QVERIFY2(runSql(*database, sql, &error),
+            QVERIFY2(RunSql(*database, sql, &error),
                      qPrintable(sql + QStringLiteral(": ") + error));
         }
         // A failing statement leaves what the earlier ones wrote.
-        QVERIFY(!runSql(*database, QStringLiteral("Update loose set Count = 40000"), &error));
+        QVERIFY(!RunSql(*database, QStringLiteral("Update loose set Count = 40000"), &error));
         QVERIFY2(error.contains(QStringLiteral("Count")), qPrintable(error));
     }
     auto table = ParadoxTable::open(path, SourceOptions(), &error);

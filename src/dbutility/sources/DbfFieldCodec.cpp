@@ -196,11 +196,30 @@ bool encodeLogical(const DbfHeader::Column &column, const QVariant &value, char 
     return true;
 }
 
+// The bytes of a text or memo value; false when the code page lacks one of its characters.
+bool textBytes(const DbfHeader::Column &column, const QVariant &value, const CodePage &codePage,
+               QByteArray *bytes, QString *why)
+{
+    if (column.binary) {
+        *bytes = value.toByteArray();
+        return true;
+    }
+    QString unmappable;
+    *bytes = codePage.encode(value.toString(), &unmappable);
+    if (unmappable.isEmpty())
+        return true;
+    *why = QStringLiteral("its code page %1 has no character \"%2\"")
+               .arg(codePage.number())
+               .arg(unmappable);
+    return false;
+}
+
 bool encodeText(const DbfHeader::Column &column, const QVariant &value, const CodePage &codePage,
                 char *field, QString *why)
 {
-    const QByteArray bytes =
-        column.binary ? value.toByteArray() : codePage.encode(value.toString());
+    QByteArray bytes;
+    if (!textBytes(column, value, codePage, &bytes, why))
+        return false;
     if (bytes.size() > column.length) {
         *why = QStringLiteral("it is longer than %1 bytes").arg(column.length);
         return false;
@@ -216,8 +235,9 @@ bool encodeMemo(const DbfHeader::Column &column, const QVariant &value, bool isN
 {
     quint32 block = 0;
     if (!isNull) {
-        const QByteArray bytes =
-            column.binary ? value.toByteArray() : codePage.encode(value.toString());
+        QByteArray bytes;
+        if (!textBytes(column, value, codePage, &bytes, why))
+            return false;
         if (!memo) {
             *why = QStringLiteral("the memo file is missing");
             return false;
@@ -261,6 +281,16 @@ bool encodeFoxPro(const DbfHeader::Column &column, const QVariant &value, bool i
     else
         qToLittleEndian<double>(number, field);
     return true;
+}
+
+// The first block of a memo field: 4 bytes binary (Visual FoxPro), else digits; 0 for none.
+quint32 blockOf(const DbfHeader::Column &column, const uchar *field)
+{
+    if (column.length == 4)
+        return qFromLittleEndian<quint32>(field);
+    bool ok = false;
+    const quint32 block = trimmedBytes(field, column.length).toUInt(&ok);
+    return ok ? block : 0;
 }
 
 } // namespace
@@ -349,6 +379,9 @@ QVariant DbfFieldCodec::decodeBinary(const uchar *record, const Column &column) 
         return dateTimeFromJulian(whole / 86400000, whole % 86400000);
     }
     case 'Q': {
+        // A varbinary of no bytes holds nothing (its length byte would lie before the field).
+        if (length < 1)
+            return {};
         const int end = flagSet(record, m_header->nullFlagsOffset, column.lengthBit)
                             ? qMin<int>(field[length - 1], length - 1)
                             : length;
@@ -378,17 +411,15 @@ bool DbfFieldCodec::decodeUtf8(const uchar *record, int columnIndex, std::string
     return true;
 }
 
+quint32 DbfFieldCodec::memoBlock(const uchar *record, int column) const
+{
+    const Column &c = m_header->columns.at(column);
+    return DbfHeader::isMemo(c) ? blockOf(c, record + c.offset) : 0;
+}
+
 QVariant DbfFieldCodec::memoValue(const Column &column, const uchar *field) const
 {
-    quint32 block = 0;
-    if (column.length == 4) {
-        block = qFromLittleEndian<quint32>(field);
-    } else {
-        bool ok = false;
-        block = trimmedBytes(field, column.length).toUInt(&ok);
-        if (!ok)
-            return {};
-    }
+    const quint32 block = blockOf(column, field);
     if (block == 0 || !m_memo)
         return {};
     const QByteArray bytes = m_memo->read(block);

@@ -29,6 +29,8 @@ public:
     // Writes a value into a column of a record (and a memo into the memo file). On failure
     // false, *error says why, and the record may be half changed.
     bool encode(int column, const QVariant &value, QByteArray *record, QString *error);
+    // The memo block a memo column of a record points at; 0 for none or another column.
+    quint32 memoBlock(const uchar *record, int column) const;
 
 private:
     using Column = DbfHeader::Column;

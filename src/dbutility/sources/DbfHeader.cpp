@@ -115,6 +115,7 @@ bool DbfHeader::parse(const uchar *data, qint64 size, int chosenCodePage, const 
     if (!readSizes(data, size, &layout, &recordCount, &why))
         return fail(why);
     const int fileCodePage = dBase2 ? 0 : LanguageDriver::codePage(data[29]);
+    hasProductionIndex = !dBase2 && (data[28] & 0x01);
     // The chosen page, else the file's, else Windows Latin.
     codePage =
         CodePage(chosenCodePage > 0 ? chosenCodePage : (fileCodePage > 0 ? fileCodePage : 1252));
@@ -248,12 +249,15 @@ bool DbfHeader::makeColumns(const QList<Descriptor> &descriptors, QString *why)
     return true;
 }
 
+bool DbfHeader::isMemo(const Column &c)
+{
+    return c.type == 'M' || c.type == 'G' || c.type == 'W' || c.type == 'P' ||
+           (c.type == 'B' && c.length == 10);
+}
+
 bool DbfHeader::hasMemoField() const
 {
-    return std::any_of(columns.cbegin(), columns.cend(), [](const Column &c) {
-        return c.type == 'M' || c.type == 'G' || c.type == 'W' || c.type == 'P' ||
-               (c.type == 'B' && c.length == 10);
-    });
+    return std::any_of(columns.cbegin(), columns.cend(), isMemo);
 }
 
 DbfMemo::Kind DbfHeader::memoKind(unsigned char version, const QString &memoPath)

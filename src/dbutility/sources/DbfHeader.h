@@ -43,6 +43,7 @@ struct DbfHeader {
     bool isDBase7() const { return isDBase7(version); }
     // Whether a field keeps its value in the memo file.
     bool hasMemoField() const;
+    static bool isMemo(const Column &column);
 
     static bool isVisualFoxPro(unsigned char version) { return version >= 0x30 && version <= 0x32; }
     static bool isDBase7(unsigned char version) { return (version & 0x07) == 0x04; }
@@ -59,6 +60,8 @@ struct DbfHeader {
     int recordLength = 0;
     // The records present: the header's count, cut to what the file holds.
     qint64 slotCount = 0;
+    // Header byte 28 says that a production index (.mdx, .cdx) belongs to the table.
+    bool hasProductionIndex = false;
     // The _NullFlags field of Visual FoxPro tables, or -1.
     int nullFlagsOffset = -1;
     int nullFlagsLength = 0;

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -87,10 +89,56 @@ QByteArray DbfMemo::read(quint32 block) const
             return {};
         return QByteArray(data + 8, qsizetype(qMin<qint64>(length - 8, left - 8)));
     }
-    const qint64 limit = qMin<qint64>(left, maxMemoSize);
+    const qint64 limit = qMin<qint64>(unmarkedEnd(block, offset) - offset, maxMemoSize);
     const void *end = memchr(data, 0x1A, size_t(limit));
     return QByteArray(data,
                       end ? qsizetype(static_cast<const char *>(end) - data) : qsizetype(limit));
+}
+
+// Where a memo starting at block (offset bytes into the file) ends at the latest: at the next
+// memo's start, else at the next free block, else at the end of the file.
+qint64 DbfMemo::unmarkedEnd(quint32 block, qint64 offset) const
+{
+    if (!m_starts && m_lister) {
+        std::vector<quint32> starts = m_lister();
+        std::sort(starts.begin(), starts.end());
+        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+        m_starts = std::move(starts);
+    }
+    const qint64 size = m_file.size();
+    const int blockBytes = blockSize();
+    if (m_starts) {
+        const auto next = std::upper_bound(m_starts->cbegin(), m_starts->cend(), block);
+        if (next != m_starts->cend())
+            return qBound(offset, qint64(*next) * blockBytes, size);
+    }
+    if (size < 4)
+        return size;
+    const quint32 stored = m_kind == Kind::FoxPro ? qFromBigEndian<quint32>(m_file.data())
+                                                  : qFromLittleEndian<quint32>(m_file.data());
+    return stored > block ? qBound(offset, qint64(stored) * blockBytes, size) : size;
+}
+
+void DbfMemo::setMemoStarts(std::function<std::vector<quint32>()> lister)
+{
+    m_lister = std::move(lister);
+    m_starts.reset();
+}
+
+DbfMemo::Mark DbfMemo::mark() const
+{
+    if (!m_file.isOpen())
+        return {};
+    return Mark{m_file.size(), QByteArray(reinterpret_cast<const char *>(m_file.data()),
+                                          qMin<qint64>(4, m_file.size()))};
+}
+
+bool DbfMemo::restore(const Mark &mark, QString *error)
+{
+    if (mark.size < 0 || m_file.size() == mark.size)
+        return true;
+    m_starts.reset();
+    return m_file.truncate(mark.size, error) && m_file.write(0, mark.header, error);
 }
 
 bool DbfMemo::append(const QByteArray &data, bool binary, quint32 *block, QString *error)
@@ -130,6 +178,9 @@ bool DbfMemo::append(const QByteArray &data, bool binary, quint32 *block, QStrin
     if (!m_file.write(0, QByteArray(header, 4), error))
         return false;
     *block = first;
+    // A new memo lies past every other one.
+    if (m_starts)
+        m_starts->push_back(first);
     return true;
 }
 

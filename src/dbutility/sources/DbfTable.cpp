@@ -44,8 +44,50 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, const SourceOption
         table->m_readOnlyReason =
             QStringLiteral("%1 is a dBase II table, which this program can read but not change")
                 .arg(table->m_name);
+    table->refuseWithIndex(path);
     table->m_codec = DbfFieldCodec(&table->m_header, table->m_memo.get(), table->m_name);
+    table->listMemoStarts();
     return table;
+}
+
+// The program that owns a production index keeps it right on every write; writing here would
+// leave it stale, so such a table is only read.
+void DbfTable::refuseWithIndex(const QString &path)
+{
+    if (!m_header.hasProductionIndex)
+        return;
+    for (const char *extension : {"mdx", "cdx"}) {
+        const QString index = CompanionFile::find(path, QLatin1String(extension));
+        if (!index.isEmpty()) {
+            m_readOnlyReason = QStringLiteral("%1 cannot be changed here: its index %2 would not "
+                                              "be kept up to date")
+                                   .arg(m_name, QFileInfo(index).fileName());
+            return;
+        }
+    }
+}
+
+// A memo without an end mark ends where the next one starts: the memo file learns where the
+// table's memos start when it first needs to.
+void DbfTable::listMemoStarts()
+{
+    if (!m_memo)
+        return;
+    m_memo->setMemoStarts([this] {
+        std::vector<quint32> starts;
+        QList<int> memoColumns;
+        for (int c = 0; c < m_header.columns.size(); ++c) {
+            if (DbfHeader::isMemo(m_header.columns.at(c)))
+                memoColumns.append(c);
+        }
+        for (qint64 slot = 0; slot < m_slotCount; ++slot) {
+            for (int c : std::as_const(memoColumns)) {
+                if (const quint32 block = m_codec.memoBlock(record(slot), c))
+                    starts.push_back(block);
+            }
+        }
+        return starts;
+    });
 }
 
 // Finds and opens the memo file beside the table at path; without one the table stays
@@ -88,6 +130,7 @@ std::unique_ptr<DbfTable> DbfTable::fromBytes(const QByteArray &bytes, const QBy
     }
     table->m_readOnlyReason = QStringLiteral("%1 is read-only").arg(table->m_name);
     table->m_codec = DbfFieldCodec(&table->m_header, table->m_memo.get(), table->m_name);
+    table->listMemoStarts();
     return table;
 }
 
@@ -161,10 +204,8 @@ bool DbfTable::insertRow(const QMap<int, QVariant> &values, qint64 *slot, QStrin
     if (m_header.nullFlagsOffset >= 0)
         memset(bytes.data() + m_header.nullFlagsOffset, 0, size_t(m_header.nullFlagsLength));
     bytes[0] = liveFlag;
-    for (int i = 0; i < m_header.columns.size(); ++i) {
-        if (!m_codec.encode(i, values.value(i), &bytes, error))
-            return false;
-    }
+    if (!checkColumns(values, error) || !encodeAll(values, true, &bytes, error))
+        return false;
     const qint64 offset = m_header.headerSize + m_slotCount * qint64(m_header.recordLength);
     if (!m_file.write(offset, bytes + QByteArray(1, endOfFile), error))
         return false;
@@ -174,16 +215,33 @@ bool DbfTable::insertRow(const QMap<int, QVariant> &values, qint64 *slot, QStrin
 
 bool DbfTable::updateRow(qint64 slot, const QMap<int, QVariant> &changes, QString *error)
 {
-    if (!checkSlot(slot, error))
+    if (!checkSlot(slot, error) || !checkColumns(changes, error))
         return false;
     if (!startChanges(error))
         return false;
     QByteArray bytes(reinterpret_cast<const char *>(record(slot)), m_header.recordLength);
-    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
-        if (!hasColumn(it.key()) || !m_codec.encode(it.key(), it.value(), &bytes, error))
-            return false;
-    }
+    if (!encodeAll(changes, false, &bytes, error))
+        return false;
     return m_file.write(m_header.headerSize + slot * qint64(m_header.recordLength), bytes, error);
+}
+
+// Encodes values into a record (every column when allColumns, the others empty). When one is
+// refused, the memos written for the others are taken back out of the memo file.
+bool DbfTable::encodeAll(const QMap<int, QVariant> &values, bool allColumns, QByteArray *bytes,
+                         QString *error)
+{
+    const DbfMemo::Mark mark = m_memo ? m_memo->mark() : DbfMemo::Mark{};
+    bool ok = true;
+    if (allColumns) {
+        for (int i = 0; ok && i < m_header.columns.size(); ++i)
+            ok = m_codec.encode(i, values.value(i), bytes, error);
+    } else {
+        for (auto it = values.cbegin(); ok && it != values.cend(); ++it)
+            ok = m_codec.encode(it.key(), it.value(), bytes, error);
+    }
+    if (!ok && m_memo)
+        m_memo->restore(mark, nullptr);
+    return ok;
 }
 
 bool DbfTable::deleteRow(qint64 slot, QString *error)
@@ -257,10 +315,14 @@ bool DbfTable::reopen(QString *error)
 bool DbfTable::create(const QString &path, const QList<FieldSpec> &fields, unsigned char version,
                       int codePage, QString *error)
 {
-    const QByteArray header = DbfHeader::build(fields, version, codePage);
+    // A table SQL cannot show again is not written.
+    const QByteArray header =
+        fields.size() > MaxColumns ? QByteArray() : DbfHeader::build(fields, version, codePage);
     if (header.isEmpty()) {
         if (error)
-            *error = QStringLiteral("%1: a table needs between 1 and about 2000 fields").arg(path);
+            *error = QStringLiteral("%1: a table needs between 1 and 2,000 fields whose records "
+                                    "fit in 65,535 bytes")
+                         .arg(path);
         return false;
     }
     QFile file(path);

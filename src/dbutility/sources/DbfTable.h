@@ -62,7 +62,11 @@ private:
     {
         return m_file.data() + m_header.headerSize + slot * m_header.recordLength;
     }
+    void refuseWithIndex(const QString &path);
+    void listMemoStarts();
     bool startChanges(QString *error);
+    bool encodeAll(const QMap<int, QVariant> &values, bool allColumns, QByteArray *bytes,
+                   QString *error);
     bool reopen(QString *error);
 
     QString m_path;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -17,5 +18,8 @@ public:
 private:
     QString m_emptyPrefix;
     QSet<QString> m_used;
+    // Per base name (lower case), the suffix number to try next: a name repeated thousands of
+    // times must not count up from 2 again each time.
+    QHash<QString, int> m_nextSuffix;
     int m_count = 0;
 };

@@ -84,6 +84,36 @@ ValueClass FieldTypeNames::valueClass(const QString &typeName)
     return ValueClass::None;
 }
 
+ValueClass FieldTypeNames::storedClass(TypePath path, int code)
+{
+    if (path == TypePath::Access) {
+        switch (static_cast<OleDbType>(code)) {
+        case OleDbType::SmallInt:
+        case OleDbType::Integer:
+        case OleDbType::Single:
+        case OleDbType::Double:
+        case OleDbType::Currency:
+        case OleDbType::TinyInt:
+        case OleDbType::UnsignedTinyInt:
+        case OleDbType::Numeric:
+            return ValueClass::Number;
+        default:
+            return valueClass(accessName(code));
+        }
+    }
+    switch (static_cast<JetType>(code)) {
+    case JetType::Byte:
+    case JetType::Integer:
+    case JetType::Long:
+    case JetType::Currency:
+    case JetType::Single:
+    case JetType::Double:
+        return ValueClass::Number;
+    default:
+        return valueClass(driverName(code));
+    }
+}
+
 QString FieldTypeNames::sizeText(int size)
 {
     return QString::number(size) + QLatin1String(" Byte");

@@ -50,8 +50,12 @@ public:
     static QString name(TypePath path, int code);
     static QString accessName(int oleDbCode);
     static QString driverName(int jetType);
-    // The name is compared without regard to case; unknown names give ValueClass::None.
+    // How a filter box quotes a value of a field with this type name (compared without
+    // regard to case); unknown names give ValueClass::None.
     static ValueClass valueClass(const QString &typeName);
+    // What a column of a type code holds, for the column's SQL type: every numeric type
+    // (currency and byte too) is a Number, so that comparisons with text convert the text.
+    static ValueClass storedClass(TypePath path, int code);
     // "<size> Byte"
     static QString sizeText(int size);
 };

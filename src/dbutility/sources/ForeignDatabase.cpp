@@ -26,14 +26,15 @@ QStringList folderFilters(SourceType type)
     case SourceType::Paradox:
         return {QStringLiteral("*.db")};
     case SourceType::Text:
-        return {QStringLiteral("*.csv"), QStringLiteral("*.txt")};
+        return {QStringLiteral("*.csv"), QStringLiteral("*.txt"), QStringLiteral("*.tsv"),
+                QStringLiteral("*.tab")};
     default:
         return {QStringLiteral("*.dbf")};
     }
 }
 
-std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
-                                       const SourceOptions &options, QString *error)
+std::unique_ptr<SourceTable> openFile(const QString &path, SourceType type,
+                                      const SourceOptions &options, QString *error)
 {
     switch (type) {
     case SourceType::DBase:
@@ -48,6 +49,20 @@ std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
             *error = QStringLiteral("%1 is not a database file this program can open").arg(path);
         return nullptr;
     }
+}
+
+// A table file that opens and that SQL can show.
+std::unique_ptr<SourceTable> openTable(const QString &path, SourceType type,
+                                       const SourceOptions &options, QString *error)
+{
+    std::unique_ptr<SourceTable> table = openFile(path, type, options, error);
+    const QString tooWide =
+        table ? SourceModule::columnLimitProblem(*table, table->name()) : QString();
+    if (tooWide.isEmpty())
+        return table;
+    if (error)
+        *error = tooWide;
+    return nullptr;
 }
 
 } // namespace

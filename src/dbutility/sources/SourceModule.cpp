@@ -341,6 +341,11 @@ bool SourceModule::createTable(const QString &schema, const QString &sqlName,
             *error = QStringLiteral("The SQL engine cannot take foreign tables");
         return false;
     }
+    if (const QString tooWide = columnLimitProblem(*table, sqlName); !tooWide.isEmpty()) {
+        if (error)
+            *error = tooWide;
+        return false;
+    }
     const QString key = QString::number(m_registry->tables.size() + 1);
     m_registry->tables.insert(key, table);
     const QByteArray sql = QStringLiteral("CREATE VIRTUAL TABLE %1.%2 USING %3(%4)")
@@ -360,7 +365,7 @@ bool SourceModule::createTable(const QString &schema, const QString &sqlName,
 
 QString SourceModule::columnDeclaration(TypePath path, const SourceField &field)
 {
-    switch (FieldTypeNames::valueClass(FieldTypeNames::name(path, field.typeCode))) {
+    switch (FieldTypeNames::storedClass(path, field.typeCode)) {
     case ValueClass::Text:
         return QStringLiteral("TEXT COLLATE NOCASE");
     case ValueClass::Date:
@@ -373,6 +378,16 @@ QString SourceModule::columnDeclaration(TypePath path, const SourceField &field)
         break;
     }
     return QString();
+}
+
+QString SourceModule::columnLimitProblem(const SourceTable &table, const QString &name)
+{
+    if (table.fields().size() <= SourceTable::MaxColumns)
+        return {};
+    return QStringLiteral("%1 cannot be shown: this table has %2 columns; at most 2,000 can be "
+                          "shown")
+        .arg(name)
+        .arg(table.fields().size());
 }
 
 QString SourceModule::quoted(const QString &identifier)

@@ -32,6 +32,8 @@ public:
     // The SQL column type of a field: TEXT COLLATE NOCASE for text, so that comparisons ignore
     // case as Jet's do; NUMERIC, INTEGER (Yes/No) or TEXT (dates) for the others.
     static QString columnDeclaration(TypePath path, const SourceField &field);
+    // Why a table cannot be shown under name: more columns than SQL allows; empty when it can.
+    static QString columnLimitProblem(const SourceTable &table, const QString &name);
     // "name" with inner quotes doubled.
     static QString quoted(const QString &identifier);
 

@@ -28,7 +28,7 @@ SourceType SourceOptions::typeFromPath(const QString &path)
     if (suffix == QLatin1String("db"))
         return SourceType::Paradox;
     if (suffix == QLatin1String("txt") || suffix == QLatin1String("csv") ||
-        suffix == QLatin1String("tab"))
+        suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
         return SourceType::Text;
     return SourceType::Auto;
 }

@@ -7,7 +7,7 @@ enum class SourceType { Auto, Access, DBase, FoxPro, Paradox, Text };
 
 // How a foreign database is opened.
 struct SourceOptions {
-    // Auto: from the file's extension (.mdb/.accdb, .dbf, .db, .txt/.csv).
+    // Auto: from the file's extension (.mdb/.accdb, .dbf, .db, .txt/.csv/.tsv/.tab).
     SourceType type = SourceType::Auto;
     // Code page of 8-bit text. 0: the file's own (dBase byte 29, Paradox header), else 1252.
     // For Access it applies to Jet 3 files only (Jet 4 and later store Unicode); for text

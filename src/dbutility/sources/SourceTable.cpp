@@ -33,6 +33,18 @@ bool SourceTable::checkLiveSlot(qint64 slot, QString *error) const
     return isLive(slot) || noRecord(slot, error);
 }
 
+bool SourceTable::checkColumns(const QMap<int, QVariant> &values, QString *error) const
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!hasColumn(it.key())) {
+            if (error)
+                *error = QStringLiteral("%1 has no field %2").arg(name()).arg(qint64(it.key()) + 1);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SourceTable::noRecord(qint64 slot, QString *error) const
 {
     if (error)

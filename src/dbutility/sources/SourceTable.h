@@ -21,6 +21,9 @@
 class SourceTable
 {
 public:
+    // Tables with more fields cannot be shown to SQL (SQLite's column limit).
+    static constexpr int MaxColumns = 2000;
+
     virtual ~SourceTable() = default;
 
     virtual QString name() const = 0;
@@ -63,6 +66,9 @@ protected:
     // *error says "<table> has no record <slot + 1>".
     bool checkSlot(qint64 slot, QString *error) const;
     bool checkLiveSlot(qint64 slot, QString *error) const;
+    // Whether every key of values is a column; when not, *error says "<table> has no field
+    // <column + 1>".
+    bool checkColumns(const QMap<int, QVariant> &values, QString *error) const;
 
 private:
     bool noRecord(qint64 slot, QString *error) const;

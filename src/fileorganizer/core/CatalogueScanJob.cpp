@@ -1,8 +1,9 @@
 #include "CatalogueScanJob.h"
 
 #include "CategoryRules.h"
-#include "FolderReader.h"
+#include "FolderWalk.h"
 #include "LocalTime.h"
+#include "NativeName.h"
 #include "Store.h"
 #include "explModule.h"
 
@@ -20,13 +21,6 @@ namespace
 
 // Rows per transaction: large enough for speed, small enough that a cancel loses nothing.
 constexpr int RowsPerTransaction = 4096;
-
-QByteArray joined(const QByteArray &folder, const QByteArray &name)
-{
-    if (folder.endsWith('/'))
-        return folder + name;
-    return folder + '/' + name;
-}
 
 // Binds bytes that live until the statement has run; UTF-8 is the store's own encoding, so
 // SQLite converts nothing.
@@ -90,8 +84,8 @@ private:
 } // namespace
 
 struct CatalogueScanJob::Row {
-    // The file's full path as UTF-8 (a name that is not UTF-8 is read through the locale, as
-    // everywhere else); the name and the extension are parts of it.
+    // The file's full path as NativeName text in UTF-8 (so a name that is not UTF-8 reopens);
+    // the name and the extension are parts of it.
     QByteArray location;
     qsizetype nameStart = 0;
     qsizetype dot = -1; // the last "." of the name, or -1
@@ -317,43 +311,22 @@ bool CatalogueScanJob::fill(const Store &store)
 void CatalogueScanJob::walk(CategoryRules &rules,
                             const std::function<bool(std::vector<Row> &&)> &deliver)
 {
-    // Folders already entered, by device and inode, so that links never lead round in a loop.
-    QSet<QPair<quint64, quint64>> entered;
-    std::deque<QByteArray> pending{QFile::encodeName(m_folder)};
-    std::vector<FileEntry> entries;
+    FolderWalk walk(NativeName::toNative(m_folder), m_mode == Mode::Tree);
+    FolderWalk::Visit visit;
     // Category by extension bytes: the rules are asked once per extension.
     QHash<QByteArray, QByteArray> groups;
     RowBatch batch;
-    bool first = true;
-    while (!pending.empty() && !isCancelled()) {
-        const QByteArray folder = std::move(pending.front());
-        pending.pop_front();
-        const QString folderText = QFile::decodeName(folder);
-        const QByteArray prefix = folderText.toUtf8() + (folder.endsWith('/') ? "" : "/");
+    while (!isCancelled() && walk.next(&visit)) {
+        // Paths are stored as NativeName text, so that every row reopens its file.
+        const QString folderText = NativeName::fromNative(visit.path);
+        const QByteArray prefix = folderText.toUtf8() + (visit.path.endsWith('/') ? "" : "/");
         setCurrentText(folderText);
-        if (!FolderReader::read(folder, entries)) {
-            first = false;
-            continue;
-        }
         addFolders(1);
-        if (first && m_mode == Mode::Tree) {
-            // The start folder's own identity, so a link back to it is not entered again.
-            FileEntry self;
-            if (FolderReader::stat(folder, self))
-                entered.insert({self.device, self.inode});
-        }
-        first = false;
-        for (const FileEntry &entry : entries) {
-            if (entry.isFolder) {
-                if (m_mode == Mode::Tree && !entered.contains({entry.device, entry.inode})) {
-                    entered.insert({entry.device, entry.inode});
-                    pending.push_back(joined(folder, entry.nativeName));
-                }
+        for (const FileEntry &entry : visit.entries) {
+            if (entry.isFolder)
                 continue;
-            }
             CatalogueRow row;
-            const bool utf8 = entry.nativeName.isValidUtf8();
-            const QByteArray name = utf8 ? entry.nativeName : entry.name().toUtf8();
+            const QByteArray name = entry.name().toUtf8();
             row.location.reserve(prefix.size() + name.size());
             row.location.append(prefix).append(name);
             row.nameStart = prefix.size();
@@ -375,8 +348,6 @@ void CatalogueScanJob::walk(CategoryRules &rules,
                 batch = RowBatch();
             }
         }
-        if (m_mode == Mode::OneFolder)
-            break;
     }
     if (!batch.empty())
         deliver(std::move(batch));

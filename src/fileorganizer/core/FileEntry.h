@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NativeName.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 // One entry of a folder as the file grid and the catalogue need it. Times are milliseconds
@@ -10,7 +11,8 @@
 struct FileEntry {
     enum Attribute { ReadOnly = 1, Hidden = 2, Folder = 16, Archive = 32 };
 
-    // The name as the file system holds it (any bytes, not only UTF-8).
+    // The name as the file system holds it (any bytes, not only UTF-8); name() is the text that
+    // shows it and turns back into it (NativeName).
     QByteArray nativeName;
     bool isFolder = false;
     qint64 size = 0;
@@ -22,5 +24,5 @@ struct FileEntry {
     quint64 device = 0;
     quint64 inode = 0;
 
-    QString name() const { return QFile::decodeName(nativeName); }
+    QString name() const { return NativeName::fromNative(nativeName); }
 };

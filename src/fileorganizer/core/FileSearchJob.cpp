@@ -1,10 +1,8 @@
 #include "FileSearchJob.h"
 
 #include "FolderReader.h"
-
-#include <QSet>
-
-#include <deque>
+#include "FolderWalk.h"
+#include "NativeName.h"
 
 namespace
 {
@@ -37,40 +35,25 @@ std::vector<FileEntry> FileSearchJob::search(const QString &folder, const NamePa
 void FileSearchJob::work()
 {
     m_results.clear();
-    struct Pending {
-        QString folder;
-        QString parent;
-    };
-    std::deque<Pending> pending{{withSeparator(m_folder), QString()}};
-    QSet<QPair<quint64, quint64>> entered;
-    FileEntry self;
-    if (FolderReader::stat(QFile::encodeName(m_folder), self))
-        entered.insert({self.device, self.inode});
-    std::vector<FileEntry> entries;
-    while (!pending.empty() && !isCancelled()) {
-        const Pending current = std::move(pending.front());
-        pending.pop_front();
-        setCurrentText(current.folder);
-        if (!FolderReader::read(current.folder, entries))
-            continue;
+    FolderWalk walk(NativeName::toNative(m_folder), m_subfolders);
+    FolderWalk::Visit visit;
+    while (!isCancelled() && walk.next(&visit)) {
+        const QString folder = withSeparator(NativeName::fromNative(visit.path));
+        setCurrentText(folder);
         addFolders(1);
-        FolderHits found{current.folder, current.parent, {}};
-        for (FileEntry &entry : entries) {
+        FolderHits found{
+            folder,
+            visit.parent.isNull() ? QString() : withSeparator(NativeName::fromNative(visit.parent)),
+            {}};
+        for (FileEntry &entry : visit.entries) {
             if (isCancelled())
                 break;
             addFiles(1);
-            const QString name = entry.name();
-            if (m_subfolders && entry.isFolder && !entered.contains({entry.device, entry.inode})) {
-                entered.insert({entry.device, entry.inode});
-                pending.push_back({current.folder + name + QLatin1Char('/'), current.folder});
-            }
-            if (m_pattern.matches(name))
-                found.hits.push_back(entry);
+            if (m_pattern.matches(entry.name()))
+                found.hits.push_back(std::move(entry));
         }
         if (!found.hits.empty())
             m_results.append(std::move(found));
-        if (!m_subfolders)
-            break;
     }
     setCurrentText(QString());
 }

@@ -1,33 +1,64 @@
 #include "FolderReader.h"
 
+#include "NativeName.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #ifdef Q_OS_LINUX
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-#include <algorithm>
+#include <utility>
 
 namespace
 {
 
-// Names a ".hidden" file of the folder lists, one a line (the file managers' convention).
-QList<QByteArray> hiddenNames(const QByteArray &folder)
+// A ".hidden" list longer than this is no list: it is not read.
+constexpr qint64 maxHiddenListSize = 1024 * 1024;
+
+// The names of a ".hidden" list, one a line; a set, as a folder may hold 100,000 names.
+QSet<QByteArray> hiddenNamesIn(const QByteArray &list)
 {
-    QFile file(QFile::decodeName(folder + "/.hidden"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> names = file.readAll().split('\n');
-    for (QByteArray &name : names)
-        name = name.trimmed();
+    QSet<QByteArray> names;
+    for (const QByteArray &line : list.split('\n')) {
+        const QByteArray name = line.trimmed();
+        if (!name.isEmpty())
+            names.insert(name);
+    }
     return names;
 }
 
 } // namespace
+
+FolderReader::Folder::Folder(Folder &&other) noexcept
+    : m_handle(std::exchange(other.m_handle, -1)), m_path(std::move(other.m_path))
+{
+}
+
+FolderReader::Folder &FolderReader::Folder::operator=(Folder &&other) noexcept
+{
+    std::swap(m_handle, other.m_handle);
+    std::swap(m_path, other.m_path);
+    return *this;
+}
+
+bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &entries)
+{
+    entries.clear();
+    const Folder folder = open(nativeFolder);
+    return folder.isOpen() && read(folder, entries);
+}
+
+bool FolderReader::read(const QString &folder, std::vector<FileEntry> &entries)
+{
+    return read(NativeName::toNative(folder), entries);
+}
 
 #ifdef Q_OS_LINUX
 
@@ -77,7 +108,63 @@ bool fillEntry(const struct statx &st, bool hidden, FileEntry &entry)
     return true;
 }
 
+constexpr int folderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// A path longer than the system's limit opens one name at a time, each relative to the last.
+int openPath(const QByteArray &path)
+{
+    if (path.size() < PATH_MAX)
+        return ::open(path.constData(), folderFlags);
+    int at = ::open(path.startsWith('/') ? "/" : ".", folderFlags);
+    for (const QByteArray &name : path.split('/')) {
+        if (at < 0 || name.isEmpty())
+            continue;
+        const int next = ::openat(at, name.constData(), folderFlags);
+        ::close(at);
+        at = next;
+    }
+    return at;
+}
+
+// The ".hidden" list of an open folder, read only when it is a regular file of sane size.
+QSet<QByteArray> hiddenNames(int folder)
+{
+    const int list = ::openat(folder, ".hidden", O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (list < 0)
+        return {};
+    struct stat st;
+    QByteArray bytes;
+    if (::fstat(list, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxHiddenListSize) {
+        bytes.resize(qsizetype(st.st_size));
+        const ssize_t got = ::read(list, bytes.data(), size_t(bytes.size()));
+        bytes.resize(got > 0 ? qsizetype(got) : 0);
+    }
+    ::close(list);
+    return hiddenNamesIn(bytes);
+}
+
 } // namespace
+
+FolderReader::Folder::~Folder()
+{
+    if (m_handle >= 0)
+        ::close(m_handle);
+}
+
+FolderReader::Folder FolderReader::open(const QByteArray &nativePath)
+{
+    Folder folder;
+    folder.m_handle = nativePath.isEmpty() ? -1 : openPath(nativePath);
+    return folder;
+}
+
+FolderReader::Folder FolderReader::open(const Folder &parent, const QByteArray &name)
+{
+    Folder folder;
+    if (parent.m_handle >= 0 && !name.isEmpty() && !name.contains('/'))
+        folder.m_handle = ::openat(parent.m_handle, name.constData(), folderFlags);
+    return folder;
+}
 
 bool FolderReader::stat(const QByteArray &nativePath, FileEntry &entry)
 {
@@ -89,15 +176,24 @@ bool FolderReader::stat(const QByteArray &nativePath, FileEntry &entry)
     return fillEntry(st, entry.nativeName.startsWith('.'), entry);
 }
 
-bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &entries)
+bool FolderReader::stat(const Folder &folder, FileEntry &entry)
+{
+    struct statx st;
+    return folder.m_handle >= 0 &&
+           ::statx(folder.m_handle, "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT, StatMask, &st) ==
+               0 &&
+           fillEntry(st, false, entry);
+}
+
+bool FolderReader::read(const Folder &folder, std::vector<FileEntry> &entries)
 {
     entries.clear();
-    const int fd = ::open(nativeFolder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    DIR *dir = ::fdopendir(fd);
+    // The directory stream takes a descriptor of its own: the folder stays open.
+    const int fd = folder.m_handle >= 0 ? ::dup(folder.m_handle) : -1;
+    DIR *dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
     if (!dir) {
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
         return false;
     }
     std::vector<QByteArray> names;
@@ -110,8 +206,7 @@ bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &
             hasHiddenList = true;
         names.emplace_back(name);
     }
-    const QList<QByteArray> hidden =
-        hasHiddenList ? hiddenNames(nativeFolder) : QList<QByteArray>();
+    const QSet<QByteArray> hidden = hasHiddenList ? hiddenNames(::dirfd(dir)) : QSet<QByteArray>();
     entries.reserve(names.size());
     for (QByteArray &name : names) {
         struct statx st;
@@ -131,33 +226,69 @@ bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &
 
 #else
 
-bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &entries)
+namespace
+{
+
+QSet<QByteArray> hiddenNames(const QString &folder)
+{
+    const QFileInfo info(folder + QStringLiteral("/.hidden"));
+    QFile file(info.filePath());
+    if (!info.isFile() || info.size() > maxHiddenListSize || !file.open(QIODevice::ReadOnly))
+        return {};
+    return hiddenNamesIn(file.read(maxHiddenListSize));
+}
+
+void fillEntry(const QFileInfo &info, FileEntry &entry)
+{
+    entry.nativeName = NativeName::toNative(info.fileName());
+    entry.isFolder = info.isDir();
+    entry.size = entry.isFolder ? 0 : info.size();
+    entry.modifiedMsecs = info.lastModified().toMSecsSinceEpoch();
+    const QDateTime born = info.birthTime();
+    entry.createdMsecs = born.isValid() ? born.toMSecsSinceEpoch() : entry.modifiedMsecs;
+    entry.inode = qHash(info.canonicalFilePath());
+    int attributes = entry.isFolder ? FileEntry::Folder : FileEntry::Archive;
+    if (!entry.isFolder && !info.isWritable())
+        attributes |= FileEntry::ReadOnly;
+    entry.attributes = attributes;
+}
+
+} // namespace
+
+FolderReader::Folder::~Folder() = default;
+
+FolderReader::Folder FolderReader::open(const QByteArray &nativePath)
+{
+    Folder folder;
+    if (QFileInfo(NativeName::fromNative(nativePath)).isDir())
+        folder.m_path = nativePath;
+    return folder;
+}
+
+FolderReader::Folder FolderReader::open(const Folder &parent, const QByteArray &name)
+{
+    if (parent.m_path.isEmpty() || name.isEmpty())
+        return {};
+    return open(parent.m_path + '/' + name);
+}
+
+bool FolderReader::read(const Folder &folder, std::vector<FileEntry> &entries)
 {
     entries.clear();
-    const QString folder = QFile::decodeName(nativeFolder);
-    QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
+    const QString path = NativeName::fromNative(folder.m_path);
+    QDir dir(path);
+    if (folder.m_path.isEmpty() || !dir.exists() || !dir.isReadable())
         return false;
-    const QList<QByteArray> hidden = hiddenNames(nativeFolder);
+    const QSet<QByteArray> hidden = hiddenNames(path);
     const QFileInfoList infos = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot |
                                                   QDir::Hidden | QDir::System);
     for (const QFileInfo &info : infos) {
         if (!info.exists())
             continue;
         FileEntry entry;
-        entry.nativeName = QFile::encodeName(info.fileName());
-        entry.isFolder = info.isDir();
-        entry.size = entry.isFolder ? 0 : info.size();
-        entry.modifiedMsecs = info.lastModified().toMSecsSinceEpoch();
-        const QDateTime born = info.birthTime();
-        entry.createdMsecs = born.isValid() ? born.toMSecsSinceEpoch() : entry.modifiedMsecs;
-        entry.inode = qHash(info.canonicalFilePath());
-        int attributes = entry.isFolder ? FileEntry::Folder : FileEntry::Archive;
+        fillEntry(info, entry);
         if (info.isHidden() || hidden.contains(entry.nativeName))
-            attributes |= FileEntry::Hidden;
-        if (!entry.isFolder && !info.isWritable())
-            attributes |= FileEntry::ReadOnly;
-        entry.attributes = attributes;
+            entry.attributes |= FileEntry::Hidden;
         entries.push_back(std::move(entry));
     }
     return true;
@@ -165,22 +296,16 @@ bool FolderReader::read(const QByteArray &nativeFolder, std::vector<FileEntry> &
 
 bool FolderReader::stat(const QByteArray &nativePath, FileEntry &entry)
 {
-    const QFileInfo info(QFile::decodeName(nativePath));
+    const QFileInfo info(NativeName::fromNative(nativePath));
     if (!info.exists())
         return false;
-    entry.nativeName = QFile::encodeName(info.fileName());
-    entry.isFolder = info.isDir();
-    entry.size = entry.isFolder ? 0 : info.size();
-    entry.modifiedMsecs = info.lastModified().toMSecsSinceEpoch();
-    entry.createdMsecs = entry.modifiedMsecs;
-    entry.inode = qHash(info.canonicalFilePath());
-    entry.attributes = entry.isFolder ? FileEntry::Folder : FileEntry::Archive;
+    fillEntry(info, entry);
     return true;
 }
 
-#endif
-
-bool FolderReader::read(const QString &folder, std::vector<FileEntry> &entries)
+bool FolderReader::stat(const Folder &folder, FileEntry &entry)
 {
-    return read(QFile::encodeName(folder), entries);
+    return stat(folder.m_path, entry);
 }
+
+#endif

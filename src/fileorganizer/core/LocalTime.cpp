@@ -125,8 +125,10 @@ qint64 LocalTime::msecsOfText(QByteArrayView text, qint64 fallback)
         return lastHourStart + (qint64(number(14, 2)) * 60 + number(17, 2)) * 1000;
     }
 #endif
-    const QDateTime value = JetSql::parseDate(QString::fromUtf8(text));
-    return value.isValid() ? value.toMSecsSinceEpoch() : fallback;
+    // The stored text is local wall-clock time.
+    const QDateTime wallClock = JetSql::parseDate(QString::fromUtf8(text));
+    const QDateTime value(wallClock.date(), wallClock.time());
+    return wallClock.isValid() && value.isValid() ? value.toMSecsSinceEpoch() : fallback;
 }
 
 qint64 LocalTime::msecsOfText(const QString &text, qint64 fallback)

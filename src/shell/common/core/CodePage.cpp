@@ -10,8 +10,17 @@ namespace
 bool isMultiByte(int number)
 {
     switch (number) {
-    case 932: case 936: case 949: case 950: case 1361: case 20932: case 51932: case 51936:
-    case 51949: case 54936: case 65001:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1361:
+    case 20932:
+    case 51932:
+    case 51936:
+    case 51949:
+    case 54936:
+    case 65001:
         return true;
     default:
         return false;
@@ -31,9 +40,10 @@ struct CodePage::Converter {
             iconv_close(fromUtf16);
     }
 
-    // Runs one conversion; invalid input bytes are replaced by `replacement` and skipped.
+    // Runs one conversion; invalid input bytes are replaced by `replacement` and skipped, and
+    // *firstBad (when given and still npos) takes the input offset of the first of them.
     static QByteArray run(iconv_t cd, const char *data, size_t size, const QByteArray &replacement,
-                          size_t unit)
+                          size_t unit, size_t *firstBad = nullptr)
     {
         QByteArray out;
         out.resize(qsizetype(size * 4 + 8));
@@ -53,6 +63,8 @@ struct CodePage::Converter {
                 continue;
             }
             // EILSEQ or EINVAL: skip one unit of input and write the replacement.
+            if (firstBad && *firstBad == std::string::npos)
+                *firstBad = size - inLeft;
             if (outLeft < size_t(replacement.size())) {
                 const qsizetype used = outPtr - out.data();
                 out.resize(out.size() * 2 + replacement.size());
@@ -76,7 +88,8 @@ CodePage::CodePage(int number) : m_number(number)
     auto converter = std::make_shared<Converter>();
     const QByteArray name = iconvName(number);
     converter->toUtf16 = iconv_open("UTF-16LE", name.constData());
-    converter->fromUtf16 = iconv_open((name + "//TRANSLIT").constData(), "UTF-16LE");
+    // No transliteration: a character the page lacks is refused, never silently replaced.
+    converter->fromUtf16 = iconv_open(name.constData(), "UTF-16LE");
     m_valid = converter->toUtf16 != reinterpret_cast<iconv_t>(-1) &&
               converter->fromUtf16 != reinterpret_cast<iconv_t>(-1);
     m_singleByte = !m_valid || !isMultiByte(number);
@@ -101,6 +114,11 @@ CodePage::CodePage(int number) : m_number(number)
     }
     if (m_valid)
         m_converter = converter;
+    if (m_singleByte) {
+        // Later bytes win nothing: the first byte that shows a character is the one written.
+        for (int byte = 255; byte >= 0x80; --byte)
+            m_bytesAbove127.insert(m_table[size_t(byte)], char(byte));
+    }
     for (int byte = 0; byte < 256; ++byte) {
         const QByteArray utf8 = QString(QChar(m_table[size_t(byte)])).toUtf8();
         std::array<char, 4> &entry = m_utf8[size_t(byte)];
@@ -144,14 +162,33 @@ QString CodePage::decode(const char *data, qsizetype size) const
     return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 
-QByteArray CodePage::encode(const QString &text) const
+QByteArray CodePage::encode(const QString &text, QString *unmappable) const
 {
+    if (unmappable)
+        unmappable->clear();
     if (text.isEmpty())
         return {};
-    if (!m_valid)
-        return text.toLatin1();
-    return Converter::run(m_converter->fromUtf16, reinterpret_cast<const char *>(text.utf16()),
-                          size_t(text.size()) * 2, QByteArray("?"), 2);
+    size_t firstBad = std::string::npos;
+    QByteArray bytes;
+    if (m_singleByte) {
+        bytes.resize(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text.at(i).unicode();
+            const auto found = c < 0x80 ? m_bytesAbove127.cend() : m_bytesAbove127.constFind(c);
+            bytes[i] = c < 0x80 ? char(c) : (found != m_bytesAbove127.cend() ? *found : '?');
+            if (c >= 0x80 && found == m_bytesAbove127.cend() && firstBad == std::string::npos)
+                firstBad = size_t(i) * 2;
+        }
+    } else {
+        bytes = Converter::run(m_converter->fromUtf16, reinterpret_cast<const char *>(text.utf16()),
+                               size_t(text.size()) * 2, QByteArray("?"), 2, &firstBad);
+    }
+    if (unmappable && firstBad != std::string::npos) {
+        const qsizetype at = qsizetype(firstBad / 2);
+        const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size();
+        *unmappable = text.mid(at, pair ? 2 : 1);
+    }
+    return bytes;
 }
 
 QByteArray CodePage::iconvName(int number)

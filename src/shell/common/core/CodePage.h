@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -27,8 +28,10 @@ public:
     // Appends the text as UTF-8; for single-byte pages without a detour through QString, which
     // is what keeps a table scan through SQL cheap.
     void appendUtf8(const char *data, qsizetype size, std::string *out) const;
-    // Characters the page cannot hold become '?'.
-    QByteArray encode(const QString &text) const;
+    // Characters the page cannot hold become '?'; when unmappable is given it is set to the
+    // first of them (a surrogate pair stays whole), or left empty when the page holds them all.
+    // A single-byte page encodes exactly what it decodes, bytes it leaves undefined included.
+    QByteArray encode(const QString &text, QString *unmappable = nullptr) const;
 
     // iconv's name of the page.
     static QByteArray iconvName(int number);
@@ -40,5 +43,6 @@ private:
     bool m_singleByte = true;
     std::array<char16_t, 256> m_table{};
     std::array<std::array<char, 4>, 256> m_utf8{}; // byte -> UTF-8, length in the last char
+    QHash<char16_t, char> m_bytesAbove127;         // single-byte pages: character -> byte
     std::shared_ptr<Converter> m_converter;
 };

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -33,64 +35,138 @@ QString dateLiteralToSql(const QString &body)
     return quoteLiteral(value.isValid() ? JetSql::canonicalDate(value) : body);
 }
 
-// Matches text[ti..] against pattern[pi..]; both already case-folded.
-bool likeFrom(const QString &text, qsizetype ti, const QString &pattern, qsizetype pi)
+// A like pattern read once: one token per character it matches, and stars. Matching costs at
+// most text length x pattern length (a star only ever moves forward over the text).
+class LikePattern
 {
-    while (pi < pattern.size()) {
-        const QChar p = pattern.at(pi);
-        if (p == '*') {
-            while (pi < pattern.size() && pattern.at(pi) == '*')
-                ++pi;
-            if (pi == pattern.size())
-                return true;
-            for (qsizetype k = ti; k <= text.size(); ++k) {
-                if (likeFrom(text, k, pattern, pi))
-                    return true;
-            }
-            return false;
-        }
-        if (ti >= text.size())
-            return false;
-        const QChar t = text.at(ti);
-        if (p == '?') {
-            ++pi;
-        } else if (p == '#') {
-            if (!t.isDigit())
-                return false;
-            ++pi;
-        } else if (p == '[') {
-            const qsizetype close = pattern.indexOf(']', pi + 1);
-            if (close < 0) {
-                if (t != p) // an unclosed bracket is a literal character
-                    return false;
-                ++pi;
+public:
+    explicit LikePattern(const QString &pattern)
+    {
+        const QString folded = pattern.toCaseFolded();
+        const qsizetype size = folded.size();
+        m_ascii = std::all_of(folded.cbegin(), folded.cend(),
+                              [](QChar c) { return c.unicode() < 0x80; });
+        // The next ']' after each position, found in one backward pass, so that a pattern of
+        // unclosed '[' stays linear.
+        std::vector<qsizetype> nextClose(size_t(size) + 1, -1);
+        for (qsizetype i = size - 1; i >= 0; --i)
+            nextClose[size_t(i)] = folded.at(i) == u']' ? i : nextClose[size_t(i) + 1];
+        for (qsizetype i = 0; i < size; ++i) {
+            const QChar c = folded.at(i);
+            const qsizetype close = c == u'[' ? nextClose[size_t(i) + 1] : -1;
+            if (c == u'[' && close >= 0) {
+                addSet(QStringView(folded).mid(i + 1, close - i - 1));
+                i = close;
+            } else if (c == u'*') {
+                if (m_tokens.empty() || m_tokens.back().kind != Kind::Star)
+                    m_tokens.push_back({Kind::Star});
             } else {
-                QStringView set = QStringView(pattern).mid(pi + 1, close - pi - 1);
-                bool negate = set.startsWith('!');
-                if (negate)
-                    set = set.mid(1);
-                bool found = false;
-                for (qsizetype k = 0; k < set.size(); ++k) {
-                    if (k + 2 < set.size() && set.at(k + 1) == '-') {
-                        found = found || (t >= set.at(k) && t <= set.at(k + 2));
-                        k += 2;
-                    } else {
-                        found = found || t == set.at(k);
-                    }
-                }
-                if (found == negate)
-                    return false;
-                pi = close + 1;
+                m_tokens.push_back({c == u'?'   ? Kind::Any
+                                    : c == u'#' ? Kind::Digit
+                                                : Kind::Char,
+                                    c});
             }
-        } else {
-            if (t != p)
-                return false;
-            ++pi;
         }
-        ++ti;
     }
-    return ti == text.size();
-}
+
+    bool matches(const QString &value) const
+    {
+        const QString text = value.toCaseFolded();
+        return run(size_t(text.size()), [&text](size_t i) { return text.at(qsizetype(i)); });
+    }
+
+    // The same on UTF-8 bytes without making a text of them, when pattern and value are plain
+    // ASCII (most names and codes); nothing when either is not.
+    std::optional<bool> matchesAscii(const char *value, qsizetype size) const
+    {
+        if (!m_ascii || !value)
+            return std::nullopt;
+        for (qsizetype i = 0; i < size; ++i) {
+            if (uchar(value[i]) >= 0x80)
+                return std::nullopt;
+        }
+        return run(size_t(size), [value](size_t i) {
+            const char c = value[i];
+            return QChar(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        });
+    }
+
+private:
+    template <typename CharAt> bool run(size_t n, CharAt charAt) const
+    {
+        const size_t m = m_tokens.size();
+        size_t t = 0, p = 0;
+        size_t star = m, resume = 0; // the last star met and where its run ends so far
+        while (t < n) {
+            if (p < m && m_tokens[p].kind == Kind::Star) {
+                star = p++;
+                resume = t;
+            } else if (p < m && matchesOne(m_tokens[p], charAt(t))) {
+                ++p;
+                ++t;
+            } else if (star < m) {
+                p = star + 1;
+                t = ++resume;
+            } else {
+                return false;
+            }
+        }
+        while (p < m && m_tokens[p].kind == Kind::Star)
+            ++p;
+        return p == m;
+    }
+
+    enum class Kind { Star, Any, Digit, Char, Set };
+    struct Token {
+        Kind kind;
+        QChar c = {};
+        bool negate = false;
+        int ranges = 0; // in m_ranges from `first`
+        int first = 0;
+    };
+
+    // [abc], [a-z], [!x]: a set of single characters and ranges.
+    void addSet(QStringView set)
+    {
+        Token token{Kind::Set};
+        token.negate = set.startsWith(u'!');
+        if (token.negate)
+            set = set.mid(1);
+        token.first = int(m_ranges.size());
+        for (qsizetype k = 0; k < set.size(); ++k) {
+            const bool range = k + 2 < set.size() && set.at(k + 1) == u'-';
+            m_ranges.emplace_back(set.at(k), set.at(range ? k + 2 : k));
+            k += range ? 2 : 0;
+        }
+        token.ranges = int(m_ranges.size()) - token.first;
+        m_tokens.push_back(token);
+    }
+
+    bool matchesOne(const Token &token, QChar c) const
+    {
+        switch (token.kind) {
+        case Kind::Any:
+            return true;
+        case Kind::Digit:
+            return c.isDigit();
+        case Kind::Char:
+            return c == token.c;
+        case Kind::Set: {
+            bool found = false;
+            for (int r = token.first; r < token.first + token.ranges && !found; ++r)
+                found = c >= m_ranges[size_t(r)].first && c <= m_ranges[size_t(r)].second;
+            return found != token.negate;
+        }
+        case Kind::Star:
+            break;
+        }
+        return false;
+    }
+
+    std::vector<Token> m_tokens;
+    std::vector<std::pair<QChar, QChar>> m_ranges;
+    bool m_ascii = false;
+};
 
 QString argText(sqlite3_value *v)
 {
@@ -104,101 +180,30 @@ void resultText(sqlite3_context *ctx, const QString &text)
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// A like pattern made ready once per statement: most patterns of the program are a literal
-// with stars around it, which plain ASCII values can match without decoding or folding them.
-struct LikePattern {
-    enum Kind { General, Exact, Prefix, Suffix, Contains };
-    QString folded;
-    Kind kind = General;
-    QByteArray literal; // lower-case ASCII when `ascii`
-    bool ascii = false;
-
-    explicit LikePattern(const QString &pattern) : folded(pattern.toCaseFolded())
-    {
-        qsizetype begin = 0;
-        qsizetype end = folded.size();
-        while (begin < end && folded.at(begin) == '*')
-            ++begin;
-        while (end > begin && folded.at(end - 1) == '*')
-            --end;
-        const QStringView middle = QStringView(folded).mid(begin, end - begin);
-        for (const QChar c : middle) {
-            if (c == '*' || c == '?' || c == '#' || c == '[')
-                return; // General
-        }
-        const bool lead = begin > 0;
-        const bool trail = end < folded.size();
-        kind = lead && trail ? Contains : lead ? Suffix : trail ? Prefix : Exact;
-        ascii =
-            std::all_of(middle.begin(), middle.end(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii)
-            literal = middle.toLatin1();
-    }
-
-    // The answer for a value of plain ASCII bytes; nullopt when only the general match knows.
-    std::optional<bool> matchAscii(const char *value, qsizetype size) const
-    {
-        if (kind == General || !ascii)
-            return std::nullopt;
-        for (qsizetype i = 0; i < size; ++i) {
-            if (static_cast<unsigned char>(value[i]) >= 0x80)
-                return std::nullopt;
-        }
-        const qsizetype n = literal.size();
-        const auto equalAt = [&](qsizetype at) {
-            for (qsizetype k = 0; k < n; ++k) {
-                char c = value[at + k];
-                if (c >= 'A' && c <= 'Z')
-                    c = char(c - 'A' + 'a');
-                if (c != literal[k])
-                    return false;
-            }
-            return true;
-        };
-        switch (kind) {
-        case Exact:
-            return size == n && equalAt(0);
-        case Prefix:
-            return size >= n && equalAt(0);
-        case Suffix:
-            return size >= n && equalAt(size - n);
-        case Contains:
-            for (qsizetype at = 0; at + n <= size; ++at) {
-                if (equalAt(at))
-                    return true;
-            }
-            return false;
-        case General:
-            break;
-        }
-        return std::nullopt;
-    }
-};
-
 void sqlLike(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
-    // SQLite calls like(pattern, value) for "value LIKE pattern". The pattern is kept with the
-    // statement while it stays the same.
-    auto *kept = static_cast<LikePattern *>(sqlite3_get_auxdata(ctx, 0));
-    std::optional<LikePattern> made;
-    if (!kept)
-        made.emplace(argText(argv[0]));
-    const LikePattern &pattern = kept ? *kept : *made;
-    const auto *value = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
-    std::optional<bool> matched = pattern.matchAscii(value, sqlite3_value_bytes(argv[1]));
-    if (!matched) {
-        const QString text = QString::fromUtf8(value, sqlite3_value_bytes(argv[1]));
-        matched = likeFrom(text.toCaseFolded(), 0, pattern.folded, 0);
+    // SQLite calls like(pattern, value) for "value LIKE pattern". A constant pattern is read
+    // once per statement: SQLite keeps it beside the argument between rows.
+    auto *pattern = static_cast<LikePattern *>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        pattern = new LikePattern(argText(argv[0]));
+        sqlite3_set_auxdata(ctx, 0, pattern,
+                            [](void *made) { delete static_cast<LikePattern *>(made); });
+        // SQLite may free it at once (a pattern that changes per row): ask again.
+        pattern = static_cast<LikePattern *>(sqlite3_get_auxdata(ctx, 0));
     }
-    sqlite3_result_int(ctx, *matched ? 1 : 0);
-    // Last, as SQLite may drop what it is given at once.
-    if (made)
-        sqlite3_set_auxdata(ctx, 0, new LikePattern(std::move(*made)),
-                            [](void *p) { delete static_cast<LikePattern *>(p); });
+    std::optional<bool> matches;
+    if (pattern)
+        matches = pattern->matchesAscii(reinterpret_cast<const char *>(sqlite3_value_text(argv[1])),
+                                        sqlite3_value_bytes(argv[1]));
+    if (!matches)
+        matches = pattern ? pattern->matches(argText(argv[1]))
+                          : JetSql::like(argText(argv[1]), argText(argv[0]));
+    sqlite3_result_int(ctx, *matches ? 1 : 0);
 }
 
 void sqlLen(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -222,12 +227,33 @@ template <int Part> void sqlDatePart(sqlite3_context *ctx, int, sqlite3_value **
     sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
 }
 
+// Qt's case change grows a text in place for each character that becomes two ("ß" -> "SS"),
+// which costs the square of the length: short pieces keep it linear. Case changes need no
+// context beyond a character, so the pieces give the same text.
+QString changedCase(const QString &text, bool upper)
+{
+    constexpr qsizetype piece = 256;
+    if (text.size() <= piece)
+        return upper ? text.toUpper() : text.toLower();
+    QString changed;
+    changed.reserve(text.size() + text.size() / 8);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype length = qMin(piece, text.size() - at);
+        if (text.at(at + length - 1).isHighSurrogate() && at + length < text.size())
+            ++length;
+        const QString part = text.mid(at, length);
+        changed += upper ? part.toUpper() : part.toLower();
+        at += length;
+    }
+    return changed;
+}
+
 template <bool Upper> void sqlCase(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         sqlite3_result_null(ctx);
     else
-        resultText(ctx, Upper ? argText(argv[0]).toUpper() : argText(argv[0]).toLower());
+        resultText(ctx, changedCase(argText(argv[0]), Upper));
 }
 
 void sqlNow(sqlite3_context *ctx, int, sqlite3_value **)
@@ -352,29 +378,72 @@ QString JetSql::canonicalDate(QDate value)
     return canonicalDate(value.startOfDay());
 }
 
+namespace
+{
+
+// The canonical text and its date alone, read by hand: the common case of every stored date.
+QDateTime canonicalWallClock(QStringView t)
+{
+    const auto digits = [&t](qsizetype at, int count) {
+        int value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            if (!t.at(i).isDigit() || t.at(i).unicode() > '9')
+                return -1;
+            value = value * 10 + (t.at(i).unicode() - '0');
+        }
+        return value;
+    };
+    if ((t.size() != 10 && t.size() != 19) || t.at(4) != u'-' || t.at(7) != u'-')
+        return {};
+    const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+    if (t.size() == 10)
+        return date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
+    if (t.at(10) != u' ' || t.at(13) != u':' || t.at(16) != u':')
+        return {};
+    const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
+    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+}
+
+} // namespace
+
 QDateTime JetSql::parseDate(const QString &text)
 {
     static const QLocale c = QLocale::c();
-    static const char *const formats[] = {"yyyy-MM-dd HH:mm:ss",   "yyyy-MM-dd HH:mm:ss.zzz",
-                                          "yyyy-MM-ddTHH:mm:ss",   "yyyy-MM-dd HH:mm",
-                                          "dd-MMM-yyyy HH:mm:ss",  "dd-MMM-yyyy HH:mm",
-                                          "d-MMM-yyyy h:mm:ss AP", "MM/dd/yyyy HH:mm:ss",
-                                          "M/d/yyyy h:mm:ss AP",   "M/d/yyyy H:mm:ss",
-                                          "M/d/yyyy H:mm"};
+    // Date and time are read apart: a time zone has no say in a stored wall-clock text (a time
+    // in a daylight-saving gap is still that time).
+    struct DateTimeFormat {
+        const char *date;
+        char separator;
+        const char *time;
+    };
+    static const DateTimeFormat formats[] = {
+        {"yyyy-MM-dd", ' ', "HH:mm:ss"},   {"yyyy-MM-dd", ' ', "HH:mm:ss.zzz"},
+        {"yyyy-MM-dd", 'T', "HH:mm:ss"},   {"yyyy-MM-dd", ' ', "HH:mm"},
+        {"dd-MMM-yyyy", ' ', "HH:mm:ss"},  {"dd-MMM-yyyy", ' ', "HH:mm"},
+        {"d-MMM-yyyy", ' ', "h:mm:ss AP"}, {"MM/dd/yyyy", ' ', "HH:mm:ss"},
+        {"M/d/yyyy", ' ', "h:mm:ss AP"},   {"M/d/yyyy", ' ', "H:mm:ss"},
+        {"M/d/yyyy", ' ', "H:mm"}};
     static const char *const dateFormats[] = {"yyyy-MM-dd", "d-MMM-yyyy",  "d-MMM-yy",
                                               "M/d/yyyy",   "d MMMM yyyy", "MMM d, yyyy"};
     const QString t = text.trimmed();
-    for (const char *f : formats) {
-        QDateTime v = c.toDateTime(t, QString::fromLatin1(f));
-        if (v.isValid())
-            return v;
+    if (const QDateTime canonical = canonicalWallClock(t); canonical.isValid())
+        return canonical;
+    for (const DateTimeFormat &f : formats) {
+        const qsizetype split = t.indexOf(QLatin1Char(f.separator));
+        if (split < 0)
+            continue;
+        const QDate d = c.toDate(t.left(split), QString::fromLatin1(f.date));
+        const QTime time =
+            d.isValid() ? c.toTime(t.mid(split + 1), QString::fromLatin1(f.time)) : QTime();
+        if (time.isValid())
+            return QDateTime(d, time, Qt::UTC);
     }
     for (const char *f : dateFormats) {
         QDate d = c.toDate(t, QString::fromLatin1(f));
         if (d.isValid()) {
             if (QString::fromLatin1(f).endsWith("yy") && !QString::fromLatin1(f).endsWith("yyyy"))
                 d = QDate(d.year() < 1930 ? d.year() + 100 : d.year(), d.month(), d.day());
-            return d.startOfDay();
+            return QDateTime(d, QTime(0, 0), Qt::UTC);
         }
     }
     return {};
@@ -382,5 +451,5 @@ QDateTime JetSql::parseDate(const QString &text)
 
 bool JetSql::like(const QString &value, const QString &pattern)
 {
-    return likeFrom(value.toCaseFolded(), 0, pattern.toCaseFolded(), 0);
+    return LikePattern(pattern).matches(value);
 }

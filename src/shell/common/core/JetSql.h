@@ -26,9 +26,13 @@ public:
     // Stored form of dates: text order is time order, a date-only value is midnight.
     static QString canonicalDate(const QDateTime &value);
     static QString canonicalDate(QDate value);
-    // Reads a stored date back (canonical text, an ISO date, or a #literal# body).
+    // Reads a stored date back (canonical text, an ISO date, or a #literal# body) as the wall
+    // clock it names, without a time zone: the fields of the result (a UTC QDateTime) are the
+    // text's. Invalid when the text is no date.
     static QDateTime parseDate(const QString &text);
 
-    // Jet's like: * any run, ? one character, # one digit, [abc] [a-z] [!x] one of/not of.
+    // Jet's like: * any run, ? one character, # one digit, [abc] [a-z] [!x] one of/not of; an
+    // unclosed [ is itself. Compared without regard to case, in time proportional to at most
+    // the value's length times the pattern's.
     static bool like(const QString &value, const QString &pattern);
 };

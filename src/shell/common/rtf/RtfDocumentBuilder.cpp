@@ -88,9 +88,12 @@ void RtfDocumentBuilder::beginTableContent()
         flushRun();
         ++m_row;
         if (m_row >= m_rowCount) {
-            // Qt re-indexes a whole table when rows are added: add them in growing batches
-            // so long tables stay linear; endTable() drops the ones left over.
-            const int more = std::clamp(m_rowCount, 1, 4096);
+            // Qt re-indexes a whole table when rows are added: they come in growing batches, as
+            // many as the counter expects. Qt removes a row in time proportional to the whole
+            // table, so no batch exceeds what endTable() could drop at little cost.
+            const int batch = std::clamp(m_rowCount, 1, MaxRowsAhead);
+            const int expected = m_expectedRows - m_rowCount;
+            const int more = expected > 0 ? std::min(expected, batch) : batch;
             m_table->appendRows(more);
             m_rowCount += more;
         }
@@ -196,8 +199,9 @@ void RtfDocumentBuilder::startTable()
     }
     if (!widths.isEmpty())
         format.setColumnWidthConstraints(widths);
-    m_table = m_cursor.insertTable(1, columns, format);
-    m_rowCount = 1;
+    m_expectedRows = m_rowCounter ? m_rowCounter() : 0;
+    m_rowCount = std::clamp(m_expectedRows, 1, MaxRowsAhead);
+    m_table = m_cursor.insertTable(m_rowCount, columns, format);
     m_columnCount = columns;
     m_row = m_column = 0;
     m_rowDone = m_cellDone = false;
@@ -250,8 +254,13 @@ const QTextCharFormat &RtfDocumentBuilder::charFormat(const Chars &chars)
         return m_format;
     QTextCharFormat format;
     const QString family = m_fonts.family(chars.font >= 0 ? chars.font : m_fonts.defaultFont());
-    if (!family.isEmpty())
+    if (!family.isEmpty()) {
         format.setFontFamilies({family});
+        // Also the name alone: Qt finds a format among the document's by a hash of its
+        // properties, in which every list of families counts the same, so 20,000 fonts were
+        // compared one by one. A text property sets them apart; the font is the same.
+        format.setProperty(QTextFormat::FontFamily, family);
+    }
     format.setFontPointSize(chars.halfPoints / 2.0);
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(chars.italic);

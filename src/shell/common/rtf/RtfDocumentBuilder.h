@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <functional>
 #include <vector>
 
 class QImage;
@@ -34,6 +35,8 @@ public:
     static constexpr int MaxNumberedItems = 2000;
     // What word processors allow; more cells share the last one.
     static constexpr int MaxColumns = 63;
+    // Rows made ahead of the text at most.
+    static constexpr int MaxRowsAhead = 64;
 
     RtfDocumentBuilder(const RtfFontTable &fonts, const RtfColorTable &colors,
                        const RtfListTable &lists, const RtfStyleSheet *styles = nullptr)
@@ -61,6 +64,10 @@ public:
     void endParagraph(const State &state);
     void endCell(const State &state);
     void endRow();
+    // Counts the rows of a table that starts, so that they are made in few steps: Qt re-indexes
+    // a whole table whenever rows are added, and rows made ahead but not used are costly to
+    // remove.
+    void setRowCounter(std::function<int()> counter) { m_rowCounter = std::move(counter); }
     // \trowd and \cellxN: the right edges of the next row's cells, in twips.
     void clearCellRights() { m_cellRights.clear(); }
     void addCellRight(int twips);
@@ -125,7 +132,9 @@ private:
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;
-    int m_rowCount = 0; // rows the table holds, some of them made ahead
+    int m_rowCount = 0;     // rows the table holds, some of them made ahead
+    int m_expectedRows = 0; // what the row counter said when the table started
+    std::function<int()> m_rowCounter;
     int m_columnCount = 0;
     bool m_cellDone = false;
     bool m_rowDone = false;

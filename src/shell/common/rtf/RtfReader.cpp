@@ -58,6 +58,7 @@ void RtfReader::reset(QTextDocument *document)
     m_field.clear();
     m_styles.clear();
     m_builder.reset(document);
+    m_builder.setRowCounter([this] { return m_tokens.tableRowsAhead(); });
 }
 
 void RtfReader::parse()

@@ -91,6 +91,9 @@ void RtfReader::handleWord(std::string_view name, bool hasParam, int param)
     const Word word = *found;
     if (ignorable && !RtfControlWords::understoodAfterStar(word)) {
         state().destination = Destination::Skip;
+        // The data of \binN goes with it: its bytes may hold braces.
+        if (word == Word::Binary)
+            documentWord(word, param);
         return;
     }
     if (m_overflowDepth > 0 && word != Word::Binary)
@@ -274,14 +277,18 @@ void RtfReader::documentWord(Word word, int param)
         if (dest == Destination::FontTable)
             m_fonts.setCodePage(param);
         break;
+    // Components outside the colour table belong to no entry (and must not carry into one).
     case Word::Red:
-        m_colors.setRed(param);
+        if (dest == Destination::ColorTable)
+            m_colors.setRed(param);
         break;
     case Word::Green:
-        m_colors.setGreen(param);
+        if (dest == Destination::ColorTable)
+            m_colors.setGreen(param);
         break;
     case Word::Blue:
-        m_colors.setBlue(param);
+        if (dest == Destination::ColorTable)
+            m_colors.setBlue(param);
         break;
     case Word::Unicode:
         if (param >= SHRT_MIN && param <= 0xFFFF)
@@ -494,9 +501,13 @@ void RtfReader::breakWord(Word word, int param)
         m_builder.addCellRight(param);
         break;
     case Word::FootnoteMark:
-        // The footnote text is skipped; its number stays where the reader sees it.
-        if (inText)
-            addText(QString::number(++m_footnoteCount));
+        // The footnote text is skipped; its number stays where the reader sees it, unless the
+        // text there is hidden. A hidden mark still counts.
+        if (!inText)
+            break;
+        ++m_footnoteCount;
+        if (!state().chars.hidden)
+            addText(QString::number(m_footnoteCount));
         break;
     case Word::Page:
         if (inText) {

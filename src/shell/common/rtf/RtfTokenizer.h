@@ -18,7 +18,7 @@ public:
         GroupStart,
         GroupEnd,
         Text,    // text: one or more bytes, none of them a brace, backslash or line break
-        HexByte, // byte: the value of \'hh (of the hex digits there are, up to two)
+        HexByte, // byte: the value of \'hh (of the hex digits there are, one or two)
         Symbol,  // byte: the character after the backslash
         Word,    // text: the letters; hasParam and param: its number, cut to the int range
     };
@@ -70,6 +70,11 @@ public:
         return bytes;
     }
     void skipToEnd() { m_pos = m_end; }
+    // The rows of the table whose first row is being read, counted on the input that is left:
+    // each \row ends one; the table goes on while its paragraphs are marked \intbl, and text or
+    // a \par outside such a paragraph ends it. Groups under \* are passed over. A hint for
+    // making rows ahead: a wrong count costs time, never text.
+    int tableRowsAhead() const;
     // Whether what is left holds nothing but blanks, line breaks and NUL bytes.
     bool onlyBlanksLeft() const;
 
@@ -123,8 +128,12 @@ inline RtfTokenizer::Token RtfTokenizer::control()
     if (symbol != '\'')
         return token(Kind::Symbol, {}, symbol);
     int value = 0;
-    for (int i = 0; i < 2 && m_pos < m_end && hexValue(*m_pos) >= 0; ++i)
+    int digits = 0;
+    for (; digits < 2 && m_pos < m_end && hexValue(*m_pos) >= 0; ++digits)
         value = value * 16 + hexValue(*m_pos++);
+    // \' without a hex digit is no byte at all (it was read as NUL): a symbol that shows nothing.
+    if (digits == 0)
+        return token(Kind::Symbol, {}, symbol);
     return token(Kind::HexByte, {}, char(value));
 }
 

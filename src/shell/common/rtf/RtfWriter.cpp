@@ -130,9 +130,12 @@ QByteArray RtfWriter::write(const QTextDocument &document)
     m_document = &document;
     m_body.clear();
     m_fonts = QStringList{fontName(document.defaultFont().family())}; // f0
+    m_fontIndex = {{m_fonts.first(), 0}};
     m_colors.clear();
+    m_colorIndex.clear();
     m_lists.clear();
     m_headings = 0;
+    m_listIndex.clear();
     m_endsCell = false;
     writeFrame(document.rootFrame(), false);
     QByteArray rtf = header();
@@ -446,31 +449,25 @@ int RtfWriter::fontIndex(const QString &family)
     const QString name = fontName(family);
     if (name.isEmpty())
         return 0;
-    qsizetype index = m_fonts.indexOf(name);
-    if (index < 0) {
-        index = m_fonts.size();
-        m_fonts.append(name);
-    }
-    return int(index);
+    if (const auto found = m_fontIndex.constFind(name); found != m_fontIndex.cend())
+        return *found;
+    m_fonts.append(name);
+    return *m_fontIndex.insert(name, int(m_fonts.size()) - 1);
 }
 
 int RtfWriter::colorIndex(const QColor &color)
 {
-    const QColor opaque = QColor(color.rgb());
-    qsizetype index = m_colors.indexOf(opaque);
-    if (index < 0) {
-        index = m_colors.size();
-        m_colors.append(opaque);
-    }
-    return int(index) + 1;
+    const QRgb rgb = color.rgb() | 0xFF000000u;
+    if (const auto found = m_colorIndex.constFind(rgb); found != m_colorIndex.cend())
+        return *found + 1;
+    m_colors.append(QColor(rgb));
+    return *m_colorIndex.insert(rgb, int(m_colors.size()) - 1) + 1;
 }
 
 int RtfWriter::listNumber(const QTextList *list)
 {
-    qsizetype index = m_lists.indexOf(list);
-    if (index < 0) {
-        index = m_lists.size();
-        m_lists.append(list);
-    }
-    return int(index) + 1;
+    if (const auto found = m_listIndex.constFind(list); found != m_listIndex.cend())
+        return *found + 1;
+    m_lists.append(list);
+    return *m_listIndex.insert(list, int(m_lists.size()) - 1) + 1;
 }

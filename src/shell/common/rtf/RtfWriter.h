@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -38,10 +39,15 @@ private:
 
     const QTextDocument *m_document = nullptr;
     QByteArray m_body;
+    // Tables in order of first use, with hashes to find an entry's index: a document of many
+    // fonts or colours must not search the list for every run.
     QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
     QList<QColor> m_colors;
+    QHash<QRgb, int> m_colorIndex;
     QList<const QTextList *> m_lists;
     int m_headings = 0; // bit N: heading level N is used
+    QHash<const QTextList *, int> m_listIndex;
     // The paragraph that ends a table cell writes \cell instead of \par.
     bool m_endsCell = false;
 };

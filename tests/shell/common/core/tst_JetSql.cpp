@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QTest>
 
+#include <ctime>
+
 class TestJetSql : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,12 @@ private Q_SLOTS:
     void functions();
     void parseDate_data();
     void parseDate();
+    void hostileLikePatterns_data();
+    void hostileLikePatterns();
+    void datesInDaylightSavingGap_data();
+    void datesInDaylightSavingGap();
+    void caseOfLongTexts_data();
+    void caseOfLongTexts();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -34,20 +42,34 @@ void TestJetSql::translation_data()
 {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
-    QTest::newRow("delete star") << "Delete * from fileDetails" << "Delete from fileDetails";
-    QTest::newRow("delete star lower") << "delete  *  from t where a=1" << "delete  from t where a=1";
-    QTest::newRow("plain delete kept") << "Delete from t" << "Delete from t";
-    QTest::newRow("booleans") << "update t set a=True,b=false" << "update t set a=1,b=0";
-    QTest::newRow("boolean inside literal untouched") << "select 'true' from t" << "select 'true' from t";
-    QTest::newRow("column named like a boolean after dot") << "select t.true from t" << "select t.true from t";
-    QTest::newRow("brackets") << "select [Group],[my col] from [t]" << "select \"Group\",\"my col\" from \"t\"";
-    QTest::newRow("date literal") << "where d=#04-Dec-2026#" << "where d='2026-12-04 00:00:00'";
-    QTest::newRow("us date literal") << "where d=#12/04/2026#" << "where d='2026-12-04 00:00:00'";
-    QTest::newRow("hash inside literal") << "where a='#1#'" << "where a='#1#'";
-    QTest::newRow("double-quoted literal") << "where a=\"it's\"" << "where a='it''s'";
-    QTest::newRow("doubled quote kept") << "where a='O''Brien'" << "where a='O''Brien'";
-    QTest::newRow("concatenation") << "select a & 'x' from t" << "select a || 'x' from t";
-    QTest::newRow("unterminated literal does not hang") << "where a='abc" << "where a='abc'";
+    QTest::newRow("delete star") << "Delete * from fileDetails"
+                                 << "Delete from fileDetails";
+    QTest::newRow("delete star lower") << "delete  *  from t where a=1"
+                                       << "delete  from t where a=1";
+    QTest::newRow("plain delete kept") << "Delete from t"
+                                       << "Delete from t";
+    QTest::newRow("booleans") << "update t set a=True,b=false"
+                              << "update t set a=1,b=0";
+    QTest::newRow("boolean inside literal untouched") << "select 'true' from t"
+                                                      << "select 'true' from t";
+    QTest::newRow("column named like a boolean after dot") << "select t.true from t"
+                                                           << "select t.true from t";
+    QTest::newRow("brackets") << "select [Group],[my col] from [t]"
+                              << "select \"Group\",\"my col\" from \"t\"";
+    QTest::newRow("date literal") << "where d=#04-Dec-2026#"
+                                  << "where d='2026-12-04 00:00:00'";
+    QTest::newRow("us date literal") << "where d=#12/04/2026#"
+                                     << "where d='2026-12-04 00:00:00'";
+    QTest::newRow("hash inside literal") << "where a='#1#'"
+                                         << "where a='#1#'";
+    QTest::newRow("double-quoted literal") << "where a=\"it's\""
+                                           << "where a='it''s'";
+    QTest::newRow("doubled quote kept") << "where a='O''Brien'"
+                                        << "where a='O''Brien'";
+    QTest::newRow("concatenation") << "select a & 'x' from t"
+                                   << "select a || 'x' from t";
+    QTest::newRow("unterminated literal does not hang") << "where a='abc"
+                                                        << "where a='abc'";
 }
 
 void TestJetSql::translation()
@@ -97,6 +119,47 @@ void TestJetSql::likeSemantics_data()
     QTest::newRow("long s folds to s") << "Maſs" << "*mass*" << true;
     QTest::newRow("escaped star is literal") << "50*" << "*50[*]*" << true;
     QTest::newRow("escaped star needs a star") << "50%" << "*50[*]*" << false;
+    QTest::newRow("star backtracks") << "aaab" << "*a*a*b" << true;
+    QTest::newRow("star backtracks and fails") << "aaaa" << "*a*a*b" << false;
+    QTest::newRow("later star retries") << "abxabyd" << "a*b?d" << true;
+    QTest::newRow("star then set") << "x-7" << "*[0-9]" << true;
+    QTest::newRow("star then negated set") << "x-7" << "*[!0-9]" << false;
+    QTest::newRow("stars around digit") << "no 5 here" << "*#*" << true;
+    QTest::newRow("empty set matches nothing") << "a" << "[]" << false;
+    QTest::newRow("bracket closed later") << "[ab]" << "[[]ab]" << true;
+    QTest::newRow("unclosed brackets after a star") << "x[[[" << "*[[[" << true;
+    QTest::newRow("sharp s folds") << "STRASSE" << "stra*e" << true;
+}
+
+// Stars tried every split of the text by recursion: these took minutes. Through SQL, where the
+// pattern is read once per statement.
+void TestJetSql::hostileLikePatterns_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("matches");
+    QTest::newRow("four stars, no b") << "*a*a*a*b" << 0;
+    QTest::newRow("six stars, no b") << "*a*a*a*a*a*a*b" << 0;
+    QTest::newRow("six stars, matching") << "*a*a*a*a*a*a*" << 200;
+    QTest::newRow("unclosed brackets") << QString(2000, QLatin1Char('[')) + "*b" << 0;
+    QTest::newRow("many question marks") << QString(150, QLatin1Char('?')) + "*?" << 200;
+}
+
+void TestJetSql::hostileLikePatterns()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, matches);
+    Store store(Store::Kind::Data);
+    QVERIFY(store.exec(QStringLiteral("create temp table letters (v text)")));
+    QVERIFY(store.exec(QStringLiteral("begin")));
+    for (int i = 0; i < 200; ++i)
+        QVERIFY(store.exec(QStringLiteral("insert into letters values (%1)")
+                               .arg(SqlText::literal(QString(200, QLatin1Char('a'))))));
+    QVERIFY(store.exec(QStringLiteral("commit")));
+    QCOMPARE(store
+                 .value(QStringLiteral("select count(*) from letters where v like ") +
+                        SqlText::literal(pattern))
+                 .toInt(),
+             matches);
 }
 
 void TestJetSql::likeSemantics()
@@ -110,8 +173,8 @@ void TestJetSql::likeSemantics()
     QVERIFY(JetSql::like(value, QLatin1Char('*') + SqlText::likeText(value) + QLatin1Char('*')));
     // The same answer through SQL, where the engine calls like(pattern, value).
     Store store(Store::Kind::Data);
-    const QVariant sqlAnswer = store.value(QStringLiteral("select ") + SqlText::literal(value)
-                                           + QStringLiteral(" like ") + SqlText::literal(pattern));
+    const QVariant sqlAnswer = store.value(QStringLiteral("select ") + SqlText::literal(value) +
+                                           QStringLiteral(" like ") + SqlText::literal(pattern));
     QCOMPARE(sqlAnswer.toInt() != 0, matches);
 }
 
@@ -152,8 +215,8 @@ void TestJetSql::corpusRunsOnFreshStores()
         const QString sql = line.mid(tab + 1);
         QSqlQuery q = store.query(sql);
         QVERIFY2(q.lastError().type() == QSqlError::NoError,
-                 qPrintable(sql + QStringLiteral("\n -> ") + JetSql::translate(sql)
-                            + QStringLiteral("\n -> ") + q.lastError().text()));
+                 qPrintable(sql + QStringLiteral("\n -> ") + JetSql::translate(sql) +
+                            QStringLiteral("\n -> ") + q.lastError().text()));
         ++statements;
     }
     QVERIFY(statements > 100);
@@ -163,23 +226,27 @@ void TestJetSql::dateLiteralEqualsDateOnlyValue()
 {
     Store store(Store::Kind::Data);
     const QString day = JetSql::canonicalDate(QDate(2026, 12, 4));
-    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('a', ")
-                       + SqlText::literal(day) + ')'));
-    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('b', ")
-                       + SqlText::literal(JetSql::canonicalDate(QDate(2026, 12, 5))) + ')'));
-    QCOMPARE(store.value(QStringLiteral("select path from nv_notesdairy1 where mdate =#04-Dec-2026#"))
-                 .toString(),
-             QStringLiteral("a"));
+    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('a', ") +
+                       SqlText::literal(day) + ')'));
+    QVERIFY(store.exec(QStringLiteral("insert into nv_notesdairy1 (path, mdate) values ('b', ") +
+                       SqlText::literal(JetSql::canonicalDate(QDate(2026, 12, 5))) + ')'));
+    QCOMPARE(
+        store.value(QStringLiteral("select path from nv_notesdairy1 where mdate =#04-Dec-2026#"))
+            .toString(),
+        QStringLiteral("a"));
     // A range includes both ends.
-    QCOMPARE(store.value(QStringLiteral("select count(*) from nv_notesdairy1 where mdate>=")
-                         + SqlText::dateLiteral(QDate(2026, 12, 4)) + QStringLiteral(" and mdate<=")
-                         + SqlText::dateLiteral(QDate(2026, 12, 5)))
+    QCOMPARE(store
+                 .value(QStringLiteral("select count(*) from nv_notesdairy1 where mdate>=") +
+                        SqlText::dateLiteral(QDate(2026, 12, 4)) + QStringLiteral(" and mdate<=") +
+                        SqlText::dateLiteral(QDate(2026, 12, 5)))
                  .toInt(),
              2);
-    QCOMPARE(store.value(QStringLiteral("select year(mdate) * 100 + month(mdate) from nv_notesdairy1 "
-                                        "where path='a'"))
-                 .toInt(),
-             202612);
+    QCOMPARE(
+        store
+            .value(QStringLiteral("select year(mdate) * 100 + month(mdate) from nv_notesdairy1 "
+                                  "where path='a'"))
+            .toInt(),
+        202612);
 }
 
 void TestJetSql::quotedValuesRoundTrip()
@@ -187,26 +254,30 @@ void TestJetSql::quotedValuesRoundTrip()
     Store store(Store::Kind::Data);
     const QString name = QStringLiteral("/home/u/O'Brien's 100%_final.doc");
     const QString renamed = QStringLiteral("/home/u/Ünïcode \"quoted\" 'x'.doc");
-    QVERIFY(store.exec(QStringLiteral("insert into filedetails (Name, Location) values (")
-                       + SqlText::literal(QStringLiteral("O'Brien's 100%_final")) + ','
-                       + SqlText::literal(name) + ')'));
-    QCOMPARE(store.value(QStringLiteral("select Name from filedetails where location=")
-                         + SqlText::literal(name))
+    QVERIFY(store.exec(QStringLiteral("insert into filedetails (Name, Location) values (") +
+                       SqlText::literal(QStringLiteral("O'Brien's 100%_final")) + ',' +
+                       SqlText::literal(name) + ')'));
+    QCOMPARE(store
+                 .value(QStringLiteral("select Name from filedetails where location=") +
+                        SqlText::literal(name))
                  .toString(),
              QStringLiteral("O'Brien's 100%_final"));
     // like with the name as a pattern: % and _ must not act as wildcards.
-    QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails where location like ")
-                         + SqlText::literal(name))
+    QCOMPARE(store
+                 .value(QStringLiteral("select count(*) from filedetails where location like ") +
+                        SqlText::literal(name))
                  .toInt(),
              1);
-    QVERIFY(store.exec(QStringLiteral("update filedetails set location=") + SqlText::literal(renamed)
-                       + QStringLiteral(" where location=") + SqlText::literal(name)));
-    QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails where location=")
-                         + SqlText::literal(renamed))
+    QVERIFY(store.exec(QStringLiteral("update filedetails set location=") +
+                       SqlText::literal(renamed) + QStringLiteral(" where location=") +
+                       SqlText::literal(name)));
+    QCOMPARE(store
+                 .value(QStringLiteral("select count(*) from filedetails where location=") +
+                        SqlText::literal(renamed))
                  .toInt(),
              1);
-    QVERIFY(store.exec(QStringLiteral("delete from filedetails where location=")
-                       + SqlText::literal(renamed)));
+    QVERIFY(store.exec(QStringLiteral("delete from filedetails where location=") +
+                       SqlText::literal(renamed)));
     QCOMPARE(store.value(QStringLiteral("select count(*) from filedetails")).toInt(), 0);
     QCOMPARE(SqlText::literal(QString()), QStringLiteral("NULL"));
 }
@@ -221,21 +292,103 @@ void TestJetSql::functions()
     QVERIFY(store.value(QStringLiteral("select month('not a date')")).isNull());
     // Reserved-looking column names of the stores work as written.
     QVERIFY(store.exec(QStringLiteral("update nv_setup set key='x'")));
-    QCOMPARE(store.value(QStringLiteral("select key from nv_setup")).toString(), QStringLiteral("x"));
+    QCOMPARE(store.value(QStringLiteral("select key from nv_setup")).toString(),
+             QStringLiteral("x"));
 }
 
 void TestJetSql::parseDate_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDateTime>("expected");
-    const QDateTime day(QDate(2026, 12, 4), QTime(0, 0));
+    // Wall-clock values: the fields of a UTC date-time.
+    const QDateTime day(QDate(2026, 12, 4), QTime(0, 0), Qt::UTC);
     QTest::newRow("canonical") << "2026-12-04 00:00:00" << day;
-    QTest::newRow("with time") << "2026-12-04 13:05:09" << QDateTime(QDate(2026, 12, 4), QTime(13, 5, 9));
+    QTest::newRow("with time") << "2026-12-04 13:05:09"
+                               << QDateTime(QDate(2026, 12, 4), QTime(13, 5, 9), Qt::UTC);
     QTest::newRow("jet literal") << "04-Dec-2026" << day;
     QTest::newRow("us") << "12/4/2026" << day;
     QTest::newRow("two-digit year recent") << "04-Dec-26" << day;
-    QTest::newRow("two-digit year old") << "04-Dec-95" << QDateTime(QDate(1995, 12, 4), QTime(0, 0));
+    QTest::newRow("two-digit year old")
+        << "04-Dec-95" << QDateTime(QDate(1995, 12, 4), QTime(0, 0), Qt::UTC);
+    QTest::newRow("us with time") << "3/28/2021 1:30:00 AM"
+                                  << QDateTime(QDate(2021, 3, 28), QTime(1, 30), Qt::UTC);
+    QTest::newRow("iso with T") << "2021-03-28T01:30:00"
+                                << QDateTime(QDate(2021, 3, 28), QTime(1, 30), Qt::UTC);
+    QTest::newRow("canonical, no such day") << "2021-02-30 00:00:00" << QDateTime();
+    QTest::newRow("canonical, no such hour") << "2021-02-03 24:00:00" << QDateTime();
     QTest::newRow("garbage") << "yesterday" << QDateTime();
+}
+
+void TestJetSql::datesInDaylightSavingGap_data()
+{
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    for (const char *zone : {"Europe/London", "America/New_York"}) {
+        const char *gap =
+            QByteArray(zone).startsWith("Europe") ? "2021-03-28 01:30:00" : "2021-03-14 02:30:00";
+        QTest::addRow("%s year", zone)
+            << zone << QStringLiteral("select year('%1')").arg(gap) << "2021";
+        QTest::addRow("%s month", zone)
+            << zone << QStringLiteral("select month('%1')").arg(gap) << "3";
+        QTest::addRow("%s literal", zone)
+            << zone << QStringLiteral("select #%1#").arg(gap) << QString::fromLatin1(gap);
+    }
+    QTest::newRow("jet literal in the gap") << "Europe/London"
+                                            << "select day(#28-Mar-2021 01:30:00#)"
+                                            << "28";
+}
+
+// Stored dates are wall-clock texts; read in the machine's time zone, a time in a
+// daylight-saving gap was no time at all and gave NULL.
+void TestJetSql::datesInDaylightSavingGap()
+{
+    QFETCH(QString, zone);
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", zone.toLatin1());
+    tzset();
+    Store store(Store::Kind::Data);
+    const QString answer = store.value(sql).toString();
+    if (previous.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", previous);
+    tzset();
+    QCOMPARE(answer, expected);
+}
+
+void TestJetSql::caseOfLongTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("lower");
+    const QString sharp(400000, QChar(0xDF));
+    QTest::newRow("400k sharp s") << sharp << QString(800000, QLatin1Char('S')) << sharp;
+    QString mixed;
+    QString mixedUpper;
+    for (int i = 0; i < 1000; ++i) {
+        mixed += QStringLiteral("a\u00DF\U0001D41Ax");
+        mixedUpper += QStringLiteral("ASS\U0001D41AX");
+    }
+    QTest::newRow("pairs across pieces") << mixed << mixedUpper << mixed;
+    QTest::newRow("dotted capital I") << QString(300, QChar(0x130)) << QString(300, QChar(0x130))
+                                      << QString(300, QChar(0x130)).toLower();
+}
+
+// Qt's case change costs the square of the length once a character becomes two: 7 s for
+// 400k "ß". Through SQL, as a filter runs it.
+void TestJetSql::caseOfLongTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, upper);
+    QFETCH(QString, lower);
+    Store store(Store::Kind::Data);
+    QCOMPARE(store.value(QStringLiteral("select ucase(") + SqlText::literal(text) + ')').toString(),
+             upper);
+    QCOMPARE(store.value(QStringLiteral("select lcase(") + SqlText::literal(text) + ')').toString(),
+             lower);
 }
 
 void TestJetSql::parseDate()
